@@ -1,0 +1,164 @@
+// The one process-wide state record. Everything the program knows at run time lives here;
+// every part reaches it directly through `app`. Portable: window and GDI handles are held as the
+// same opaque pointer types that <windows.h> declares, so the core builds and tests without it.
+#pragma once
+
+#include "app/Records.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct HWND__;
+struct HHOOK__;
+struct HBRUSH__;
+struct HFONT__;
+using WindowHandle = HWND__*;
+using HookHandle = HHOOK__*;
+using BrushHandle = HBRUSH__*;
+using FontHandle = HFONT__*;
+
+// The drag state of the path editor; outlives the editor window.
+struct PathEditState {
+    std::vector<size_t> selection;
+    int32_t dragSlot = -1;
+    bool dragging = false;
+    std::vector<PathPoint> dragSnapshot;
+    double falloffRadius = 0;
+};
+
+// Zoom and pan of the path editor; outlives the editor window.
+struct PathView {
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    double fitScale = 1.0;
+    double zoom = 1.0;
+    double panX = 0.0, panY = 0.0;
+    bool panning = false;
+    int32_t panStartX = 0, panStartY = 0;
+    double panStartOffsetX = 0, panStartOffsetY = 0;
+};
+
+using ClockFunction = uint64_t (*)();
+
+// Milliseconds of a monotonic clock finer than GetTickCount64's 10-16 ms steps.
+uint64_t MonotonicMs();
+
+struct AppState {
+    // The current macro and its playback settings. `macroMutex` guards `events`, `pathPoints` and
+    // `pathMoveIndices` against the playback thread; writers on the UI thread hold it only while
+    // they change them, the playback thread only while it copies one event.
+    std::mutex macroMutex;
+    std::vector<MacroEvent> events;
+    std::atomic<double> speed{SPEED_DEFAULT};
+    std::atomic<int32_t> playMode{Once};
+    std::atomic<int32_t> mouseMode{FreeMouse};
+
+    // Switches and run flags; the atomics are polled by the playback thread.
+    std::atomic<bool> masterEnabled{true};
+    std::atomic<bool> holdStateOn{true};
+    std::atomic<bool> stopRequested{false};
+    bool recording = false;
+    bool playing = false;
+    bool holdOffKeyDown = false;
+
+    // Input devices and the coordinate display.
+    int32_t deviceIndex = 0;
+    std::vector<RawMouseDevice> rawDevices;
+    int32_t lastRawDx = 0;
+    int32_t lastRawDy = 0;
+    uint64_t lastRawInputTick = 0;
+
+    // Hotkeys and their capture flags.
+    HotkeyBinding recordHotkey;
+    HotkeyBinding playHotkey;
+    HotkeyBinding holdOffHotkey;
+    bool recordHotkeyCapture = false;
+    bool playHotkeyCapture = false;
+    bool holdOffHotkeyCapture = false;
+
+    // The recording clock; `clock` is swapped by tests.
+    uint64_t lastEventTick = 0;
+    ClockFunction clock = MonotonicMs;
+
+    // Playback.
+    void* playbackThread = nullptr;
+    ScreenPoint playbackStartPoint;
+    std::atomic<int32_t> playbackPathIndex{-1};
+
+    // The event list's rows.
+    std::vector<EventListRow> eventListRows;
+    std::vector<bool> rowTicks;
+    size_t selectedRow = NO_ROW;
+
+    // The mouse path and its editor.
+    std::vector<PathPoint> pathPoints;
+    std::vector<size_t> pathMoveIndices;
+    PathEditState pathEdit;
+    PathView pathView;
+
+    // Profiles.
+    std::array<ProfileSlot, PROFILE_SLOT_COUNT> profileSlots;
+    std::array<std::wstring, PROFILE_SLOT_COUNT> profileMacroPaths;
+    int32_t activeProfile = -1;
+    HotkeyBinding scrollPrevHotkey;
+    HotkeyBinding scrollNextHotkey;
+    int32_t profileHotkeyCaptureSlot = -1;
+    bool scrollPrevCapture = false;
+    bool scrollNextCapture = false;
+
+    // Theme resources, created once and kept for the run.
+    BrushHandle backgroundBrush = nullptr;
+    BrushHandle editBrush = nullptr;
+    BrushHandle listBrush = nullptr;
+    FontHandle accentButtonFont = nullptr;
+
+    // Handles; null while their window does not exist.
+    HookHandle keyboardHook = nullptr;
+    WindowHandle mainWindow = nullptr;
+    WindowHandle coordLabel = nullptr;
+    WindowHandle masterLabel = nullptr;
+    WindowHandle profileLabel = nullptr;
+    WindowHandle deviceCombo = nullptr;
+    WindowHandle outputEdit = nullptr;
+    WindowHandle recordButton = nullptr;
+    WindowHandle playButton = nullptr;
+    WindowHandle recordHotkeyEdit = nullptr;
+    WindowHandle playHotkeyEdit = nullptr;
+    WindowHandle holdOffHotkeyEdit = nullptr;
+    WindowHandle holdStateLabel = nullptr;
+    WindowHandle eventList = nullptr;
+    WindowHandle delayEdit = nullptr;
+    WindowHandle speedEdit = nullptr;
+    WindowHandle allCheckbox = nullptr;
+
+    WindowHandle overlayWindow = nullptr;
+    WindowHandle overlayRecLabel = nullptr;
+    WindowHandle overlayPlayLabel = nullptr;
+    WindowHandle overlayMasterLabel = nullptr;
+    WindowHandle overlayProfileLabel = nullptr;
+
+    WindowHandle profileWindow = nullptr;
+    WindowHandle activeProfileLabel = nullptr;
+    std::array<WindowHandle, PROFILE_SLOT_COUNT> profileEnableChecks{};
+    std::array<WindowHandle, PROFILE_SLOT_COUNT> profileNameEdits{};
+    std::array<WindowHandle, PROFILE_SLOT_COUNT> profileHotkeyEdits{};
+    WindowHandle scrollPrevEdit = nullptr;
+    WindowHandle scrollNextEdit = nullptr;
+
+    std::atomic<WindowHandle> pathEditorWindow{nullptr};
+
+    bool profileWindowClassRegistered = false;
+    bool pathEditorClassRegistered = false;
+    bool overlayClassRegistered = false;
+};
+
+extern AppState app;
+
+// Puts every field back to its start value (tests; the program itself never calls it).
+void ResetAppState();
+
+// Replaces the current macro as a whole, under the macro lock.
+void ReplaceEvents(std::vector<MacroEvent> newEvents);

@@ -1,0 +1,290 @@
+// The main window procedure: builds the controls, routes every message to the part that owns it.
+#include "app/MainWindow_win.h"
+
+#include "app/AppState.h"
+#include "app/ControlTable.h"
+#include "app/WindowText_win.h"
+#include "input/KeyboardHook_win.h"
+#include "input/RawMouse_win.h"
+#include "macro/EventList_win.h"
+#include "macro/Playback_win.h"
+#include "macro/Recorder_win.h"
+#include "storage/MacroFiles_win.h"
+#include "ui/theme/Theme_win.h"
+#include "ui/windows/Overlay_win.h"
+#include "ui/windows/PathEditor_win.h"
+#include "ui/windows/ProfileWindow_win.h"
+
+namespace {
+
+constexpr wchar_t MAIN_CLASS_NAME[] = L"RawMouseMapperDemo";
+constexpr int MAIN_WIDTH = 650;
+constexpr int MAIN_HEIGHT = 362;
+
+void SelectPlayMode(int32_t mode) {
+    CheckRadioButton(app.mainWindow, ID_ONCE, ID_HOLD, ID_ONCE + mode);
+    app.playMode = mode;
+}
+
+void SelectMouseMode(int32_t mode) {
+    CheckRadioButton(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE, ID_FREE_MOUSE + mode);
+    app.mouseMode = mode;
+}
+
+void CreateMainControls(HWND window, HINSTANCE instance) {
+    HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    int index = 0;
+    for (const ControlSpec& spec : MainControlTable()) {
+        ++index;
+        HWND control = CreateWindowExW(0, spec.className, spec.text ? spec.text : L"", spec.style, spec.x, spec.y,
+                                       spec.width, spec.height, window,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        if (spec.handle) app.*spec.handle = control;
+        HFONT font = spec.boldFontHeight ? MakeBoldGuiFont(spec.boldFontHeight) : guiFont;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+
+        if (index == 15) SelectPlayMode(Once);
+        if (index == 18) SelectMouseMode(FreeMouse);
+        if (index == 24) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
+        if (index == 34) SetControlText(app.speedEdit, FormatSpeed(app.speed));
+    }
+}
+
+void OnCreate(HWND window, const CREATESTRUCTW* create) {
+    app.mainWindow = window;
+    EnsureThemeBrushes();
+    RegisterRawMouse(window);
+    CreateMainControls(window, create->hInstance);
+    EnumerateRawMice();
+    SetTimer(window, COORD_TIMER_ID, COORD_TIMER_PERIOD_MS, nullptr);
+    InstallKeyboardHook();
+    EnumChildWindows(window, MakePushButtonsOwnerDrawn, 0);
+}
+
+void OnDestroy(HWND window) {
+    KillTimer(window, COORD_TIMER_ID);
+    RemoveKeyboardHook();
+    PostQuitMessage(0);
+}
+
+// Arms the capture of one hotkey edit and unbinds its hotkey at once.
+void ArmHotkeyCapture(HotkeyBinding& binding, HWND edit, bool& capture) {
+    app.recordHotkeyCapture = false;
+    app.playHotkeyCapture = false;
+    capture = true;
+    binding = {};
+    ShowHotkeyText(edit, binding);
+}
+
+void ClearHotkey(HotkeyBinding& binding, HWND edit, bool& capture) {
+    capture = false;
+    binding = {};
+    ShowHotkeyText(edit, binding);
+}
+
+void OnCommand(WORD id, WORD notification, LPARAM) {
+    bool clicked = notification == BN_CLICKED;
+    switch (id) {
+    case ID_DEVICE_COMBO:
+        if (notification == CBN_SELCHANGE) OnDeviceSelectionChanged();
+        return;
+    case ID_RECORD:
+        if (clicked) ToggleRecording();
+        return;
+    case ID_PLAY:
+        if (!clicked) return;
+        if (app.playing) app.stopRequested = true;
+        else StartPlayback(app.mainWindow);
+        return;
+    case ID_ONCE:
+    case ID_LOOP:
+    case ID_HOLD:
+        if (clicked) SelectPlayMode(id - ID_ONCE);
+        return;
+    case ID_FREE_MOUSE:
+    case ID_CENTER_MOUSE:
+    case ID_LOCK_MOUSE:
+        if (clicked) SelectMouseMode(id - ID_FREE_MOUSE);
+        return;
+    case ID_RECORD_HOTKEY_EDIT:
+        if (notification == EN_SETFOCUS)
+            ArmHotkeyCapture(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture);
+        return;
+    case ID_PLAY_HOTKEY_EDIT:
+        if (notification == EN_SETFOCUS) ArmHotkeyCapture(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture);
+        return;
+    case ID_HOLD_OFF_HOTKEY_EDIT:
+        if (notification == EN_SETFOCUS) {
+            app.holdOffHotkeyCapture = true;
+            app.holdOffHotkey = {};
+            ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
+        }
+        return;
+    case ID_RECORD_HOTKEY_CLEAR:
+        if (clicked) ClearHotkey(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture);
+        return;
+    case ID_PLAY_HOTKEY_CLEAR:
+        if (clicked) ClearHotkey(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture);
+        return;
+    case ID_HOLD_OFF_HOTKEY_CLEAR:
+        if (!clicked) return;
+        ClearHotkey(app.holdOffHotkey, app.holdOffHotkeyEdit, app.holdOffHotkeyCapture);
+        app.holdStateOn = true;
+        SetControlText(app.holdStateLabel, L"ON");
+        return;
+    case ID_EVENT_LIST:
+        if (notification == LBN_SELCHANGE) OnEventListSelectionChanged();
+        else if (notification == LBN_DBLCLK) ToggleTickOfSelectedRow();
+        return;
+    case ID_DELETE:
+        if (clicked) DeleteTickedRows();
+        return;
+    case ID_ALL:
+        if (clicked) TickAllRows();
+        return;
+    case ID_DELAY_SET:
+        if (clicked) ApplyRowDelay();
+        return;
+    case ID_SPEED_SET:
+        if (clicked) ApplySpeed();
+        return;
+    case ID_SPEED_RESET:
+        if (clicked) ResetSpeed();
+        return;
+    case ID_EYE:
+        if (clicked) OpenOverlay();
+        return;
+    case ID_SAVE:
+        if (clicked) SaveMacroByName(app.mainWindow);
+        return;
+    case ID_LOAD:
+        if (clicked) LoadMacroWithDialog(app.mainWindow);
+        return;
+    case ID_PROFILE:
+        if (clicked) OpenProfileWindow();
+        return;
+    case ID_CLEAR:
+        if (clicked) ClearMacroAndSettings();
+        return;
+    case ID_PATH_EDITOR:
+        if (clicked) OpenPathEditor();
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace
+
+void ClearMacroAndSettings() {
+    ReplaceEvents({});
+    RebuildEventList();
+    SetControlText(app.outputEdit, L"(Virtual Mouse 1)");
+    ClearHotkey(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture);
+    ClearHotkey(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture);
+    ClearHotkey(app.holdOffHotkey, app.holdOffHotkeyEdit, app.holdOffHotkeyCapture);
+    app.holdStateOn = true;
+    SetControlText(app.holdStateLabel, L"ON");
+    if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_UNCHECKED, 0);
+    SetControlText(app.delayEdit, L"");
+    SetControlText(app.coordLabel, L"X: 0  Y: 0");
+    SelectPlayMode(Once);
+    SelectMouseMode(FreeMouse);
+    app.speed = SPEED_DEFAULT;
+    SetControlText(app.speedEdit, FormatSpeed(app.speed));
+}
+
+void OnCoordTimer() {
+    if (app.clock() - app.lastRawInputTick <= COORD_IDLE_RESET_MS) return;
+    if (app.lastRawDx == 0 && app.lastRawDy == 0) return;
+    app.lastRawDx = 0;
+    app.lastRawDy = 0;
+    UpdateCoordLabel();
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    EnsureThemeBrushes();
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(101));
+    windowClass.hIconSm =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = app.backgroundBrush ? app.backgroundBrush : reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = MAIN_CLASS_NAME;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    HWND window = CreateWindowExW(0, MAIN_CLASS_NAME, L"KorvaMacro", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WIDTH, MAIN_HEIGHT, nullptr, nullptr, instance,
+                                  nullptr);
+    if (window) {
+        app.mainWindow = window;
+        EnableDarkTitleBar(window);
+    }
+    return window;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
+        return 0;
+    case WM_ERASEBKGND:
+        EraseWithBackground(window, reinterpret_cast<HDC>(wParam), COLOR_WINDOW);
+        return 1;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType == ODT_BUTTON) {
+            DrawThemedButton(item);
+            return TRUE;
+        }
+        if (item->CtlID == ID_EVENT_LIST && item->itemID != static_cast<UINT>(-1)) {
+            DrawEventRow(item);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (item->CtlID == ID_EVENT_LIST) {
+            item->itemHeight = EVENT_ROW_HEIGHT;
+            return TRUE;
+        }
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == app.eventList && app.eventList) {
+            OnEventListContextMenu(lParam);
+            return 0;
+        }
+        break;
+    case WM_INPUT:
+        HandleRawInput(lParam);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), lParam);
+        return 0;
+    case WM_TIMER:
+        if (wParam == COORD_TIMER_ID) OnCoordTimer();
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(
+            ThemeCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_APP_PLAYBACK_DONE:
+        OnPlaybackDone();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

@@ -1,0 +1,67 @@
+// File reading and atomic saving for the macro and profile files.
+#include "storage/FileIo_win.h"
+
+#include "storage/Folders.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+void CreateFixedFolders() {
+    CreateDirectoryW(std::wstring(ROOT_FOLDER).c_str(), nullptr);
+    CreateDirectoryW(std::wstring(MACRO_FOLDER).c_str(), nullptr);
+    CreateDirectoryW(std::wstring(PROFILE_FOLDER).c_str(), nullptr);
+}
+
+bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bytes.clear();
+    char buffer[64 * 1024];
+    DWORD got = 0;
+    bool ok = true;
+    while (true) {
+        if (!ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
+    // A read-only file or a folder at the target is not replaced. Windows refuses the move
+    // below for both; Wine would replace a read-only file, so test it here.
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    size_t slash = path.find_last_of(L"\\/");
+    std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
+    wchar_t temporary[MAX_PATH + 16] = {};
+    if (!GetTempFileNameW(folder.c_str(), L"kmc", 0, temporary)) return false;
+
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileW(temporary);
+        return false;
+    }
+    bool ok = true;
+    size_t written = 0;
+    while (ok && written < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1 << 20));
+        DWORD done = 0;
+        ok = WriteFile(file, bytes.data() + written, chunk, &done, nullptr) && done == chunk;
+        written += done;
+    }
+    ok = ok && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    ok = ok && MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(temporary);
+    return ok;
+}

@@ -1,0 +1,14 @@
+// Whole-file reading and the atomic replace that every save goes through.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+void CreateFixedFolders();
+bool PathExists(const std::wstring& path);
+// Reads a file whole; false when it cannot be opened or read.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+// Writes `bytes` to a temporary file in the target's folder, checks that every byte was written and
+// the file closed cleanly, then replaces the target in one step. On any failure the old file is
+// left untouched, the temporary file removed, and the result is false.
+bool WriteFileAtomically(const std::wstring& path, std::string_view bytes);

@@ -1,0 +1,32 @@
+// Path tests on the fixed folders.
+#include "storage/Folders.h"
+
+namespace {
+
+wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool HasPrefixIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool HasSuffixIgnoringCase(std::wstring_view text, std::wstring_view suffix) {
+    return text.size() >= suffix.size() && EqualIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::wstring MacroPathForName(std::wstring_view name) {
+    std::wstring path(MACRO_FOLDER);
+    path += L'\\';
+    path += name;
+    if (!HasSuffixIgnoringCase(path, L".kmc")) path += L".kmc";
+    return path;
+}

@@ -1,0 +1,16 @@
+// The fixed folder tree and the path tests the file commands make on it. Portable.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+constexpr std::wstring_view ROOT_FOLDER = L"C:\\KorvaMacro";
+constexpr std::wstring_view MACRO_FOLDER = L"C:\\KorvaMacro\\Data";
+constexpr std::wstring_view PROFILE_FOLDER = L"C:\\KorvaMacro\\Profile_Save";
+
+// Comparisons that ignore the case of ASCII letters, as path tests on these folders need.
+bool HasPrefixIgnoringCase(std::wstring_view text, std::wstring_view prefix);
+bool HasSuffixIgnoringCase(std::wstring_view text, std::wstring_view suffix);
+
+// `name` in the macro folder, with ".kmc" appended unless it already ends in it (any case).
+std::wstring MacroPathForName(std::wstring_view name);

@@ -1,0 +1,140 @@
+# End-to-end harness: the real KorvaMacro.exe under Wine on a private Xvfb display, in a fresh
+# Wine prefix, driven with xdotool and inspected with korva_probe, screenshots and the files it
+# writes. Everything is stopped by process id, never by name.
+#
+# A scenario script sources this file, calls e2e_setup, then the helpers below, and ends with
+# e2e_finish (which the EXIT trap also runs). Failures are counted with e2e_check.
+
+set -u
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/common.sh"
+
+E2E_NAME=$(basename "${0%.sh}")
+E2E_BIN=${KORVA_BIN:-$KORVA_BUILD/windows}
+E2E_ARTIFACTS=${KORVA_ARTIFACTS:-$KORVA_BUILD/artifacts}
+E2E_FAILURES=0
+E2E_CHECKS=0
+APP_PID=""
+APP_WID=""
+
+e2e_log() { echo "[$E2E_NAME] $*"; }
+
+# e2e_check DESCRIPTION COMMAND... : runs the command and counts a failure when it fails.
+e2e_check() {
+    local what=$1
+    shift
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    if "$@"; then
+        e2e_log "ok: $what"
+    else
+        E2E_FAILURES=$((E2E_FAILURES + 1))
+        e2e_log "FAILED: $what"
+    fi
+}
+
+e2e_setup() {
+    mkdir -p "$E2E_ARTIFACTS"
+    korva_start_xvfb
+    export WINEPREFIX
+    WINEPREFIX=$(korva_new_prefix)
+    E2E_DRIVE_C="$WINEPREFIX/drive_c"
+    trap e2e_finish EXIT
+    e2e_log "display $DISPLAY, prefix $WINEPREFIX"
+}
+
+e2e_probe() { wine "$E2E_BIN/korva_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# Waits until a top-level window with exactly this title exists (up to about 30 s).
+e2e_wait_window() {
+    local title=$1
+    for _ in $(seq 1 150); do
+        wine "$E2E_BIN/korva_probe.exe" exists "$title" >/dev/null 2>&1 && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+e2e_start_app() {
+    wine "$E2E_BIN/KorvaMacro.exe" >/dev/null 2>&1 &
+    APP_PID=$!
+    e2e_wait_window KorvaMacro || { e2e_log "the main window did not appear"; return 1; }
+    APP_WID=$(xdotool search --sync --name '^KorvaMacro$' | head -1)
+    sleep 0.5
+}
+
+# Client origin of a window in screen coordinates: "x y".
+e2e_origin() { e2e_probe origin "${1:-KorvaMacro}"; }
+
+# e2e_click X Y [BUTTON] [TITLE]: clicks at client coordinates of the window.
+e2e_click() {
+    local x=$1 y=$2 button=${3:-1} title=${4:-KorvaMacro} ox oy
+    read -r ox oy < <(e2e_origin "$title")
+    xdotool mousemove --sync $((ox + x)) $((oy + y)) click "$button"
+    sleep 0.3
+}
+
+e2e_key() {
+    xdotool key --delay 60 "$@"
+    sleep 0.3
+}
+
+e2e_type() {
+    xdotool type --delay 60 "$1"
+    sleep 0.3
+}
+
+# Moves the pointer by a relative amount in small steps (raw input sees each step).
+e2e_move_by() {
+    local dx=$1 dy=$2 steps=${3:-10} i
+    for i in $(seq 1 "$steps"); do
+        xdotool mousemove_relative -- $((dx / steps)) $((dy / steps))
+        sleep 0.02
+    done
+    sleep 0.2
+}
+
+e2e_cursor() { xdotool getmouselocation | sed -E 's/x:([0-9-]+) y:([0-9-]+).*/\1 \2/'; }
+
+e2e_list() { e2e_probe list "${1:-KorvaMacro}"; }
+e2e_texts() { e2e_probe texts "${1:-KorvaMacro}"; }
+# Text of the control with this ID in the window.
+e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'; }
+
+e2e_screenshot() {
+    local file="$E2E_ARTIFACTS/$E2E_NAME-$1.png"
+    xwd -root -silent -display "$DISPLAY" | convert xwd:- "png:$file"
+    echo "$file"
+}
+
+# e2e_pixel FILE X Y: the pixel as "r,g,b".
+e2e_pixel() {
+    convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+
+e2e_close_app() {
+    e2e_probe close KorvaMacro >/dev/null
+}
+
+# Waits for the program to end and sets E2E_EXIT_CODE (124 when it did not end in time).
+e2e_wait_exit() {
+    E2E_EXIT_CODE=124
+    for _ in $(seq 1 100); do
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            wait "$APP_PID"
+            E2E_EXIT_CODE=$?
+            APP_PID=""
+            return 0
+        fi
+        sleep 0.1
+    done
+}
+
+e2e_finish() {
+    trap - EXIT
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+    korva_stop_xvfb
+    [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && rm -rf "$WINEPREFIX"
+    e2e_log "$((E2E_CHECKS - E2E_FAILURES)) passed, $E2E_FAILURES failed"
+    [ "$E2E_FAILURES" -eq 0 ] && [ "$E2E_CHECKS" -gt 0 ]
+    exit $?
+}

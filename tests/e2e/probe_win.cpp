@@ -1,0 +1,105 @@
+// A small console tool the end-to-end scripts run inside the same Wine prefix to look at the
+// program from outside: where a window's client area is, what its controls say, where the cursor is.
+//   korva_probe origin TITLE      client origin in screen coordinates: "x y"
+//   korva_probe rect TITLE        outer size of the window: "w h"
+//   korva_probe texts TITLE       one line per child: id, class, text (list boxes: one line per item)
+//   korva_probe list TITLE        the items of the window's first list box, one per line
+//   korva_probe cursor            the cursor position: "x y"
+//   korva_probe close TITLE       posts WM_CLOSE to the window
+//   korva_probe exists TITLE      exit code 0 when a top-level window with that title exists
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+void PrintWide(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    std::printf("%s\n", out.c_str());
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t buffer[1024] = {};
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t buffer[64] = {};
+    GetClassNameW(window, buffer, 64);
+    return buffer;
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+    std::vector<std::wstring> items;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring item(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+        item.resize(wcslen(item.c_str()));
+        items.push_back(item);
+    }
+    return items;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    std::wstring command = argv[1];
+    if (command == L"cursor") {
+        POINT p{};
+        GetCursorPos(&p);
+        std::printf("%ld %ld\n", p.x, p.y);
+        return 0;
+    }
+    if (argc < 3) return 2;
+    HWND window = FindWindowW(nullptr, argv[2]);
+    if (command == L"exists") return window ? 0 : 1;
+    if (!window) {
+        std::fprintf(stderr, "no window\n");
+        return 1;
+    }
+    if (command == L"origin") {
+        POINT p{0, 0};
+        ClientToScreen(window, &p);
+        std::printf("%ld %ld\n", p.x, p.y);
+    } else if (command == L"rect") {
+        RECT r{};
+        GetWindowRect(window, &r);
+        std::printf("%ld %ld\n", r.right - r.left, r.bottom - r.top);
+    } else if (command == L"close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    } else if (command == L"texts") {
+        for (HWND child : Children(window)) {
+            std::wstring name = ClassOf(child);
+            std::printf("%d %s ", GetDlgCtrlID(child), std::string(name.begin(), name.end()).c_str());
+            PrintWide(TextOf(child));
+        }
+    } else if (command == L"list") {
+        for (HWND child : Children(window)) {
+            if (_wcsicmp(ClassOf(child).c_str(), L"ListBox") != 0) continue;
+            for (const std::wstring& item : ListItems(child)) PrintWide(item);
+            break;
+        }
+    } else {
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,4 @@
+// The topmost status overlay.
+#pragma once
+
+void OpenOverlay();

@@ -1,0 +1,4 @@
+// The mouse path editor window.
+#pragma once
+
+void OpenPathEditor();
