@@ -17,19 +17,21 @@ constexpr ControlSpec MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
     {L"STATIC", L"ON", CHILD | SS_CENTER_STYLE, 585, 15, 44, 44, 0, &AppState::masterLabel, -17},
     {L"STATIC", L"Listening for raw mouse input...", CHILD, 98, 50, 280, 20, 0, nullptr, 0},
     {L"STATIC", L"Input", CHILD, 20, 70, 60, 20, 0, nullptr, 0},
-    {L"COMBOBOX", nullptr, CHILD | CBS_DROPDOWNLIST_STYLE, 70, 68, 200, 200, ID_DEVICE_COMBO, &AppState::deviceCombo,
-     0},
+    {L"COMBOBOX", nullptr, CHILD | CBS_DROPDOWNLIST_STYLE, 70, 68, 200, 200, ID_DEVICE_COMBO,
+     &AppState::deviceCombo, 0},
     {L"STATIC", L"Output", CHILD, 20, 110, 60, 20, 0, nullptr, 0},
     {L"EDIT", L"Virtual Mouse 1", CHILD | STYLE_BORDER, 70, 108, 200, 22, 0, &AppState::outputEdit, 0},
     {L"STATIC", L"Profile: None", CHILD, 185, 8, 200, 24, 0, &AppState::profileLabel, -18},
     {L"BUTTON", L"Record", OWNER_DRAWN, 300, 65, 80, 26, ID_RECORD, &AppState::recordButton, 0},
     {L"BUTTON", L"Play", OWNER_DRAWN, 300, 105, 80, 26, ID_PLAY, &AppState::playButton, 0},
-    {L"BUTTON", L"Once", CHILD | STYLE_GROUP | BS_AUTORADIOBUTTON_STYLE, 565, 64, 50, 20, ID_ONCE, nullptr, 0},
+    {L"BUTTON", L"Once", CHILD | STYLE_GROUP | BS_AUTORADIOBUTTON_STYLE, 565, 64, 50, 20, ID_ONCE, nullptr,
+     0},
     {L"BUTTON", L"Loop", CHILD | BS_AUTORADIOBUTTON_STYLE, 565, 87, 50, 20, ID_LOOP, nullptr, 0},
     {L"BUTTON", L"Hold", CHILD | BS_AUTORADIOBUTTON_STYLE, 565, 110, 60, 20, ID_HOLD, nullptr, 0},
-    {L"BUTTON", L"FreeMouse", CHILD | STYLE_GROUP | BS_AUTORADIOBUTTON_STYLE, 535, 145, 80, 20, ID_FREE_MOUSE, nullptr,
+    {L"BUTTON", L"FreeMouse", CHILD | STYLE_GROUP | BS_AUTORADIOBUTTON_STYLE, 535, 145, 80, 20, ID_FREE_MOUSE,
+     nullptr, 0},
+    {L"BUTTON", L"CenterMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 168, 80, 20, ID_CENTER_MOUSE, nullptr,
      0},
-    {L"BUTTON", L"CenterMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 168, 80, 20, ID_CENTER_MOUSE, nullptr, 0},
     {L"BUTTON", L"LockMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 191, 80, 20, ID_LOCK_MOUSE, nullptr, 0},
     {L"EDIT", L"", CHILD | STYLE_BORDER | ES_READONLY_STYLE, 390, 65, 100, 22, ID_RECORD_HOTKEY_EDIT,
      &AppState::recordHotkeyEdit, 0},
@@ -43,18 +45,18 @@ constexpr ControlSpec MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
     {L"BUTTON", L"X", OWNER_DRAWN, 450, 151, 14, 17, ID_HOLD_OFF_HOTKEY_CLEAR, nullptr, 0},
     {L"STATIC", L"ON", CHILD | SS_CENTER_STYLE, 470, 153, 40, 20, 0, &AppState::holdStateLabel, 0},
     {L"LISTBOX", nullptr,
-     CHILD | STYLE_BORDER | STYLE_VSCROLL | LBS_NOTIFY_STYLE | LBS_OWNERDRAWFIXED_STYLE | LBS_HASSTRINGS_STYLE |
-         LBS_NOINTEGRALHEIGHT_STYLE,
+     CHILD | STYLE_BORDER | STYLE_VSCROLL | LBS_NOTIFY_STYLE | LBS_OWNERDRAWFIXED_STYLE |
+         LBS_HASSTRINGS_STYLE | LBS_NOINTEGRALHEIGHT_STYLE,
      20, 150, 280, 160, ID_EVENT_LIST, &AppState::eventList, 0},
     {L"BUTTON", EYE_TEXT, CHILD | BS_PUSHBUTTON_STYLE, 335, 187, 24, 20, ID_EYE, nullptr, 0},
     {L"STATIC", L"Eye", CHILD, 364, 190, 40, 16, 0, nullptr, 0},
     {L"STATIC", L"Edit delay (s)", CHILD, 325, 220, 110, 20, 0, nullptr, 0},
-    {L"EDIT", L"", CHILD | STYLE_BORDER | ES_AUTOHSCROLL_STYLE, 315, 240, 80, 22, ID_DELAY_EDIT, &AppState::delayEdit,
-     0},
+    {L"EDIT", L"", CHILD | STYLE_BORDER | ES_AUTOHSCROLL_STYLE, 315, 240, 80, 22, ID_DELAY_EDIT,
+     &AppState::delayEdit, 0},
     {L"BUTTON", L"Set", OWNER_DRAWN, 398, 240, 40, 22, ID_DELAY_SET, nullptr, 0},
     {L"STATIC", L"Macro speed", CHILD, 505, 220, 110, 20, 0, nullptr, 0},
-    {L"EDIT", L"", CHILD | STYLE_BORDER | ES_AUTOHSCROLL_STYLE, 496, 240, 80, 22, ID_SPEED_EDIT, &AppState::speedEdit,
-     0},
+    {L"EDIT", L"", CHILD | STYLE_BORDER | ES_AUTOHSCROLL_STYLE, 496, 240, 80, 22, ID_SPEED_EDIT,
+     &AppState::speedEdit, 0},
     {L"BUTTON", L"Set", OWNER_DRAWN, 580, 240, 40, 22, ID_SPEED_SET, nullptr, 0},
     {L"BUTTON", L"Reset", OWNER_DRAWN, 452, 240, 40, 22, ID_SPEED_RESET, nullptr, 0},
     {L"BUTTON", L"Delete", OWNER_DRAWN, 315, 280, 80, 26, ID_DELETE, nullptr, 0},
@@ -70,7 +72,9 @@ constexpr ControlSpec MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
 
 } // namespace
 
-std::span<const ControlSpec> MainControlTable() { return MAIN_CONTROLS; }
+std::span<const ControlSpec> MainControlTable() {
+    return MAIN_CONTROLS;
+}
 
 std::wstring FormatSpeed(double speed) {
     wchar_t buffer[32];

@@ -33,7 +33,9 @@ struct HotkeyBinding {
     bool operator==(const HotkeyBinding&) const = default;
 };
 
-inline bool IsBound(const HotkeyBinding& binding) { return binding.kind != 0 && binding.code != 0; }
+inline bool IsBound(const HotkeyBinding& binding) {
+    return binding.kind != 0 && binding.code != 0;
+}
 inline bool MatchesKey(const HotkeyBinding& binding, uint32_t vk) {
     return binding.kind == HotkeyKeyboard && binding.code == vk;
 }

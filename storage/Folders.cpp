@@ -3,7 +3,9 @@
 
 namespace {
 
-wchar_t FoldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t FoldAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) return false;
@@ -20,7 +22,8 @@ bool HasPrefixIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
 }
 
 bool HasSuffixIgnoringCase(std::wstring_view text, std::wstring_view suffix) {
-    return text.size() >= suffix.size() && EqualIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+    return text.size() >= suffix.size() &&
+           EqualIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 std::wstring MacroPathForName(std::wstring_view name) {

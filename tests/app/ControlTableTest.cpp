@@ -15,19 +15,19 @@ TEST(ControlTable, HasFortyFourControlsWithUniqueIdsAndTheListedStyles) {
         }
     }
     // Numeric styles the system reports for these controls.
-    EXPECT_EQ(table[0].style, 0x50000000u);    // static
-    EXPECT_EQ(table[3].style, 0x50000001u);    // centred static
-    EXPECT_EQ(table[6].style, 0x50000003u);    // combo
-    EXPECT_EQ(table[8].style, 0x50800000u);    // plain edit
-    EXPECT_EQ(table[18].style, 0x50800800u);   // read-only edit
-    EXPECT_EQ(table[23].style, 0x50800880u);   // read-only scrolling edit
-    EXPECT_EQ(table[30].style, 0x50800080u);   // scrolling edit
-    EXPECT_EQ(table[10].style, 0x5000000Bu);   // owner-drawn button
-    EXPECT_EQ(table[12].style, 0x50020009u);   // first radio
-    EXPECT_EQ(table[13].style, 0x50000009u);   // other radio
-    EXPECT_EQ(table[27].style, 0x50000000u);   // eye push button
-    EXPECT_EQ(table[43].style, 0x50004003u);   // check box
-    EXPECT_EQ(table[26].style, 0x50A00151u);   // list box
+    EXPECT_EQ(table[0].style, 0x50000000u);  // static
+    EXPECT_EQ(table[3].style, 0x50000001u);  // centred static
+    EXPECT_EQ(table[6].style, 0x50000003u);  // combo
+    EXPECT_EQ(table[8].style, 0x50800000u);  // plain edit
+    EXPECT_EQ(table[18].style, 0x50800800u); // read-only edit
+    EXPECT_EQ(table[23].style, 0x50800880u); // read-only scrolling edit
+    EXPECT_EQ(table[30].style, 0x50800080u); // scrolling edit
+    EXPECT_EQ(table[10].style, 0x5000000Bu); // owner-drawn button
+    EXPECT_EQ(table[12].style, 0x50020009u); // first radio
+    EXPECT_EQ(table[13].style, 0x50000009u); // other radio
+    EXPECT_EQ(table[27].style, 0x50000000u); // eye push button
+    EXPECT_EQ(table[43].style, 0x50004003u); // check box
+    EXPECT_EQ(table[26].style, 0x50A00151u); // list box
     // The eye symbol U+1F441 as its UTF-16 surrogate pair.
     EXPECT_EQ(std::wstring(table[27].text), (std::wstring{wchar_t(0xD83D), wchar_t(0xDC41)}));
 }

@@ -16,7 +16,8 @@ TEST(TextCodec, LinesEndAtLfOrCrLfAndKeepInnerBlanks) {
     LineCursor cursor{"one\r\n\r\ntwo  \nthree\r\nlast"};
     std::vector<std::string> lines;
     std::string_view line;
-    while (NextLine(cursor, line)) lines.emplace_back(line);
+    while (NextLine(cursor, line))
+        lines.emplace_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"one", "", "two  ", "three", "last"}));
 }
 

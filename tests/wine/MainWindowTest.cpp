@@ -46,7 +46,7 @@ RECT ClientRectInParent(HWND child) {
 }
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { window = CreateTestMainWindow(); }
     void TearDown() override { DestroyTestMainWindow(); }
     HWND window = nullptr;

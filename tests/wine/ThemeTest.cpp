@@ -26,7 +26,7 @@ struct MemoryCanvas {
 };
 
 class ThemeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { window = CreateTestMainWindow(); }
     void TearDown() override { DestroyTestMainWindow(); }
     HWND window = nullptr;
@@ -51,7 +51,9 @@ TEST_F(ThemeTest, ButtonFaceFollowsStateAndFocusRectangleIsThreePixelsInside) {
     struct Case {
         UINT state;
         COLORREF face;
-    } cases[] = {{0, controlColor}, {ODS_SELECTED, pressedButtonColor}, {ODS_HOTLIGHT, hotButtonColor},
+    } cases[] = {{0, controlColor},
+                 {ODS_SELECTED, pressedButtonColor},
+                 {ODS_HOTLIGHT, hotButtonColor},
                  {ODS_SELECTED | ODS_HOTLIGHT, pressedButtonColor}};
     for (const Case& c : cases) {
         DRAWITEMSTRUCT item = ButtonItem(canvas.dc, deleteButton, 5001, c.state);
@@ -93,8 +95,10 @@ TEST_F(ThemeTest, ControlColourAnswersSetModeColoursAndBrush) {
     } cases[] = {
         {WM_CTLCOLOREDIT, app.outputEdit, OPAQUE, textColor, controlColor, app.editBrush},
         {WM_CTLCOLORLISTBOX, app.eventList, OPAQUE, textColor, controlColor, app.listBrush},
-        {WM_CTLCOLORBTN, app.recordButton, TRANSPARENT, recordPlayCtlTextColor, backgroundColor, app.backgroundBrush},
-        {WM_CTLCOLORBTN, app.playButton, TRANSPARENT, recordPlayCtlTextColor, backgroundColor, app.backgroundBrush},
+        {WM_CTLCOLORBTN, app.recordButton, TRANSPARENT, recordPlayCtlTextColor, backgroundColor,
+         app.backgroundBrush},
+        {WM_CTLCOLORBTN, app.playButton, TRANSPARENT, recordPlayCtlTextColor, backgroundColor,
+         app.backgroundBrush},
         {WM_CTLCOLORBTN, app.allCheckbox, TRANSPARENT, textColor, backgroundColor, app.backgroundBrush},
         {WM_CTLCOLORSTATIC, app.coordLabel, TRANSPARENT, textColor, backgroundColor, app.backgroundBrush},
     };

@@ -5,7 +5,9 @@
 #include "app/WindowText_win.h"
 
 uint64_t fakeNowMs = 1000;
-uint64_t FakeClock() { return fakeNowMs; }
+uint64_t FakeClock() {
+    return fakeNowMs;
+}
 
 HWND CreateTestMainWindow() {
     DestroyTestMainWindow();
@@ -35,6 +37,10 @@ void PumpMessages() {
     }
 }
 
-std::wstring WindowText(HWND window) { return ReadControlText(window, 512); }
+std::wstring WindowText(HWND window) {
+    return ReadControlText(window, 512);
+}
 
-HWND ControlById(int id) { return GetDlgItem(app.mainWindow, id); }
+HWND ControlById(int id) {
+    return GetDlgItem(app.mainWindow, id);
+}

@@ -30,7 +30,9 @@ HFONT AccentButtonFont() {
     return app.accentButtonFont;
 }
 
-bool IsAccentButton(UINT id) { return id == 2001 || id == 2003; }
+bool IsAccentButton(UINT id) {
+    return id == 2001 || id == 2003;
+}
 
 } // namespace
 
@@ -61,8 +63,10 @@ void DrawThemedButton(const DRAWITEMSTRUCT* item) {
     int saved = SaveDC(dc);
 
     COLORREF face = controlColor;
-    if (item->itemState & ODS_SELECTED) face = pressedButtonColor;
-    else if (item->itemState & ODS_HOTLIGHT) face = hotButtonColor;
+    if (item->itemState & ODS_SELECTED)
+        face = pressedButtonColor;
+    else if (item->itemState & ODS_HOTLIGHT)
+        face = hotButtonColor;
 
     bool disabled = item->itemState & ODS_DISABLED;
     COLORREF text = disabled ? disabledTextColor : textColor;
@@ -106,12 +110,15 @@ BOOL CALLBACK MakePushButtonsOwnerDrawn(HWND child, LPARAM) {
     if (lstrcmpiW(className, L"BUTTON") != 0) return TRUE;
     LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
     LONG_PTR type = style & BS_TYPEMASK;
-    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) SetWindowLongPtrW(child, GWL_STYLE, style | BS_OWNERDRAW);
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+        SetWindowLongPtrW(child, GWL_STYLE, style | BS_OWNERDRAW);
     return TRUE;
 }
 
 HBRUSH ThemeCtlColor(UINT message, HDC dc, HWND control) {
-    auto orBlack = [](HBRUSH brush) { return brush ? brush : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); };
+    auto orBlack = [](HBRUSH brush) {
+        return brush ? brush : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    };
     switch (message) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
