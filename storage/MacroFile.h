@@ -1,0 +1,46 @@
+// The macro file codec: the lines a saved macro is made of and the tolerant reader that turns them
+// back into settings and events. Bytes in, bytes out; opening files and touching windows is the
+// caller's business (storage/MacroFiles_win.cpp).
+#pragma once
+
+#include "app/AppState.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+constexpr std::string_view MACRO_MAGIC = "KORVAMACRO_V1";
+
+// What one macro file yields. The reader starts every setting at its current value, so a keyword
+// missing from the file leaves that setting alone.
+struct MacroFileContents {
+    int32_t playMode = Once;
+    int32_t mouseMode = FreeMouse;
+    bool masterEnabled = true;
+    int32_t deviceIndex = 0;
+    std::wstring outputName;
+    HotkeyBinding recordHotkey;
+    HotkeyBinding playHotkey;
+    HotkeyBinding holdOffHotkey;
+    double speed = SPEED_DEFAULT;
+    uint64_t macroCount = 0;
+    std::vector<MacroEvent> events;
+};
+
+// The settings of `state` with no output name and no events: where reading a file starts.
+MacroFileContents MacroFileStartValues(const AppState& state);
+
+// The whole file for the settings and macro of `state` and the text of the output box.
+std::string WriteMacroFile(const AppState& state, std::wstring_view outputName);
+// The same for settings and events held in `contents` (MACRO_COUNT is the number of its events).
+std::string WriteMacroFile(const MacroFileContents& contents);
+
+// Parses `bytes` into `contents`, which holds the start values on entry. False, with `contents`
+// untouched, when the first line is not exactly the magic.
+bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents);
+
+// The file name the output box text is saved under: blanks and tabs trimmed at both ends, the nine
+// characters Windows forbids in file names removed, "Macro" when nothing is left.
+std::wstring MacroFileNameFromOutput(std::wstring_view outputText);
