@@ -1,6 +1,137 @@
-// The save and load commands.
+// The save and load commands: file names, the overwrite question, the Open dialog, and carrying a
+// read file into the running program and its controls. The file text itself is storage/MacroFile.cpp.
 #include "storage/MacroFiles_win.h"
 
-bool SaveMacroByName(HWND) { return false; }
-bool LoadMacroWithDialog(HWND) { return false; }
-bool LoadMacroFromPath(const std::wstring&) { return false; }
+#include "app/AppState.h"
+#include "app/ControlTable.h"
+#include "app/WindowText_win.h"
+#include "input/KeyboardHook_win.h"
+#include "macro/EventList_win.h"
+#include "storage/FileIo_win.h"
+#include "storage/Folders.h"
+#include "storage/MacroFile.h"
+
+#include <commdlg.h>
+
+namespace {
+
+// The output box holds at most 254 characters; the buffer counts the terminating null.
+constexpr int OUTPUT_TEXT_LIMIT = 255;
+
+constexpr wchar_t OVERWRITE_CAPTION[] = L"Overwrite existing macro?";
+constexpr wchar_t OVERWRITE_TEXT[] = L"A macro with this name already exists.\n"
+                                     L"Saving will replace its saved setup and events.\n\n"
+                                     L"Do you want to overwrite it?";
+
+// Whether the file begins with the magic line, read from its first bytes only, so that a large
+// file picked by mistake under "All Files" is not read whole just to be refused.
+bool StartsWithMacroMagic(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char head[MACRO_MAGIC.size()];
+    DWORD got = 0;
+    bool read = ReadFile(file, head, sizeof(head), &got, nullptr);
+    CloseHandle(file);
+    return read && got == sizeof(head) && std::string_view(head, got) == MACRO_MAGIC;
+}
+
+bool ReadMacroFileAt(const std::wstring& path, MacroFileContents& contents) {
+    if (!StartsWithMacroMagic(path)) return false;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    contents = MacroFileStartValues(app);
+    return ReadMacroFile(bytes, contents);
+}
+
+void TakeOverContents(MacroFileContents& contents) {
+    app.playMode = contents.playMode;
+    app.mouseMode = contents.mouseMode;
+    app.deviceIndex = contents.deviceIndex;
+    app.recordHotkey = contents.recordHotkey;
+    app.playHotkey = contents.playHotkey;
+    app.holdOffHotkey = contents.holdOffHotkey;
+    app.speed = contents.speed;
+    app.masterEnabled = contents.masterEnabled;
+    // Under the macro lock: a running playback reads the list between its waits.
+    ReplaceEvents(std::move(contents.events));
+}
+
+int RadioForMode(int32_t mode, int first) {
+    return mode == 1 || mode == 2 ? first + mode : first;
+}
+
+// `fromDialog` adds the speed edit and the hold-off key: a profile key loads a macro without
+// disturbing what the user is typing there.
+void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog) {
+    const wchar_t* master = app.masterEnabled ? L"ON" : L"OFF";
+    SetControlText(app.masterLabel, master);
+    if (app.overlayMasterLabel) {
+        SetControlText(app.overlayMasterLabel, master);
+        InvalidateRect(app.overlayMasterLabel, nullptr, TRUE);
+    }
+    if (app.deviceCombo) {
+        LRESULT count = SendMessageW(app.deviceCombo, CB_GETCOUNT, 0, 0);
+        if (app.deviceIndex >= 0 && app.deviceIndex < count)
+            SendMessageW(app.deviceCombo, CB_SETCURSEL, static_cast<WPARAM>(app.deviceIndex), 0);
+    }
+    SetControlText(app.outputEdit, outputName);
+    if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
+    if (app.mainWindow) {
+        CheckRadioButton(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE));
+        CheckRadioButton(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE,
+                         RadioForMode(app.mouseMode, ID_FREE_MOUSE));
+    }
+    ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
+    ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
+    if (fromDialog) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
+    RebuildEventList();
+}
+
+bool LoadMacroFile(const std::wstring& path, bool fromDialog) {
+    MacroFileContents contents;
+    if (!ReadMacroFileAt(path, contents)) return false;
+    TakeOverContents(contents);
+    RefreshMainWindowAfterLoad(contents.outputName, fromDialog);
+    return true;
+}
+
+} // namespace
+
+bool SaveMacroByName(HWND owner) {
+    CreateFixedFolders();
+    std::wstring path =
+        MacroPathForName(MacroFileNameFromOutput(ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT)));
+    if (PathExists(path) && MessageBoxW(owner, OVERWRITE_TEXT, OVERWRITE_CAPTION,
+                                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+        return false;
+    // Read again: the box may have changed while the question was open.
+    std::string bytes = WriteMacroFile(app, ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT));
+    return WriteFileAtomically(path, bytes);
+}
+
+bool LoadMacroWithDialog(HWND owner) {
+    CreateFixedFolders();
+    wchar_t file[MAX_PATH] = {};
+    std::wstring initialFolder(MACRO_FOLDER);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"Korva Macro Files (*.kmc)\0*.kmc\0All Files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrInitialDir = initialFolder.c_str();
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog)) return false;
+    // Macros are loaded from the macro folder only.
+    std::wstring path = file;
+    if (!HasPrefixIgnoringCase(path, MACRO_FOLDER)) return false;
+    return LoadMacroFile(path, true);
+}
+
+bool LoadMacroFromPath(const std::wstring& path) {
+    CreateFixedFolders();
+    if (path.empty()) return false;
+    return LoadMacroFile(path, false);
+}

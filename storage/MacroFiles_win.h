@@ -1,4 +1,5 @@
-// Saving and loading macro files from the main window.
+// The macro commands of the main window: saving under the output box's name, loading through the
+// Open dialog, and loading a given path (profile keys).
 #pragma once
 
 #include <windows.h>
