@@ -11,7 +11,9 @@ namespace {
 constexpr size_t EVENT_COUNT = 1'000'000;
 constexpr int RUNS = 5;
 
-double Seconds(std::chrono::steady_clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+double Seconds(std::chrono::steady_clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
 
 // A mix like a recording: mostly small moves, some clicks and keys, delays of a few ms.
 std::vector<MacroEvent> RecordedLikeEvents() {
@@ -32,8 +34,12 @@ std::vector<MacroEvent> RecordedLikeEvents() {
             event = {Key, 0, 0, 0, 0x41 + (seed >> 8) % 26, (seed >> 8) % 900};
             break;
         default:
-            event = {Move, static_cast<int32_t>((seed >> 4) % 61) - 30, static_cast<int32_t>((seed >> 12) % 41) - 20,
-                     0, 0, (seed >> 20) % 16};
+            event = {Move,
+                     static_cast<int32_t>((seed >> 4) % 61) - 30,
+                     static_cast<int32_t>((seed >> 12) % 41) - 20,
+                     0,
+                     0,
+                     (seed >> 20) % 16};
         }
         events.push_back(event);
     }
@@ -72,6 +78,7 @@ int main() {
     double megabytes = static_cast<double>(bytes.size()) / 1e6;
     std::printf("macro file, %zu events, %.1f MB of text\n", EVENT_COUNT, megabytes);
     std::printf("  write: %.1f ms, %.0f MB/s\n", bestWrite * 1e3, megabytes / bestWrite);
-    std::printf("  read:  %.1f ms, %.0f MB/s (goal: at least 100 MB/s)\n", bestRead * 1e3, megabytes / bestRead);
+    std::printf("  read:  %.1f ms, %.0f MB/s (goal: at least 100 MB/s)\n", bestRead * 1e3,
+                megabytes / bestRead);
     return 0;
 }

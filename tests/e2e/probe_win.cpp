@@ -4,6 +4,7 @@
 //   korva_probe rect TITLE        outer size of the window: "w h"
 //   korva_probe texts TITLE       one line per child: id, class, text (list boxes: one line per item)
 //   korva_probe list TITLE        the items of the window's first list box, one per line
+//   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
 //   korva_probe cursor            the cursor position: "x y"
 //   korva_probe close TITLE       posts WM_CLOSE to the window
 //   korva_probe exists TITLE      exit code 0 when a top-level window with that title exists
@@ -17,7 +18,8 @@ namespace {
 
 void PrintWide(const std::wstring& text) {
     std::string out;
-    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    for (wchar_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
     std::printf("%s\n", out.c_str());
 }
 
@@ -95,8 +97,15 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"list") {
         for (HWND child : Children(window)) {
             if (_wcsicmp(ClassOf(child).c_str(), L"ListBox") != 0) continue;
-            for (const std::wstring& item : ListItems(child)) PrintWide(item);
+            for (const std::wstring& item : ListItems(child))
+                PrintWide(item);
             break;
+        }
+    } else if (command == L"checked") {
+        for (HWND child : Children(window)) {
+            if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0) continue;
+            if (SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                std::printf("%d\n", GetDlgCtrlID(child));
         }
     } else {
         return 2;
