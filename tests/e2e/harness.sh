@@ -41,7 +41,10 @@ e2e_setup() {
     e2e_log "display $DISPLAY, prefix $WINEPREFIX"
 }
 
-e2e_probe() { wine "$E2E_BIN/korva_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+e2e_probe() {
+    wine "$E2E_BIN/korva_probe.exe" "$@" 2>/dev/null | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}
 
 # Waits until a top-level window with exactly this title exists (up to about 30 s).
 e2e_wait_window() {
