@@ -26,7 +26,7 @@ e2e_check "the record hotkey starts recording (button reads $(e2e_control_text 2
     test "$(e2e_control_text 2001)" = "Stop"
 
 # Raw movement reaches the coordinate label while it goes on (it drops to 0 after 80 ms of rest).
-(for _ in $(seq 1 60); do
+(for _ in $(seq 1 100); do
     xdotool mousemove_relative -- 2 1
     sleep 0.03
 done) &
