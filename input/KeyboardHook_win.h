@@ -1,11 +1,33 @@
-// The system-wide low-level keyboard hook and the display text of hotkey bindings.
+// The system-wide low-level keyboard hook, the hotkey actions it shares with the raw mouse
+// handler, and the display text of hotkey bindings.
 #pragma once
 
 #include "app/Records.h"
 
 #include <windows.h>
 
+#include <string>
+
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data);
 void InstallKeyboardHook();
 void RemoveKeyboardHook();
+
+// Performs one key press or release by the hook's rules; true when the key is swallowed.
+bool PerformKeyPress(uint32_t vk);
+bool PerformKeyRelease(uint32_t vk);
+
+// The hotkey actions; the mouse-button hotkeys use them too.
+void ToggleMaster();
+void ClearRecordPlayHotkeys();
+void HoldOffPress();
+void HoldOffRelease();
+void RecordHotkeyPress();
+void PlayHotkeyPress();
+void PlayHotkeyRelease();
+// The hold state itself, switched by the hold-off key or mouse button.
+void SwitchHoldStateOff();
+void SwitchHoldStateOn();
+
 void ShowHotkeyText(HWND edit, HotkeyBinding binding);
+// The system's name of a key, empty when it has none.
+std::wstring SystemKeyName(uint32_t vk);

@@ -1,7 +1,43 @@
 // The recording switch: button text, overlay label, the list emptied and rebuilt.
 #include "macro/Recorder_win.h"
 
-void ToggleRecording() {}
-void StopRecording() {}
-void RecordMousePacket(int32_t, int32_t, uint32_t, uint32_t) {}
-void RecordKeyPress(uint32_t) {}
+#include "app/AppState.h"
+#include "app/WindowText_win.h"
+#include "macro/EventList_win.h"
+
+namespace {
+
+void ShowRecordingInOverlay() {
+    if (!app.overlayRecLabel) return;
+    SetWindowTextW(app.overlayRecLabel, app.recording ? L"REC" : L"NO REC");
+    // The overlay picks the label's colour from `recording` when it repaints.
+    InvalidateRect(app.overlayRecLabel, nullptr, TRUE);
+}
+
+void StartRecording() {
+    BeginRecording();
+    ShowRecordingInOverlay();
+    SetControlText(app.recordButton, L"Stop");
+    if (app.eventList) SendMessageW(app.eventList, LB_RESETCONTENT, 0, 0);
+}
+
+void FinishRecording() {
+    EndRecording();
+    ShowRecordingInOverlay();
+    SetControlText(app.recordButton, L"Record");
+    RebuildEventList();
+}
+
+} // namespace
+
+void ToggleRecording() {
+    if (!app.masterEnabled || !app.holdStateOn) return;
+    if (app.recording)
+        FinishRecording();
+    else
+        StartRecording();
+}
+
+void StopRecording() {
+    if (app.recording) FinishRecording();
+}

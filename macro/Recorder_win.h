@@ -1,9 +1,9 @@
 // The recording switch and the two appending steps the input handlers call.
 #pragma once
 
-#include <cstdint>
+#include "macro/Recorder.h"
 
+// Starts or stops recording; refused while the master switch or the hold state is off.
 void ToggleRecording();
+// Stops a running recording without that refusal (master switch off, hold-off hotkey pressed).
 void StopRecording();
-void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag);
-void RecordKeyPress(uint32_t vk);

@@ -1,0 +1,60 @@
+// The keyboard hook's rule order: fixed keys, suspended-state keys, captures, recording, hotkeys.
+#include "input/KeyboardHook.h"
+
+int32_t ProfileSlotTriggeredBy(const AppState& state, uint32_t vk) {
+    for (int32_t slot = 0; slot < PROFILE_SLOT_COUNT; ++slot) {
+        const ProfileSlot& profile = state.profileSlots[static_cast<size_t>(slot)];
+        if (profile.enabled && MatchesKey(profile.trigger, vk)) return slot;
+    }
+    return -1;
+}
+
+KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk) {
+    using enum KeyPressRule;
+    bool mainCaptureArmed =
+        state.recordHotkeyCapture || state.playHotkeyCapture || state.holdOffHotkeyCapture;
+    if (!mainCaptureArmed && MatchesKey(state.holdOffHotkey, vk)) return {HoldOffPress};
+    if (state.profileHotkeyCaptureSlot >= 0 && state.profileHotkeyCaptureSlot < PROFILE_SLOT_COUNT)
+        return {CaptureProfileTrigger, state.profileHotkeyCaptureSlot};
+    // F4 and F8 come before the captures, so they can never become the record, play or hold-off key.
+    if (vk == VK_F8_KEY) return {ClearRecordPlayHotkeys};
+    if (vk == VK_F4_KEY) return {ToggleMaster};
+
+    // While switched off, only the keys that switch profiles or the hold state still act.
+    if (!state.masterEnabled || !state.holdStateOn) {
+        int32_t slot = ProfileSlotTriggeredBy(state, vk);
+        if (slot >= 0) return {SwitchToProfile, slot};
+        if (MatchesKey(state.holdOffHotkey, vk)) return {HoldOffPress};
+        if (MatchesKey(state.scrollPrevHotkey, vk)) return {SelectPreviousProfile};
+        if (MatchesKey(state.scrollNextHotkey, vk)) return {SelectNextProfile};
+    }
+
+    if (state.recordHotkeyCapture) return {CaptureRecordHotkey};
+    if (state.playHotkeyCapture) return {CapturePlayHotkey};
+    if (state.holdOffHotkeyCapture) return {CaptureHoldOffHotkey};
+    if (state.scrollPrevCapture) return {CaptureScrollPrev};
+    if (state.scrollNextCapture) return {CaptureScrollNext};
+
+    // The record and play hotkeys are never recorded; scroll keys and profile triggers are recorded
+    // and then act.
+    bool record = state.recording && !MatchesKey(state.recordHotkey, vk) && !MatchesKey(state.playHotkey, vk);
+    if (MatchesKey(state.scrollPrevHotkey, vk)) return {SelectPreviousProfile, -1, record};
+    if (MatchesKey(state.scrollNextHotkey, vk)) return {SelectNextProfile, -1, record};
+    if (MatchesKey(state.recordHotkey, vk)) return {RecordHotkeyPress};
+    if (MatchesKey(state.playHotkey, vk)) return {PlayHotkeyPress};
+    int32_t slot = ProfileSlotTriggeredBy(state, vk);
+    if (slot >= 0) return {SwitchToProfile, slot, record};
+    return {PassOn, -1, record};
+}
+
+KeyReleaseRule DecideKeyRelease(const AppState& state, uint32_t vk) {
+    if (MatchesKey(state.holdOffHotkey, vk)) return KeyReleaseRule::HoldOffRelease;
+    if (state.playMode == Hold && MatchesKey(state.playHotkey, vk)) return KeyReleaseRule::PlayHotkeyRelease;
+    return KeyReleaseRule::PassOn;
+}
+
+PlayPressAction DecidePlayHotkeyPress(const AppState& state) {
+    if (!state.masterEnabled || !state.holdStateOn) return PlayPressAction::Nothing;
+    if (!state.playing) return PlayPressAction::StartPlayback;
+    return state.playMode == Hold ? PlayPressAction::Nothing : PlayPressAction::RequestStop;
+}

@@ -1,0 +1,74 @@
+// Raw mouse rules without Win32: button decoding, device filter and choice, mouse-button hotkeys.
+#include "input/RawMouse.h"
+
+ButtonTransitions DecodeRawButtons(uint16_t buttonFlags) {
+    ButtonTransitions transitions;
+    for (size_t i = 0; i < 5; ++i) {
+        if (!transitions.press && (buttonFlags & BUTTON_PRESS_FLAGS[i]))
+            transitions.press = BUTTON_PRESS_FLAGS[i];
+        if (!transitions.release && (buttonFlags & BUTTON_RELEASE_FLAGS[i]))
+            transitions.release = BUTTON_RELEASE_FLAGS[i];
+    }
+    return transitions;
+}
+
+bool PassesDeviceFilter(const AppState& state, void* device) {
+    if (state.deviceIndex <= 0) return true;
+    size_t entry = static_cast<size_t>(state.deviceIndex) - 1;
+    if (entry >= state.rawDevices.size()) return false;
+    void* chosen = state.rawDevices[entry].handle;
+    return !chosen || chosen == device;
+}
+
+bool DecodeMousePacket(const AppState& state, const RawMouseReading& reading, MousePacket& packet) {
+    if (!PassesDeviceFilter(state, reading.device)) return false;
+    ButtonTransitions transitions = DecodeRawButtons(reading.buttonFlags);
+    packet = {reading.lastX, reading.lastY, transitions.press, transitions.release};
+    return true;
+}
+
+bool SelectDeviceEntry(int64_t entry) {
+    if (entry < 0 || entry >= static_cast<int64_t>(app.rawDevices.size()) + 1) return false;
+    app.deviceIndex = static_cast<int32_t>(entry);
+    return true;
+}
+
+std::wstring TrimDeviceName(std::wstring name) {
+    size_t end = name.find(L'\0');
+    if (end != std::wstring::npos) name.resize(end);
+    return name;
+}
+
+HotkeyEdit MouseCaptureTarget(const AppState& state, HotkeyEdit focused) {
+    switch (focused) {
+    case HotkeyEdit::Record:
+        return state.recordHotkeyCapture ? focused : HotkeyEdit::None;
+    case HotkeyEdit::Play:
+        return state.playHotkeyCapture ? focused : HotkeyEdit::None;
+    case HotkeyEdit::HoldOff:
+        return state.holdOffHotkeyCapture ? focused : HotkeyEdit::None;
+    default:
+        return HotkeyEdit::None;
+    }
+}
+
+MouseHotkeyAction MouseHotkeyFor(const AppState& state, uint32_t press) {
+    if (!press || !state.masterEnabled || !state.holdStateOn) return MouseHotkeyAction::None;
+    if (MatchesMouseButton(state.recordHotkey, press)) return MouseHotkeyAction::ToggleRecording;
+    if (MatchesMouseButton(state.playHotkey, press)) return MouseHotkeyAction::PlayHotkey;
+    return MouseHotkeyAction::None;
+}
+
+bool IsHoldOffButtonPress(const AppState& state, uint32_t press) {
+    return press && MatchesMouseButton(state.holdOffHotkey, press);
+}
+
+bool IsHoldOffButtonRelease(const AppState& state, uint32_t release) {
+    return release && state.holdOffHotkey.kind == HotkeyMouseButton &&
+           release == state.holdOffHotkey.code * 2;
+}
+
+bool IsHoldModePlayRelease(const AppState& state, uint32_t release) {
+    return release && state.playMode == Hold && state.playHotkey.kind == HotkeyMouseButton &&
+           release == state.playHotkey.code * 2 && state.playing;
+}

@@ -1,0 +1,61 @@
+// The rules of raw mouse input that need no Win32: decoding a packet's button flags, the device
+// filter, the device choice, and which hotkey a button press or release stands for.
+#pragma once
+
+#include "app/AppState.h"
+
+#include <cstdint>
+
+// The fields of one raw mouse packet that the program looks at.
+struct RawMouseReading {
+    void* device = nullptr;
+    uint16_t buttonFlags = 0;
+    int32_t lastX = 0;
+    int32_t lastY = 0;
+};
+
+// At most one press flag and one release flag per packet, the first in the order left, right,
+// middle, fourth, fifth; 0 for none.
+struct ButtonTransitions {
+    uint32_t press = 0;
+    uint32_t release = 0;
+
+    bool operator==(const ButtonTransitions&) const = default;
+};
+
+struct MousePacket {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    uint32_t press = 0;
+    uint32_t release = 0;
+};
+
+ButtonTransitions DecodeRawButtons(uint16_t buttonFlags);
+
+// False when the chosen combo entry filters this device out (or names no device at all).
+bool PassesDeviceFilter(const AppState& state, void* device);
+
+// Filters and decodes one reading; false when the packet is to be dropped.
+bool DecodeMousePacket(const AppState& state, const RawMouseReading& reading, MousePacket& packet);
+
+// Takes a combo selection as the chosen device entry when it names one; returns whether it did.
+bool SelectDeviceEntry(int64_t entry);
+
+// Drops everything from the first NUL on (the system counts the terminator in the name's length).
+std::wstring TrimDeviceName(std::wstring name);
+
+// The hotkey edits a mouse button can be captured into.
+enum class HotkeyEdit { None, Record, Play, HoldOff };
+
+// The edit that takes a pressed button: the focused one, when its capture is armed.
+HotkeyEdit MouseCaptureTarget(const AppState& state, HotkeyEdit focused);
+
+enum class MouseHotkeyAction { None, ToggleRecording, PlayHotkey };
+
+// The record or play hotkey a press fires; None while the master switch or the hold state is off.
+MouseHotkeyAction MouseHotkeyFor(const AppState& state, uint32_t press);
+
+bool IsHoldOffButtonPress(const AppState& state, uint32_t press);
+bool IsHoldOffButtonRelease(const AppState& state, uint32_t release);
+// In Hold mode, releasing the play button stops a running playback.
+bool IsHoldModePlayRelease(const AppState& state, uint32_t release);

@@ -1,0 +1,60 @@
+// The recording clock and the appending of recorded events. Appends hold the macro lock because
+// the playback thread may be reading the macro at the same time.
+#include "macro/Recorder.h"
+
+#include "app/AppState.h"
+
+#include <limits>
+
+uint32_t TakeRecordingDelay(uint64_t now) {
+    uint64_t gap = 0;
+    if (!app.events.empty() && now > app.lastEventTick) gap = now - app.lastEventTick;
+    app.lastEventTick = now;
+    // A gap too long for the event's 32-bit delay keeps the longest delay rather than wrapping.
+    return gap > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
+                                                      : static_cast<uint32_t>(gap);
+}
+
+void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag) {
+    if (!app.recording || !app.masterEnabled) return;
+    uint32_t delay = TakeRecordingDelay(app.clock());
+    if (delay < MOUSE_DELAY_FLOOR_MS) delay = 0;
+
+    MacroEvent batch[3];
+    size_t count = 0;
+    if (dx != 0 || dy != 0) {
+        batch[count++] = MacroEvent{Move, dx, dy, 0, 0, delay};
+        delay = 0;
+    }
+    if (pressFlag != 0) {
+        batch[count++] = MacroEvent{ButtonDown, 0, 0, pressFlag, 0, delay};
+        delay = 0;
+    }
+    if (releaseFlag != 0) batch[count++] = MacroEvent{ButtonUp, 0, 0, releaseFlag, 0, delay};
+    if (count == 0) return;
+
+    std::lock_guard lock(app.macroMutex);
+    app.events.insert(app.events.end(), batch, batch + count);
+}
+
+void RecordKeyPress(uint32_t vk) {
+    if (!app.recording) return;
+    uint32_t delay = TakeRecordingDelay(app.clock());
+    std::lock_guard lock(app.macroMutex);
+    app.events.push_back(MacroEvent{Key, 0, 0, 0, vk, delay});
+}
+
+void BeginRecording() {
+    app.recording = true;
+    ReplaceEvents({});
+    // The list's rows describe the macro that was just discarded; ticks and the selection must not
+    // reach the events recorded from now on.
+    app.eventListRows.clear();
+    app.rowTicks.clear();
+    app.selectedRow = NO_ROW;
+    app.lastEventTick = app.clock();
+}
+
+void EndRecording() {
+    app.recording = false;
+}

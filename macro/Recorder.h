@@ -1,0 +1,20 @@
+// The recorder without Win32: the recording clock and the two appending steps the input handlers
+// call, over `app` with its clock `app.clock`.
+#pragma once
+
+#include <cstdint>
+
+// The gap since the previous accepted packet or key press (0 for the first event of a recording,
+// and when the clock did not advance); restarts the clock at `now` in every case.
+uint32_t TakeRecordingDelay(uint64_t now);
+
+// Appends Move, ButtonDown and ButtonUp for one accepted mouse packet while recording with the
+// master switch on; only the first event carries the gap, and gaps under MOUSE_DELAY_FLOOR_MS are 0.
+void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag);
+
+// Appends one Key event while recording; key gaps keep their measured length.
+void RecordKeyPress(uint32_t vk);
+
+// The state half of starting and ending a recording; the windows are updated by the caller.
+void BeginRecording();
+void EndRecording();
