@@ -64,6 +64,10 @@ struct AppState {
     bool playing = false;
     bool holdOffKeyDown = false;
 
+    // The keyboard hook's watchdog: when the hook last ran, and how often it was put back.
+    uint64_t lastHookCallTick = 0;
+    uint32_t hookReinstallCount = 0;
+
     // Input devices and the coordinate display.
     int32_t deviceIndex = 0;
     std::vector<RawMouseDevice> rawDevices;

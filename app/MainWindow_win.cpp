@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
+#include "input/HookWatchdog_win.h"
 #include "input/KeyboardHook_win.h"
 #include "input/RawMouse_win.h"
 #include "macro/EventList_win.h"
@@ -54,6 +55,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
     app.mainWindow = window;
     EnsureThemeBrushes();
     RegisterRawMouse(window);
+    RegisterRawKeyboardWatch(window);
     CreateMainControls(window, create->hInstance);
     EnumerateRawMice();
     SetTimer(window, COORD_TIMER_ID, COORD_TIMER_PERIOD_MS, nullptr);

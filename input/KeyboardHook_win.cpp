@@ -183,6 +183,8 @@ bool PerformKeyRelease(uint32_t vk) {
 
 // Keys injected by playback pass through the same rules: the structure's flags are not read.
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
+    // Stamped on the way in and out, so that the watchdog sees a slow call as alive.
+    app.lastHookCallTick = app.clock();
     if (code != HC_ACTION || !data) return CallNextHookEx(app.keyboardHook, code, message, data);
     uint32_t vk = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data)->vkCode;
     bool swallow = false;
@@ -190,6 +192,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
         swallow = PerformKeyPress(vk);
     else if (message == WM_KEYUP || message == WM_SYSKEYUP)
         swallow = PerformKeyRelease(vk);
+    app.lastHookCallTick = app.clock();
     return swallow ? 1 : CallNextHookEx(app.keyboardHook, code, message, data);
 }
 

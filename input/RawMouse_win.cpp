@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/WindowText_win.h"
+#include "input/HookWatchdog_win.h"
 #include "input/KeyboardHook_win.h"
 #include "macro/Recorder_win.h"
 
@@ -144,6 +145,14 @@ void HandleRawInput(LPARAM rawInputHandle) {
     if (GetRawInputData(handle, RID_INPUT, nullptr, &size, sizeof(RAWINPUTHEADER)) != 0 || size == 0) return;
     std::vector<BYTE> buffer(size, 0);
     if (GetRawInputData(handle, RID_INPUT, buffer.data(), &size, sizeof(RAWINPUTHEADER)) != size) return;
+    // Keyboard packets only feed the hook watchdog; the mouse rules never see them.
+    if (buffer.size() >= sizeof(RAWINPUTHEADER) + sizeof(RAWKEYBOARD) &&
+        reinterpret_cast<const RAWINPUTHEADER*>(buffer.data())->dwType == RIM_TYPEKEYBOARD) {
+        RAWKEYBOARD keyboard{};
+        std::memcpy(&keyboard, buffer.data() + sizeof(RAWINPUTHEADER), sizeof(keyboard));
+        OnRawKeyboardPacket(keyboard);
+        return;
+    }
     // A packet too short to hold a mouse record is not read past its end.
     if (buffer.size() < sizeof(RAWINPUTHEADER) + sizeof(RAWMOUSE)) return;
     RAWINPUT input{};

@@ -1,0 +1,48 @@
+// The hook watchdog on the real window: a hook that Windows removed is put back when raw
+// keyboard input shows a key press it did not see, and hotkeys work again.
+#include "app/ControlTable.h"
+#include "tests/wine/WineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void PressKey(WORD vk) {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = vk;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+// Pumps until `done` holds or about two seconds pass.
+template <typename Condition> bool PumpUntil(Condition done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        PumpMessages();
+        Sleep(10);
+    }
+    return done();
+}
+
+} // namespace
+
+TEST(HookWatchdog, LostHookIsReinstalledAndHotkeysWorkAgain) {
+    HWND window = CreateTestMainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(app.keyboardHook, nullptr);
+    // As if Windows had dropped the hook after a slow call: the handle stays, the hook is gone.
+    UnhookWindowsHookEx(app.keyboardHook);
+    app.lastHookCallTick = 0;
+
+    app.recordHotkey = {HotkeyKeyboard, 0x75};
+    PressKey(VK_F8); // unhooked: F8 does not reach the program, but raw input reports it
+    ASSERT_TRUE(PumpUntil([] { return app.hookReinstallCount > 0; }));
+    EXPECT_EQ(app.hookReinstallCount, 1u);
+    EXPECT_TRUE(IsBound(app.recordHotkey)); // that press was lost
+
+    PressKey(VK_F8); // the new hook sees the next one
+    EXPECT_TRUE(PumpUntil([] { return !IsBound(app.recordHotkey); }));
+    EXPECT_EQ(WindowText(app.recordHotkeyEdit), L"None");
+    EXPECT_EQ(app.hookReinstallCount, 1u); // a live hook is left alone
+    DestroyTestMainWindow();
+}
