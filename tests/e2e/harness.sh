@@ -113,6 +113,30 @@ e2e_pixel() {
     convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
 
+# Waits until no top-level window with this title is left (up to about 20 s).
+e2e_wait_gone() {
+    for _ in $(seq 1 100); do
+        wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Clicks the main window's "Add", types the full path into the Open dialog and presses Enter.
+e2e_load_macro() {
+    e2e_click $((535 + 17)) $((15 + 10))
+    e2e_wait_window Open || return 1
+    sleep 1
+    e2e_type "$1"
+    e2e_key Return
+    e2e_wait_gone Open
+}
+
+# The main window's output box (its only edit without an ID).
+e2e_output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'; }
+
+e2e_app_alive() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
+
 e2e_close_app() {
     e2e_probe close KorvaMacro >/dev/null
 }
