@@ -19,8 +19,7 @@ namespace {
 
 void PrintWide(const std::wstring& text) {
     std::string out;
-    for (wchar_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
     std::printf("%s\n", out.c_str());
 }
 
@@ -102,8 +101,7 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"list") {
         for (HWND child : Children(window)) {
             if (_wcsicmp(ClassOf(child).c_str(), L"ListBox") != 0) continue;
-            for (const std::wstring& item : ListItems(child))
-                PrintWide(item);
+            for (const std::wstring& item : ListItems(child)) PrintWide(item);
             break;
         }
     } else if (command == L"checked") {
