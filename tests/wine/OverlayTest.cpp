@@ -139,10 +139,14 @@ TEST_F(OverlayTest, PressingTheEyeAgainRaisesTheSameOverlayAndMakesItTopmost) {
     EXPECT_EQ(app.overlayWindow, overlay);
     EXPECT_TRUE(GetWindowLongPtrW(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowVisible(overlay));
+    // Tests run side by side in other processes on the same desktop: count this process's only.
     int overlays = 0;
     for (HWND w = FindWindowW(L"KorvaEyeWindow", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"KorvaEyeWindow", nullptr))
-        ++overlays;
+         w = FindWindowExW(nullptr, w, L"KorvaEyeWindow", nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == GetCurrentProcessId()) ++overlays;
+    }
     EXPECT_EQ(overlays, 1);
 }
 

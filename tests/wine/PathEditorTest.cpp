@@ -89,12 +89,25 @@ std::vector<MacroEvent> Moves(std::initializer_list<std::pair<int, int>> steps) 
 
 // Closes the message box that OpenPathEditor shows and remembers its text.
 std::wstring seenBoxText;
+std::wstring seenBoxCaption;
 void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"Mouse Path Editor");
+    // Only this thread's box: other test processes share the desktop.
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            wchar_t name[16] = {};
+            GetClassNameW(window, name, 16);
+            if (lstrcmpW(name, L"#32770") != 0) return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
     if (!box) return;
     wchar_t text[256] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 256);
     seenBoxText = text;
+    seenBoxCaption = WindowText(box);
     KillTimer(nullptr, timer);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
@@ -179,6 +192,7 @@ TEST_F(PathEditorTest, AMacroWithoutMovesGetsTheNoteAndNoWindow) {
     app.events = {{Key, 0, 0, 0, 0x41, 0}, {ButtonDown, 0, 0, 1, 0, 0}};
     OpenPathEditor();
     EXPECT_EQ(seenBoxText, L"Current macro has no mouse movement events to edit.");
+    EXPECT_EQ(seenBoxCaption, L"Mouse Path Editor");
     EXPECT_EQ(app.pathEditorWindow.load(), nullptr);
     EXPECT_EQ(app.pathPoints.size(), 1u);
 }
@@ -242,6 +256,10 @@ TEST_F(PathEditorTest, TheGrabbedPointIsFramedAndThePlayedPointCarriesARedDot) {
 TEST_F(PathEditorTest, TheShownWindowRepaintsTheDotWhenPlaybackInvalidatesIt) {
     HWND editor = Open(Moves({{30, 10}, {30, -10}, {30, 10}, {30, -10}}));
     ASSERT_TRUE(editor);
+    // Away from the spot where other test processes on this desktop open their windows, so that
+    // none of them covers the pixels read back below.
+    SetWindowPos(editor, HWND_TOP, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    PumpMessages();
     ClientPoint played = PointOnScreen(editor, 2);
     app.playbackPathIndex = 2;
     InvalidateRect(editor, nullptr, FALSE); // as the playback thread does: no erase
