@@ -2,6 +2,7 @@
 // program from outside: where a window's client area is, what its controls say, where the cursor is.
 //   korva_probe origin TITLE      client origin in screen coordinates: "x y"
 //   korva_probe rect TITLE        outer size of the window: "w h"
+//   korva_probe client TITLE      size of the window's client area: "w h"
 //   korva_probe texts TITLE       one line per child: id, class, text (list boxes: one line per item)
 //   korva_probe list TITLE        the items of the window's first list box, one per line
 //   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
@@ -18,8 +19,7 @@ namespace {
 
 void PrintWide(const std::wstring& text) {
     std::string out;
-    for (wchar_t c : text)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
     std::printf("%s\n", out.c_str());
 }
 
@@ -86,6 +86,10 @@ int wmain(int argc, wchar_t** argv) {
         RECT r{};
         GetWindowRect(window, &r);
         std::printf("%ld %ld\n", r.right - r.left, r.bottom - r.top);
+    } else if (command == L"client") {
+        RECT r{};
+        GetClientRect(window, &r);
+        std::printf("%ld %ld\n", r.right, r.bottom);
     } else if (command == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (command == L"texts") {
@@ -97,8 +101,7 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"list") {
         for (HWND child : Children(window)) {
             if (_wcsicmp(ClassOf(child).c_str(), L"ListBox") != 0) continue;
-            for (const std::wstring& item : ListItems(child))
-                PrintWide(item);
+            for (const std::wstring& item : ListItems(child)) PrintWide(item);
             break;
         }
     } else if (command == L"checked") {

@@ -1,4 +1,114 @@
-// The status overlay: profile, REC, PLAY and the master switch in large print.
+// The status overlay: a small topmost tool window whose four labels show the active profile,
+// recording, playback and the master switch. It only displays; the labels' texts are written by
+// the parts that change the state, their colours are chosen when they paint.
 #include "ui/windows/Overlay_win.h"
 
-void OpenOverlay() {}
+#include "app/AppState.h"
+#include "app/WindowText_win.h"
+#include "ui/theme/Theme_win.h"
+
+#include <string>
+
+namespace {
+
+constexpr wchar_t OVERLAY_CLASS_NAME[] = L"KorvaEyeWindow";
+constexpr int OVERLAY_WIDTH = 380;
+constexpr int OVERLAY_HEIGHT = 110;
+constexpr int PROFILE_FONT_HEIGHT = -18;
+constexpr int MASTER_FONT_HEIGHT = -17;
+// GetWindowTextW buffer for the main window's profile text, terminating null included.
+constexpr int PROFILE_TEXT_LIMIT = 255;
+
+HWND CreateLabel(HWND parent, HINSTANCE instance, const wchar_t* text, DWORD style, int x, int y, int width,
+                 int height, HFONT font) {
+    HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                 parent, nullptr, instance, nullptr);
+    if (label) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    return label;
+}
+
+void CreateOverlayLabels(HWND window, HINSTANCE instance) {
+    // The bold fonts are made once and kept for the run, however often the overlay is reopened.
+    static HFONT profileFont = MakeBoldGuiFont(PROFILE_FONT_HEIGHT);
+    static HFONT masterFont = MakeBoldGuiFont(MASTER_FONT_HEIGHT);
+    HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    app.overlayProfileLabel =
+        CreateLabel(window, instance, L"Profile: None", 0, 10, 10, 340, 40, profileFont);
+    if (app.profileLabel) {
+        std::wstring profile = ReadControlText(app.profileLabel, PROFILE_TEXT_LIMIT);
+        if (!profile.empty()) SetControlText(app.overlayProfileLabel, profile);
+    }
+    app.overlayRecLabel =
+        CreateLabel(window, instance, app.recording ? L"REC" : L"NO REC", SS_CENTER, 80, 50, 80, 18, guiFont);
+    app.overlayPlayLabel = CreateLabel(window, instance, app.playing ? L"PLAY" : L"NO PLAY", SS_CENTER, 200,
+                                       50, 80, 18, guiFont);
+    app.overlayMasterLabel = CreateLabel(window, instance, app.masterEnabled ? L"ON" : L"OFF", SS_CENTER, 311,
+                                         10, 44, 44, masterFont);
+}
+
+void MakeTopmost(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+void OpenOverlay() {
+    if (app.overlayWindow && IsWindow(app.overlayWindow)) {
+        MakeTopmost(app.overlayWindow);
+        ShowWindow(app.overlayWindow, SW_SHOWNORMAL);
+        SetForegroundWindow(app.overlayWindow);
+        return;
+    }
+
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    EnsureThemeBrushes();
+    if (!app.overlayClassRegistered) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = OverlayWindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground =
+            app.backgroundBrush ? app.backgroundBrush : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = OVERLAY_CLASS_NAME;
+        // A class left registered by an earlier run of this process counts as registered too.
+        if (RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+            app.overlayClassRegistered = true;
+    }
+
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, OVERLAY_CLASS_NAME, L"Eye",
+                                  WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, OVERLAY_WIDTH,
+                                  OVERLAY_HEIGHT, app.mainWindow, nullptr, instance, nullptr);
+    app.overlayWindow = window;
+    if (!window) return;
+    EnableDarkTitleBar(window);
+    MakeTopmost(window);
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+}
+
+LRESULT CALLBACK OverlayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        CreateOverlayLabels(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
+        return 0;
+    case WM_DESTROY:
+        if (app.overlayWindow == window) {
+            app.overlayWindow = nullptr;
+            app.overlayProfileLabel = nullptr;
+            app.overlayMasterLabel = nullptr;
+            app.overlayRecLabel = nullptr;
+            app.overlayPlayLabel = nullptr;
+        }
+        return 0;
+    case WM_ERASEBKGND:
+        EraseWithBackground(window, reinterpret_cast<HDC>(wParam), COLOR_BTNFACE);
+        return 1;
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(
+            ThemeCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
