@@ -28,7 +28,7 @@ struct MemoryCanvas {
 };
 
 class EventListWinTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = CreateTestMainWindow();
         app.events = {{Move, 3, -1, 0, 0, 0}, {ButtonDown, 0, 0, 1, 0, 120}, {Key, 0, 0, 0, 27, 7}};
@@ -37,7 +37,8 @@ protected:
     void TearDown() override { DestroyTestMainWindow(); }
 
     void Command(int id, WORD notification) {
-        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(ControlById(id)));
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, notification),
+                     reinterpret_cast<LPARAM>(ControlById(id)));
     }
     void Select(int item) {
         SendMessageW(app.eventList, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
@@ -47,7 +48,8 @@ protected:
     void RightClickAt(int x, int y) {
         POINT point{x, y};
         ClientToScreen(app.eventList, &point);
-        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(app.eventList), MAKELPARAM(point.x, point.y));
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(app.eventList),
+                     MAKELPARAM(point.x, point.y));
     }
     std::wstring Item(int index) {
         wchar_t text[256] = {};
@@ -75,7 +77,8 @@ DRAWITEMSTRUCT RowItem(HDC dc, UINT itemId, UINT state) {
 int PixelsOfColor(HDC dc, RECT area, COLORREF color) {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) count += GetPixel(dc, x, y) == color;
+        for (int x = area.left; x < area.right; ++x)
+            count += GetPixel(dc, x, y) == color;
     }
     return count;
 }
@@ -102,8 +105,8 @@ TEST_F(EventListWinTest, RowsPaintTheTickBoxMarkAndTextAtTheirPixels) {
     DRAWITEMSTRUCT item = RowItem(canvas.dc, 1, 0);
     DrawEventRow(&item);
     // The box (3, 3)-(13, 15) is framed in white; inside it and around it the row colour.
-    for (POINT p : {POINT{3, 3}, POINT{12, 3}, POINT{3, 14}, POINT{12, 14}, POINT{8, 3}, POINT{3, 9}, POINT{12, 9},
-                    POINT{8, 14}}) {
+    for (POINT p : {POINT{3, 3}, POINT{12, 3}, POINT{3, 14}, POINT{12, 14}, POINT{8, 3}, POINT{3, 9},
+                    POINT{12, 9}, POINT{8, 14}}) {
         EXPECT_EQ(GetPixel(canvas.dc, p.x, p.y), RGB(255, 255, 255)) << p.x << "," << p.y;
     }
     for (POINT p : {POINT{2, 2}, POINT{13, 15}, POINT{4, 4}, POINT{8, 10}, POINT{10, 9}, POINT{200, 1}}) {
@@ -238,8 +241,11 @@ TEST_F(EventListWinTest, SpeedSetBoundsTheTypedSpeedAndResetRestoresIt) {
         const wchar_t* typed;
         double speed;
         const wchar_t* shown;
-    } cases[] = {{L"0", 0.05, L"0.050"}, {L"-1", 0.05, L"0.050"}, {L"abc", 0.05, L"0.050"},
-                 {L"9", 5.0, L"5.000"},  {L"1.25", 1.25, L"1.250"}};
+    } cases[] = {{L"0", 0.05, L"0.050"},
+                 {L"-1", 0.05, L"0.050"},
+                 {L"abc", 0.05, L"0.050"},
+                 {L"9", 5.0, L"5.000"},
+                 {L"1.25", 1.25, L"1.250"}};
     for (const Case& c : cases) {
         SetWindowTextW(app.speedEdit, c.typed);
         Command(ID_SPEED_SET, BN_CLICKED);

@@ -10,11 +10,11 @@
 namespace {
 
 class PlaybackWinTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = CreateTestMainWindow();
-        overlayLabel = CreateWindowExW(0, L"STATIC", L"NO PLAY", WS_CHILD, 0, 0, 50, 20, window, nullptr, nullptr,
-                                       nullptr);
+        overlayLabel = CreateWindowExW(0, L"STATIC", L"NO PLAY", WS_CHILD, 0, 0, 50, 20, window, nullptr,
+                                       nullptr, nullptr);
         app.overlayPlayLabel = overlayLabel;
     }
     void TearDown() override {
@@ -56,7 +56,8 @@ bool IsFullScreenClip() {
     return clip.right - clip.left > 1 && clip.bottom - clip.top > 1;
 }
 
-const std::vector<MacroEvent> PATH = {{Move, 10, 0, 0, 0, 0}, {Move, 0, -6, 0, 0, 10}, {Move, -3, 4, 0, 0, 5}};
+const std::vector<MacroEvent> PATH = {
+    {Move, 10, 0, 0, 0, 0}, {Move, 0, -6, 0, 0, 10}, {Move, -3, 4, 0, 0, 5}};
 
 } // namespace
 
@@ -127,7 +128,8 @@ TEST_F(PlaybackWinTest, StoppingALoopReleasesTheButtonItHolds) {
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_PLAY, BN_CLICKED), 0);
     ASSERT_TRUE(app.playing);
     ULONGLONG until = GetTickCount64() + 3000;
-    while (!(GetAsyncKeyState(VK_MBUTTON) & 0x8000) && GetTickCount64() < until) Sleep(2);
+    while (!(GetAsyncKeyState(VK_MBUTTON) & 0x8000) && GetTickCount64() < until)
+        Sleep(2);
     EXPECT_TRUE(GetAsyncKeyState(VK_MBUTTON) & 0x8000);
 
     // "Play" while playing asks for the stop; the thread ends within the next 1 ms step.
