@@ -9,6 +9,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int TICK_CELL_WIDTH = 16;

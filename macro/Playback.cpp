@@ -31,6 +31,12 @@ bool WaitForEvent(const PlaybackIo& io, PassSchedule& schedule, uint64_t lengthM
     }
 }
 
+// The tracked cursor runs off the screen with the path; a long enough macro must not wrap it.
+int32_t SaturatingAdd(int32_t value, int32_t step) {
+    int64_t sum = static_cast<int64_t>(value) + step;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
 // Sends one movement as a burst of small steps: relative input in FreeMouse, otherwise the
 // confined cursor is carried along the path. False when a stop came in the middle of it.
 bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<ScreenPoint>& trackedCursor) {
@@ -45,8 +51,8 @@ bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<Scr
             io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE});
         } else {
             if (!trackedCursor) trackedCursor = io.cursorPos();
-            trackedCursor->x += step.x;
-            trackedCursor->y += step.y;
+            trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
+            trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
             io.confineCursor(*trackedCursor);
             io.setCursorPos(*trackedCursor);
         }
@@ -127,6 +133,7 @@ bool PlaybackInterrupted() {
 }
 
 bool PreparePlayback(const PlaybackIo& io) {
+    // This runs on the only thread that writes `events`, so its size needs no lock here.
     if (!app.masterEnabled || !app.holdStateOn || app.playing || app.events.empty()) return false;
     app.stopRequested = false;
     int32_t mode = app.mouseMode;

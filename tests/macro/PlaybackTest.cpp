@@ -145,6 +145,13 @@ TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass
     EXPECT_EQ(fake.calls[0].kind, ConfineCall);
     EXPECT_EQ(fake.calls[1].kind, SetCursorCall);
     EXPECT_TRUE(CallsOf(MouseCall).empty());
+
+    // A path that runs past the coordinate range stops at its edge instead of wrapping.
+    fake.calls.clear();
+    app.playbackStartPoint = {INT32_MAX - 1, INT32_MIN + 1};
+    RunPlaybackPass(FAKE_IO, run);
+    EXPECT_EQ(fake.calls.back().point.x, INT32_MAX);
+    EXPECT_EQ(fake.calls.back().point.y, INT32_MIN);
 }
 
 TEST_F(PlaybackTest, ButtonAndKeyRecordsFollowTheButtonTable) {

@@ -12,6 +12,10 @@ namespace {
 class PlaybackWinTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The cursor is one for the whole display, and the tests run as parallel processes:
+        // those that move it take turns.
+        cursorTurn = CreateMutexW(nullptr, FALSE, L"KorvaTestCursorTurn");
+        WaitForSingleObject(cursorTurn, 60000);
         window = CreateTestMainWindow();
         overlayLabel = CreateWindowExW(0, L"STATIC", L"NO PLAY", WS_CHILD, 0, 0, 50, 20, window, nullptr,
                                        nullptr, nullptr);
@@ -20,21 +24,28 @@ class PlaybackWinTest : public ::testing::Test {
     void TearDown() override {
         ClipCursor(nullptr);
         DestroyTestMainWindow();
+        ReleaseMutex(cursorTurn);
+        CloseHandle(cursorTurn);
     }
 
-    // Waits for the thread's end message (at most `limitMs`), checks it and hands it on.
+    // Waits for the thread's end message (at most `limitMs`), checks it and hands it on. Other
+    // messages are dispatched meanwhile, never the end message itself.
     bool WaitForPlaybackDone(DWORD limitMs = 5000) {
         ULONGLONG until = GetTickCount64() + limitMs;
+        MSG message;
         while (GetTickCount64() < until) {
-            MSG message;
             if (PeekMessageW(&message, window, WM_APP_PLAYBACK_DONE, WM_APP_PLAYBACK_DONE, PM_REMOVE)) {
                 EXPECT_EQ(message.wParam, 0u);
                 EXPECT_EQ(message.lParam, 0);
                 DispatchMessageW(&message);
-                PumpMessages();
                 return true;
             }
-            PumpMessages();
+            while (PeekMessageW(&message, nullptr, 0, WM_APP_PLAYBACK_DONE - 1, PM_REMOVE) ||
+                   PeekMessageW(&message, nullptr, WM_APP_PLAYBACK_DONE + 1, 0xFFFF, PM_REMOVE)) {
+                if (message.message == WM_QUIT) continue;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
             Sleep(2);
         }
         return false;
@@ -46,6 +57,7 @@ class PlaybackWinTest : public ::testing::Test {
         return point;
     }
 
+    HANDLE cursorTurn = nullptr;
     HWND window = nullptr;
     HWND overlayLabel = nullptr;
 };
