@@ -1,0 +1,97 @@
+// Row texts, typed values and the macro edits of the event list. Runs on the user-interface
+// thread; writes to `events` hold the macro lock because the playback thread may be reading.
+#include "macro/EventList.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <mutex>
+
+std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
+    std::wstring text = std::to_wstring(position) + L": ";
+    switch (event.type) {
+    case Move:
+        text += L"Move dx=" + std::to_wstring(event.dx) + L" dy=" + std::to_wstring(event.dy);
+        break;
+    case ButtonDown:
+        text += L"Mouse down btn=" + std::to_wstring(event.button);
+        break;
+    case ButtonUp:
+        text += L"Mouse up btn=" + std::to_wstring(event.button);
+        break;
+    case Key: {
+        wchar_t hex[16];
+        std::swprintf(hex, 16, L"%x", static_cast<unsigned>(event.vk));
+        text += L"Key vk=0x";
+        text += hex;
+        break;
+    }
+    default:
+        text += L"Event";
+        break;
+    }
+    return text + L"  delay=" + std::to_wstring(event.delayMs) + L" ms";
+}
+
+std::vector<EventListRow> MakeEventRows(const std::vector<MacroEvent>& events) {
+    std::vector<EventListRow> rows;
+    rows.reserve(events.size());
+    for (size_t i = 0; i < events.size(); ++i)
+        rows.push_back({FormatEventRow(i, events[i]), {i}});
+    return rows;
+}
+
+std::wstring FormatDelaySeconds(uint32_t delayMs) {
+    wchar_t buffer[32];
+    std::swprintf(buffer, 32, L"%.3f", delayMs / 1000.0);
+    return buffer;
+}
+
+uint32_t DelayMsFromText(const std::wstring& text) {
+    double seconds = std::wcstod(text.c_str(), nullptr);
+    if (!(seconds > 0)) return 0;
+    double ms = seconds * 1000.0 + 0.5;
+    // A 32-bit delay cannot hold more; the largest one is the nearest to what was typed.
+    if (ms >= 4294967296.0) return DELAY_MS_MAX;
+    return static_cast<uint32_t>(ms);
+}
+
+double SpeedFromText(const std::wstring& text) {
+    double speed = std::wcstod(text.c_str(), nullptr);
+    if (!(speed > 0)) speed = SPEED_MIN;
+    return std::min(speed, SPEED_MAX);
+}
+
+bool WriteRowDelay(size_t row, uint32_t delayMs) {
+    if (row >= app.eventListRows.size()) return false;
+    const std::vector<size_t>& positions = app.eventListRows[row].eventIndices;
+    if (positions.empty()) return false;
+    std::lock_guard lock(app.macroMutex);
+    bool first = true;
+    for (size_t position : positions) {
+        if (position >= app.events.size()) continue;
+        app.events[position].delayMs = first ? delayMs : 0;
+        first = false;
+    }
+    return true;
+}
+
+bool RemoveTickedEvents() {
+    if (app.events.empty() || app.eventListRows.empty() || app.rowTicks.empty()) return false;
+    std::vector<bool> keep(app.events.size(), true);
+    size_t rowCount = std::min(app.eventListRows.size(), app.rowTicks.size());
+    for (size_t row = 0; row < rowCount; ++row) {
+        if (!app.rowTicks[row]) continue;
+        for (size_t position : app.eventListRows[row].eventIndices) {
+            if (position < keep.size()) keep[position] = false;
+        }
+    }
+    // Only this thread writes `events`, so reading it here needs no lock.
+    std::vector<MacroEvent> kept;
+    kept.reserve(app.events.size());
+    for (size_t i = 0; i < app.events.size(); ++i) {
+        if (keep[i]) kept.push_back(app.events[i]);
+    }
+    ReplaceEvents(std::move(kept));
+    return true;
+}

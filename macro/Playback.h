@@ -1,0 +1,99 @@
+// The playback engine without Win32: passes over the macro, waits on a monotonic clock, movements
+// split into small steps and the synthetic input records they become. Every system call goes
+// through `PlaybackIo`; Playback_win.cpp fills it with the real ones, tests with a recording fake.
+#pragma once
+
+#include "app/AppState.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Flags and data of the system's mouse input record (MOUSEINPUT), so this file needs no system header.
+constexpr uint32_t MOUSE_FLAG_MOVE = 0x0001;
+constexpr uint32_t MOUSE_FLAG_LEFTDOWN = 0x0002;
+constexpr uint32_t MOUSE_FLAG_LEFTUP = 0x0004;
+constexpr uint32_t MOUSE_FLAG_RIGHTDOWN = 0x0008;
+constexpr uint32_t MOUSE_FLAG_RIGHTUP = 0x0010;
+constexpr uint32_t MOUSE_FLAG_MIDDLEDOWN = 0x0020;
+constexpr uint32_t MOUSE_FLAG_MIDDLEUP = 0x0040;
+constexpr uint32_t MOUSE_FLAG_XDOWN = 0x0080;
+constexpr uint32_t MOUSE_FLAG_XUP = 0x0100;
+constexpr uint32_t MOUSE_DATA_XBUTTON1 = 1;
+constexpr uint32_t MOUSE_DATA_XBUTTON2 = 2;
+
+constexpr int MOUSE_BUTTON_COUNT = 5;
+
+// A wait starts from where the schedule says the previous event was due, so the overshoot of one
+// wait's last 1 ms sleep is taken off the next one. After a stall the schedule is never further
+// behind the clock than this, so a hiccup does not make the following events burst out.
+constexpr double CATCH_UP_LIMIT_MS = 8.0;
+
+// One mouse record for SendInput; the fields not named here are 0.
+struct MouseInputRecord {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    uint32_t mouseData = 0;
+    uint32_t flags = 0;
+
+    bool operator==(const MouseInputRecord&) const = default;
+};
+
+// The system calls of playback.
+struct PlaybackIo {
+    void (*sendMouse)(const MouseInputRecord& record); // one record, one SendInput call
+    void (*sendKeyTap)(uint16_t vk);                   // press and release in one SendInput call
+    ScreenPoint (*cursorPos)();
+    void (*setCursorPos)(ScreenPoint point);
+    void (*confineCursor)(ScreenPoint pixel); // ClipCursor to the one-pixel rectangle at `pixel`
+    void (*freeCursor)();                     // ClipCursor(NULL)
+    ScreenPoint (*screenCenter)();            // centre of the primary screen
+    void (*sleepOneMs)();
+    double (*nowMs)();           // monotonic milliseconds
+    void (*repaintPathEditor)(); // invalidates the editor without erasing, when it is alive
+    void (*postPlaybackDone)();  // WM_APP_PLAYBACK_DONE to the main window
+};
+
+// What one playback (all of its passes) has pressed and not yet released, by button slot.
+struct PlaybackRun {
+    std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
+};
+
+// The schedule of one pass: the clock time at which the previous waited event was due.
+struct PassSchedule {
+    double dueMs = 0;
+};
+
+// Slot 0..4 (left, right, middle, fourth, fifth) of a press or release flag, -1 for other values.
+int MouseButtonSlot(uint32_t button);
+// The record a ButtonDown or ButtonUp event sends; none for other types and unknown buttons.
+std::optional<MouseInputRecord> MouseButtonRecord(int32_t type, uint32_t button);
+// The next step of a movement with (rx, ry) still to go: each axis limited to MOVE_STEP_LIMIT.
+ScreenPoint NextMoveStep(int32_t rx, int32_t ry);
+
+// Whether an event waits before it is sent: Moves from MOUSE_DELAY_FLOOR_MS on, others when not 0.
+bool EventWaits(const MacroEvent& event);
+// The length in ms of an event's wait: delay times speed, truncated, at least 1.
+uint64_t WaitLengthMs(uint32_t delayMs, double speed);
+// Moves the schedule on by one wait of `lengthMs` that starts at `nowMs`; returns its deadline.
+double AdvanceSchedule(PassSchedule& schedule, double nowMs, uint64_t lengthMs);
+
+// Entry e is j + 1 for the j with moveIndices[j] == e, -1 for events without a path point.
+std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<size_t>& moveIndices,
+                                           size_t pointCount);
+
+// A stop request, the master switch off or the hold-off key held.
+bool PlaybackInterrupted();
+
+// The user-interface steps before the thread starts: the refusals, the start point and the
+// confinement. Returns false when playback is refused (nothing changed).
+bool PreparePlayback(const PlaybackIo& io);
+// PreparePlayback, then `startThread(parameter)`; sets `playing` when the thread runs. A thread
+// that cannot be created leaves the cursor free again. Returns whether playback started.
+bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), void* parameter);
+// One pass over the macro. Returns false when a stop test ended it early.
+bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
+// The whole life of the playback thread: its passes by play mode, then the tidy-up and the
+// end message. Buttons still held after a stop are released.
+void RunPlayback(const PlaybackIo& io);
