@@ -12,7 +12,7 @@ HEADER=("KORVAMACRO_V1" "PLAYMODE 0" "MOUSEMODE 0" "MASTER 1" "DEVICEINDEX 0" "O
 
 lines "${HEADER[@]}" "MACRO_COUNT 2" "EV 0 0 5 6 0 0" "EV 3 20 0 0 0 66" >"$DATA/good.kmc"
 # Cut short in the middle of its second event line.
-lines "${HEADER[@]}" "MACRO_COUNT 3" "EV 0 0 12 -3 0 0" | head -c -2 >"$DATA/truncated.kmc"
+lines "${HEADER[@]}" "MACRO_COUNT 3" "EV 0 0 12 -3 0 0" >"$DATA/truncated.kmc"
 printf 'EV 1 14' >>"$DATA/truncated.kmc"
 # A byte-order mark before the magic is not a macro file.
 { printf '\xef\xbb\xbf'; lines "${HEADER[@]}" "MACRO_COUNT 1" "EV 0 0 1 1 0 0"; } >"$DATA/bom.kmc"
