@@ -14,32 +14,12 @@ EXPECTED_ROWS=$(printf '%s\n' "0: Move dx=12 dy=-3  delay=0 ms" "1: Mouse down b
     "2: Key vk=0x41  delay=95 ms")
 echo "$MACRO" | base64 -d >"$DATA/Seeded.kmc"
 
-# The output box is the main window's only edit without an ID.
-output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'; }
 checked() { e2e_probe checked KorvaMacro | sort | tr '\n' ' '; }
-
-wait_gone() {
-    for _ in $(seq 1 100); do
-        wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1 || return 0
-        sleep 0.2
-    done
-    return 1
-}
-
-# Clicks "Add", types the full path into the Open dialog and presses Enter.
-load_with_dialog() {
-    e2e_click $((535 + 17)) $((15 + 10))
-    e2e_wait_window Open || return 1
-    sleep 1
-    e2e_type "$1"
-    e2e_key Return
-    wait_gone Open
-}
 
 # Settings and rows of the seeded macro in the main window.
 check_loaded() {
     local when=$1 rows
-    e2e_check "$when: output box shows Round Trip (got '$(output_text)')" test "$(output_text)" = "Round Trip"
+    e2e_check "$when: output box shows Round Trip (got '$(e2e_output_text)')" test "$(e2e_output_text)" = "Round Trip"
     e2e_check "$when: speed edit shows 1.250" test "$(e2e_control_text 5005)" = "1.250"
     e2e_check "$when: Loop and LockMouse are checked (got $(checked))" test "$(checked)" = "2102 2203 "
     rows=$(e2e_list)
@@ -51,7 +31,7 @@ check_loaded() {
     fi
 }
 
-e2e_check "the Open dialog loads Seeded.kmc" load_with_dialog 'C:\KorvaMacro\Data\Seeded.kmc'
+e2e_check "the Open dialog loads Seeded.kmc" e2e_load_macro 'C:\KorvaMacro\Data\Seeded.kmc'
 check_loaded "after the first load"
 
 e2e_click $((490 + 17)) $((15 + 10))
@@ -64,16 +44,16 @@ cp "$DATA/Round Trip.kmc" "$DATA/before-second-save"
 e2e_click $((490 + 17)) $((15 + 10))
 e2e_check "a second Save asks before overwriting" e2e_wait_window "Overwrite existing macro?"
 e2e_key Return
-e2e_check "Enter answers No and closes the question" wait_gone "Overwrite existing macro?"
+e2e_check "Enter answers No and closes the question" e2e_wait_gone "Overwrite existing macro?"
 e2e_check "No keeps the saved file byte for byte" cmp -s "$DATA/Round Trip.kmc" "$DATA/before-second-save"
 
 e2e_click $((17 + 17)) $((40 + 8))
-e2e_check "Clear resets the output box (got '$(output_text)')" test "$(output_text)" = "(Virtual Mouse 1)"
+e2e_check "Clear resets the output box (got '$(e2e_output_text)')" test "$(e2e_output_text)" = "(Virtual Mouse 1)"
 e2e_check "Clear resets the speed edit" test "$(e2e_control_text 5005)" = "0.600"
 e2e_check "Clear checks Once and FreeMouse (got $(checked))" test "$(checked)" = "2101 2201 "
 e2e_check "Clear empties the list" test -z "$(e2e_list)"
 
-e2e_check "the Open dialog loads the saved file" load_with_dialog 'C:\KorvaMacro\Data\Round Trip.kmc'
+e2e_check "the Open dialog loads the saved file" e2e_load_macro 'C:\KorvaMacro\Data\Round Trip.kmc'
 check_loaded "after loading the saved file"
 
 e2e_close_app

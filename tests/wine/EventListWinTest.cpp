@@ -9,24 +9,6 @@
 
 namespace {
 
-struct MemoryCanvas {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    MemoryCanvas(int width, int height) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~MemoryCanvas() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-};
-
 class EventListWinTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -67,24 +67,6 @@ std::wstring HotkeyText(HotkeyBinding binding) {
     return text;
 }
 
-std::vector<HWND> ChildrenOf(HWND parent) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 // Runs `handle` on a second thread with the first dialog box of the given caption that this
 // process shows, while the test thread sits in the modal loop that shows it.
 class BoxAnswerer {

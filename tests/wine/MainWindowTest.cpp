@@ -9,24 +9,6 @@
 
 namespace {
 
-std::vector<HWND> ChildrenInCreationOrder(HWND parent) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 // Bits the controls themselves change after creation: an edit draws its border itself and drops
 // WS_BORDER (Wine), a list box shows WS_VSCROLL only while it scrolls, and a checked radio button
 // gets WS_TABSTOP.
@@ -68,7 +50,7 @@ TEST_F(MainWindowTest, WindowHasTitleClassAndOuterSize) {
 }
 
 TEST_F(MainWindowTest, ControlsExistInCreationOrderWithClassTextRectIdAndStyle) {
-    auto children = ChildrenInCreationOrder(window);
+    auto children = ChildrenOf(window);
     auto table = MainControlTable();
     ASSERT_EQ(children.size(), table.size());
     for (size_t i = 0; i < table.size(); ++i) {
