@@ -99,8 +99,8 @@ e2e_cursor() { xdotool getmouselocation | sed -E 's/x:([0-9-]+) y:([0-9-]+).*/\1
 
 e2e_list() { e2e_probe list "${1:-KorvaMacro}"; }
 e2e_texts() { e2e_probe texts "${1:-KorvaMacro}"; }
-# Text of the control with this ID in the window.
-e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'; }
+# Text of the control with this ID in the window, exactly (an empty text prints an empty line).
+e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
 
 e2e_screenshot() {
     local file="$E2E_ARTIFACTS/$E2E_NAME-$1.png"
@@ -133,7 +133,44 @@ e2e_load_macro() {
 }
 
 # The main window's output box (its only edit without an ID).
-e2e_output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'; }
+e2e_output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
+
+# e2e_poll SECONDS COMMAND...: runs the command every 0.2 s until it succeeds, for at most SECONDS.
+e2e_poll() {
+    local seconds=$1 i
+    shift
+    for i in $(seq 1 $((seconds * 5))); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Waits up to about 10 s until the control with this ID shows the text.
+e2e_wait_text() { e2e_poll 10 e2e_has_text "$@"; }
+e2e_has_text() { [ "$(e2e_control_text "$1" "${3:-KorvaMacro}")" = "$2" ]; }
+
+# Text of the window's Nth child in creation order (for labels that have no ID).
+e2e_child_text() { e2e_texts "${2:-KorvaMacro}" | sed -n "$1p" | cut -d' ' -f3-; }
+
+# e2e_replace_text X Y TEXT [TITLE]: clicks into the edit at client X,Y, empties it and types.
+e2e_replace_text() {
+    e2e_click "$1" "$2" 1 "${4:-KorvaMacro}"
+    xdotool key End
+    xdotool key --delay 20 $(printf 'BackSpace %.0s' $(seq 1 40))
+    e2e_type "$3"
+}
+
+# Wine's notepad in the same prefix; its title names the document.
+NOTEPAD_TITLE="Untitled - Notepad"
+e2e_start_notepad() {
+    wine notepad >/dev/null 2>&1 &
+    e2e_wait_window "$NOTEPAD_TITLE"
+}
+# The text in notepad's edit, one line.
+e2e_notepad_text() {
+    e2e_texts "$NOTEPAD_TITLE" | awk 'tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'
+}
 
 e2e_app_alive() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
 
