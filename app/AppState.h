@@ -63,6 +63,10 @@ struct AppState {
     bool recording = false;
     bool playing = false;
     bool holdOffKeyDown = false;
+    // The key pressed last and not yet released, and when it last came down: the system repeats
+    // only that key while it is held, and toggling hotkeys must not act on the repeats.
+    uint32_t heldKeyVk = 0;
+    uint64_t heldKeyTick = 0;
 
     // The keyboard hook's watchdog: when the hook last ran, and how often it was put back.
     uint64_t lastHookCallTick = 0;

@@ -58,3 +58,19 @@ PlayPressAction DecidePlayHotkeyPress(const AppState& state) {
     if (!state.playing) return PlayPressAction::StartPlayback;
     return state.playMode == Hold ? PlayPressAction::Nothing : PlayPressAction::RequestStop;
 }
+
+bool NoteKeyDown(AppState& state, uint32_t vk, uint64_t now) {
+    bool repeat = vk == state.heldKeyVk && now - state.heldKeyTick <= AUTO_REPEAT_GAP_MS;
+    state.heldKeyVk = vk;
+    state.heldKeyTick = now;
+    return repeat;
+}
+
+void NoteKeyUp(AppState& state, uint32_t vk) {
+    if (vk == state.heldKeyVk) state.heldKeyVk = 0;
+}
+
+bool IgnoresAutoRepeat(KeyPressRule rule) {
+    using enum KeyPressRule;
+    return rule == ToggleMaster || rule == RecordHotkeyPress || rule == PlayHotkeyPress;
+}

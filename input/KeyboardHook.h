@@ -48,3 +48,18 @@ enum class PlayPressAction { Nothing, RequestStop, StartPlayback };
 // A press of the play hotkey (key or mouse button): nothing while the master switch or the hold
 // state is off; in Hold mode it only starts; otherwise it starts or stops.
 PlayPressAction DecidePlayHotkeyPress(const AppState& state);
+
+// The longest gap between a key's press and its first auto-repeat, or between two repeats, that
+// the system allows (its keyboard delay goes up to one second), with some room.
+constexpr uint64_t AUTO_REPEAT_GAP_MS = 1500;
+
+// Notes a key press at `now`; true when it is the auto-repeat of the key held down last. A press
+// long after the last one of the same key counts as new, so a release the hook missed (while it
+// was stalled or removed) costs no more than that gap.
+bool NoteKeyDown(AppState& state, uint32_t vk, uint64_t now);
+void NoteKeyUp(AppState& state, uint32_t vk);
+
+// The rules that flip a switch (F4, the record hotkey, the play hotkey) act once per press: a key
+// held past the repeat delay would otherwise flip it on and off, and a record hotkey held while
+// stopping would start a new recording over the one just made.
+bool IgnoresAutoRepeat(KeyPressRule rule);

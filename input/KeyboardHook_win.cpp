@@ -116,8 +116,10 @@ void ClearRecordPlayHotkeys() {
 }
 
 bool PerformKeyPress(uint32_t vk) {
+    bool repeat = NoteKeyDown(app, vk, app.clock());
     KeyPressDecision decision = DecideKeyPress(app, vk);
     if (decision.recordKey) RecordKeyPress(vk);
+    if (repeat && IgnoresAutoRepeat(decision.rule)) return true;
     switch (decision.rule) {
     case KeyPressRule::HoldOffPress:
         HoldOffPress();
@@ -168,6 +170,7 @@ bool PerformKeyPress(uint32_t vk) {
 }
 
 bool PerformKeyRelease(uint32_t vk) {
+    NoteKeyUp(app, vk);
     switch (DecideKeyRelease(app, vk)) {
     case KeyReleaseRule::HoldOffRelease:
         HoldOffRelease();

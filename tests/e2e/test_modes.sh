@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Play modes and the switches around them: Loop and Hold started and stopped with a keyboard
 # play hotkey and with a mouse-button one; the hold-off key stopping playback and recording and
-# refusing both while held; F4 refusing everything until it is pressed again; F8 unbinding the
-# record and play hotkeys. States are read from the Record/Play button texts, the hold state and
-# master labels, and the cursor, which LockMouse keeps on the replayed path.
+# refusing both while held; F4 refusing everything until it is pressed again; held switch keys
+# acting once; F8 unbinding the record and play hotkeys. States are read from the Record/Play
+# button texts, the hold state and master labels, and the cursor, which LockMouse keeps on the
+# replayed path.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
@@ -123,9 +124,12 @@ e2e_check "hold-off: nothing restarts on release" stays_idle
 to_start
 e2e_key F7
 e2e_check "F4: a loop is running" e2e_wait_text 2003 Stop
-e2e_key F4
+# Held past the keyboard's repeat delay, F4 still switches once.
+xdotool keydown F4
+sleep 1.5
+xdotool keyup F4
 e2e_check "F4: switching off stops playback" e2e_wait_text 2003 Play
-e2e_check "F4: the master label reads OFF" wait_label $MASTER_LABEL OFF
+e2e_check "F4: the master label reads OFF after F4 was held" wait_label $MASTER_LABEL OFF
 to_start
 e2e_key F7
 e2e_check "F4: the play hotkey is refused" stays_idle
@@ -178,6 +182,19 @@ xdotool click 2
 e2e_check "F4: the mouse-button play hotkey is refused" stays_idle
 e2e_key F4
 e2e_check "F4: on again" wait_label $MASTER_LABEL ON
+
+# A record hotkey held while stopping keeps the recording just made (its repeats would otherwise
+# start a new, empty recording over it).
+to_start
+e2e_key F6
+e2e_check "the record hotkey starts recording" e2e_wait_text 2001 Stop
+e2e_move_by 30 0 3
+xdotool keydown F6
+sleep 1.5
+xdotool keyup F6
+e2e_check "the held record hotkey stops the recording" e2e_wait_text 2001 Record
+e2e_check "... and the recorded moves stay in the list (got $(e2e_list | grep -c ': Move ') rows)" \
+    test "$(e2e_list | sed -nE 's/^[0-9]+: Move dx=(-?[0-9]+) .*/\1/p' | awk '{ x += $1 } END { print x + 0 }')" = 30
 
 # F8 unbinds the record and play hotkeys; the hold-off key stays.
 e2e_key F8

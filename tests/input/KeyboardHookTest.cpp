@@ -127,3 +127,27 @@ TEST_F(KeyboardHookTest, PlayHotkeyStartsOrStopsByModeAndOnlyWhenSwitchedOn) {
     app.masterEnabled = false;
     EXPECT_EQ(DecidePlayHotkeyPress(app), PlayPressAction::Nothing);
 }
+
+TEST_F(KeyboardHookTest, AutoRepeatIsTheLastKeyPressedAgainBeforeItsRelease) {
+    EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 1000));
+    EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 1500));
+    EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 1500 + AUTO_REPEAT_GAP_MS)); // the gap counts from the last repeat
+    NoteKeyUp(app, KEY_F7);                                           // another key's release changes nothing
+    EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 3100));
+    NoteKeyUp(app, KEY_F6);
+    EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3110));
+
+    // Only the key pressed last repeats: a press of another key in between makes the next one new.
+    EXPECT_FALSE(NoteKeyDown(app, KEY_A, 3120));
+    EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3130));
+    // A release the hook missed costs no more than the gap.
+    EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3131 + AUTO_REPEAT_GAP_MS));
+
+    EXPECT_TRUE(IgnoresAutoRepeat(ToggleMaster));
+    EXPECT_TRUE(IgnoresAutoRepeat(RecordHotkeyPress));
+    EXPECT_TRUE(IgnoresAutoRepeat(PlayHotkeyPress));
+    // The hold-off key has its own repeat guard; scroll keys step on while held; recorded keys repeat.
+    EXPECT_FALSE(IgnoresAutoRepeat(HoldOffPress));
+    EXPECT_FALSE(IgnoresAutoRepeat(SelectNextProfile));
+    EXPECT_FALSE(IgnoresAutoRepeat(PassOn));
+}

@@ -1,6 +1,7 @@
 // The real hook procedure under Wine, called directly with KBDLLHOOKSTRUCTs: what it swallows and
 // what it writes into the real controls.
 #include "app/ControlTable.h"
+#include "input/KeyboardHook.h"
 #include "input/KeyboardHook_win.h"
 #include "tests/wine/WineTestSupport.h"
 
@@ -150,6 +151,7 @@ TEST_F(KeyboardHookProcTest, F4WhileHeldOffFollowsTheSwitchsNewValue) {
 
     // Switched back on while the hold-off key is still down: flag and labels agree on ON.
     app.playing = true;
+    Release(VK_F4_KEY);
     EXPECT_EQ(Press(VK_F4_KEY), 1);
     EXPECT_TRUE(app.masterEnabled);
     EXPECT_EQ(WindowText(app.masterLabel), L"ON");
@@ -158,6 +160,7 @@ TEST_F(KeyboardHookProcTest, F4WhileHeldOffFollowsTheSwitchsNewValue) {
     EXPECT_EQ(WindowText(app.holdStateLabel), L"OFF"); // still held
 
     // Turning off requests the stop of a running playback.
+    Release(VK_F4_KEY);
     Press(VK_F4_KEY);
     EXPECT_TRUE(app.stopRequested);
 }
@@ -174,6 +177,63 @@ TEST_F(KeyboardHookProcTest, PlayHotkeyStopsInOnceAndLoopAndFollowsTheKeyInHoldM
     EXPECT_EQ(Press(KEY_F7), 1); // a press while playing does nothing in Hold mode
     EXPECT_FALSE(app.stopRequested);
     EXPECT_EQ(Release(KEY_F7), 1);
+    EXPECT_TRUE(app.stopRequested);
+}
+
+TEST_F(KeyboardHookProcTest, HeldSwitchKeysActOncePerPressButAreSwallowedWhileHeld) {
+    app.recordHotkey = {HotkeyKeyboard, KEY_F6};
+    app.playHotkey = {HotkeyKeyboard, KEY_F7};
+
+    // A record hotkey held while stopping keeps the recording just made.
+    Press(KEY_F6);
+    Release(KEY_F6);
+    Press(KEY_A);
+    Release(KEY_A);
+    EXPECT_EQ(Press(KEY_F6), 1);
+    ASSERT_FALSE(app.recording);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        fakeNowMs += 500;
+        EXPECT_EQ(Press(KEY_F6), 1);
+    }
+    EXPECT_FALSE(app.recording);
+    EXPECT_EQ(WindowText(app.recordButton), L"Record");
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Key, 0, 0, 0, KEY_A, 0}}));
+    Release(KEY_F6);
+    EXPECT_EQ(Press(KEY_F6), 1); // a new press acts again
+    EXPECT_TRUE(app.recording);
+    Release(KEY_F6);
+    Press(KEY_F6);
+
+    // F4 held switches once.
+    Press(VK_F4_KEY);
+    fakeNowMs += 500;
+    EXPECT_EQ(Press(VK_F4_KEY), 1);
+    EXPECT_FALSE(app.masterEnabled);
+    EXPECT_EQ(WindowText(app.masterLabel), L"OFF");
+    // Another key pressed in between makes the next F4 a new press, as does a long gap after a
+    // release the hook never saw.
+    Press(KEY_B);
+    Press(VK_F4_KEY);
+    EXPECT_TRUE(app.masterEnabled);
+    fakeNowMs += AUTO_REPEAT_GAP_MS + 1;
+    Press(VK_F4_KEY);
+    EXPECT_FALSE(app.masterEnabled);
+    Release(VK_F4_KEY);
+    Press(VK_F4_KEY);
+    Release(VK_F4_KEY);
+    ASSERT_TRUE(app.masterEnabled);
+
+    // The play hotkey held in Loop mode does not stop the playback it started.
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_LOOP, BN_CLICKED), 0);
+    app.playing = true;
+    app.stopRequested = false;
+    Press(KEY_F7);
+    EXPECT_TRUE(app.stopRequested);
+    app.stopRequested = false;
+    Press(KEY_F7);
+    EXPECT_FALSE(app.stopRequested);
+    Release(KEY_F7);
+    Press(KEY_F7);
     EXPECT_TRUE(app.stopRequested);
 }
 
