@@ -1,0 +1,84 @@
+// The profile file commands of the profile window: the dialogs, the folder test, the atomic save,
+// and carrying a read file into the program.
+#include "storage/ProfileFiles_win.h"
+
+#include "app/AppState.h"
+#include "app/WindowText_win.h"
+#include "storage/FileIo_win.h"
+#include "storage/Folders.h"
+#include "storage/ProfileFile.h"
+#include "ui/windows/ProfileWindow_win.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr wchar_t PROFILE_FILTER[] = L"Korva Profile Files (*.kpf)\0*.kpf\0All Files (*.*)\0*.*\0";
+
+// Shows the Save or Open dialog over the profile folder; false when cancelled.
+bool AskForProfilePath(HWND owner, bool saving, std::wstring& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    std::wstring folder(PROFILE_FOLDER);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = PROFILE_FILTER;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrInitialDir = folder.c_str();
+    if (saving) {
+        dialog.Flags = OFN_OVERWRITEPROMPT;
+        dialog.lpstrDefExt = L"kpf";
+    } else {
+        dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    }
+    BOOL chosen = saving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!chosen) return false;
+    path = buffer;
+    return true;
+}
+
+bool IsInProfileFolder(const std::wstring& path) {
+    return HasPrefixIgnoringCase(path, PROFILE_FOLDER);
+}
+
+} // namespace
+
+bool SaveProfileToPath(const std::wstring& path) {
+    if (!IsInProfileFolder(path)) return false;
+    return WriteFileAtomically(path, WriteProfileFile(CurrentProfile()));
+}
+
+bool LoadProfileFromPath(const std::wstring& path) {
+    if (!IsInProfileFolder(path)) return false;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    ProfileContents profile = CurrentProfile();
+    if (!ReadProfileFile(bytes, profile)) return false;
+    ApplyProfile(profile);
+
+    RefreshProfileWindow();
+    if (app.activeProfile >= 0 && app.activeProfile < PROFILE_SLOT_COUNT) {
+        SwitchToProfile(app.activeProfile);
+    } else {
+        SetControlText(app.activeProfileLabel, L"Active profile: None");
+        SetControlText(app.profileLabel, L"Profile: None");
+        SetControlText(app.overlayProfileLabel, L"Profile: None");
+    }
+    return true;
+}
+
+bool SaveProfileFile(HWND owner) {
+    CreateFixedFolders();
+    std::wstring path;
+    if (!AskForProfilePath(owner, true, path)) return false;
+    return SaveProfileToPath(path);
+}
+
+bool LoadProfileFile(HWND owner) {
+    CreateFixedFolders();
+    std::wstring path;
+    if (!AskForProfilePath(owner, false, path)) return false;
+    return LoadProfileFromPath(path);
+}
