@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Profiles end to end: two saved macros mapped to two slots through the real picker, trigger keys
+# captured and pressed with xdotool, the event list following the keys, then the profile saved,
+# cleared and loaded back through the real Save and Open dialogs.
+source "$(dirname "$0")/harness.sh"
+e2e_setup
+
+data="$E2E_DRIVE_C/KorvaMacro/Data"
+mkdir -p "$data"
+# A macro file of Key events with the given virtual-key codes (decimal), CR LF line ends.
+write_macro() {
+    local file=$1 vk
+    shift
+    {
+        printf 'KORVAMACRO_V1\r\nPLAYMODE 0\r\nMOUSEMODE 0\r\nMASTER 1\r\nDEVICEINDEX 0\r\nOUTPUT %s\r\n' "${file%.kmc}"
+        printf 'RECORD_HOTKEY 0 0\r\nPLAY_HOTKEY 0 0\r\nHOLD_OFF_HOTKEY 0 0\r\nSPEED 0.6\r\nMACRO_COUNT %d\r\n' $#
+        for vk in "$@"; do printf 'EV 3 25 0 0 0 %d\r\n' "$vk"; done
+    } >"$data/$file"
+}
+write_macro alpha.kmc 65 66
+write_macro beta.kmc 80 81 82 83
+
+e2e_start_app
+
+# Waits until no top-level window with this title exists.
+wait_gone() {
+    for _ in $(seq 1 100); do
+        wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Answers the dialog titled $1 by typing $2 into its file name box, which has the focus.
+answer_dialog() {
+    e2e_wait_window "$1" || { e2e_log "no dialog titled $1"; return 1; }
+    sleep 0.8
+    e2e_type "$2"
+    e2e_key Return
+    wait_gone "$1"
+}
+
+# The main window's profile label: its only static text that starts with "P1" to "P10" or "Profile:".
+profile_label() { e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'; }
+list_text() { e2e_list | tr '\n' '|'; }
+# The name edit of a slot; the harness gives a lone blank for an empty text.
+name_of_slot() {
+    local text
+    text=$(e2e_control_text $((7100 + $1)) Profiles)
+    [ "$text" = " " ] && text=""
+    echo "$text"
+}
+
+# Ticks slot $1's box, picks $2 in the Open dialog, then captures key $3 as its trigger.
+map_slot() {
+    local slot=$1 file=$2 key=$3 y=$((10 + 22 * $1))
+    e2e_click 17 $((y + 9)) 1 Profiles
+    answer_dialog Open "$file"
+    e2e_click 265 $((y + 10)) 1 Profiles
+    e2e_key "$key"
+}
+
+alpha_rows="0: Key vk=0x41  delay=25 ms|1: Key vk=0x42  delay=25 ms|"
+beta_rows="0: Key vk=0x50  delay=25 ms|1: Key vk=0x51  delay=25 ms|2: Key vk=0x52  delay=25 ms|3: Key vk=0x53  delay=25 ms|"
+
+e2e_click $((425 + 27)) $((15 + 10))
+e2e_check "the Profile button opens the Profiles window" e2e_wait_window Profiles
+sleep 0.5
+e2e_check "slot 1 starts with the default name P1" test "$(name_of_slot 0)" = "P1"
+
+map_slot 0 alpha.kmc F6
+e2e_check "picking alpha.kmc names slot 1 alpha (got $(name_of_slot 0))" test "$(name_of_slot 0)" = "alpha"
+e2e_check "the main window shows P1 - alpha (got $(profile_label))" test "$(profile_label)" = "P1 - alpha"
+e2e_check "picking the macro loaded it into the event list" test "$(list_text)" = "$alpha_rows"
+
+map_slot 1 beta.kmc F7
+e2e_check "picking beta.kmc names slot 2 beta (got $(name_of_slot 1))" test "$(name_of_slot 1)" = "beta"
+e2e_check "the event list shows beta" test "$(list_text)" = "$beta_rows"
+
+# Back in the main window: the trigger keys switch wherever the focus is.
+e2e_click 200 330
+e2e_key F6
+e2e_check "F6 switches to alpha (list: $(list_text))" test "$(list_text)" = "$alpha_rows"
+e2e_check "the main window shows P1 - alpha after F6 (got $(profile_label))" test "$(profile_label)" = "P1 - alpha"
+e2e_key F7
+e2e_check "F7 switches to beta (list: $(list_text))" test "$(list_text)" = "$beta_rows"
+e2e_check "the main window shows P2 - beta after F7 (got $(profile_label))" test "$(profile_label)" = "P2 - beta"
+
+saved="$E2E_DRIVE_C/KorvaMacro/Profile_Save/e2e_profile.kpf"
+e2e_click $((75 + 22)) $((240 + 12)) 1 Profiles
+answer_dialog "Save As" e2e_profile
+e2e_check "Save wrote e2e_profile.kpf" test -f "$saved"
+line() { sed -n "${1}p" "$saved" | tr -d '\r'; }
+e2e_check "the file starts with the version 3 magic" test "$(line 1)" = "KORVAPROFILE_V3"
+e2e_check "slot 1 line (got '$(line 3)')" test "$(line 3)" = "P 0 1 1 117 alpha"
+e2e_check "slot 1 path (got '$(line 4)')" test "$(line 4)" = 'MAP 0 C:\KorvaMacro\Data\alpha.kmc'
+e2e_check "slot 2 line (got '$(line 5)')" test "$(line 5)" = "P 1 1 1 118 beta"
+e2e_check "every line ends in CR LF" test "$(grep -c $'\r$' "$saved")" = "24"
+
+e2e_click $((20 + 22)) $((240 + 12)) 1 Profiles
+e2e_check "Clear empties the slot names" test "$(name_of_slot 0)|$(name_of_slot 1)" = "|"
+e2e_check "Clear shows Profile: None (got $(profile_label))" test "$(profile_label)" = "Profile: None"
+e2e_key F6
+e2e_check "after Clear F6 switches nothing" test "$(profile_label)" = "Profile: None"
+
+e2e_click $((130 + 22)) $((240 + 12)) 1 Profiles
+answer_dialog Open e2e_profile.kpf
+e2e_check "loading brings back alpha and beta (got $(name_of_slot 0)|$(name_of_slot 1))" \
+    test "$(name_of_slot 0)|$(name_of_slot 1)" = "alpha|beta"
+e2e_key F6
+e2e_check "the loaded trigger F6 switches to alpha again" test "$(list_text)" = "$alpha_rows"
+
+e2e_screenshot profiles >/dev/null
+e2e_close_app
+e2e_wait_exit
+e2e_check "the program ends cleanly (code $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"
