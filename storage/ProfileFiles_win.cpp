@@ -43,8 +43,6 @@ bool IsInProfileFolder(const std::wstring& path) {
     return HasPrefixIgnoringCase(path, PROFILE_FOLDER);
 }
 
-} // namespace
-
 bool SaveProfileToPath(const std::wstring& path) {
     if (!IsInProfileFolder(path)) return false;
     return WriteFileAtomically(path, WriteProfileFile(CurrentProfile()));
@@ -68,6 +66,8 @@ bool LoadProfileFromPath(const std::wstring& path) {
     }
     return true;
 }
+
+} // namespace
 
 bool SaveProfileFile(HWND owner) {
     CreateFixedFolders();

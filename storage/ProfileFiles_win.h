@@ -3,14 +3,8 @@
 
 #include <windows.h>
 
-#include <string>
-
 // Asks for a file in the profile folder and writes the profile there; true when written.
 bool SaveProfileFile(HWND owner);
 // Asks for a profile file, merges it into the profile, refreshes the profile window and switches
 // to the active slot again; true when a file was read.
 bool LoadProfileFile(HWND owner);
-
-// The file steps of the two commands without their dialogs.
-bool SaveProfileToPath(const std::wstring& path);
-bool LoadProfileFromPath(const std::wstring& path);
