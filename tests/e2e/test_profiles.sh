@@ -25,7 +25,7 @@ e2e_start_app
 # Waits until no top-level window with this title exists.
 wait_gone() {
     for _ in $(seq 1 100); do
-        wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1 || return 0
+        e2e_probe exists "$1" >/dev/null || return 0
         sleep 0.2
     done
     return 1
