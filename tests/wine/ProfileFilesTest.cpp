@@ -12,8 +12,6 @@
 
 namespace {
 
-const std::wstring SAVED = L"C:\\KorvaMacro\\Profile_Save\\wine_profile.kpf";
-
 bool SaveWithDialog(const std::wstring& fileName, bool& confirmationSeen) {
     FileDialogAnswer answer;
     StartFileDialogAnswer(answer, fileName);
@@ -46,15 +44,21 @@ void WriteProfileText(const std::wstring& path, const std::string& text) {
 
 class ProfileFilesTest : public ::testing::Test {
   protected:
+    // Test processes run side by side in one prefix, so each test has a file of its own.
     void SetUp() override {
         window = OpenTestProfileWindow();
-        DeleteFileW(SAVED.c_str());
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fileName = L"wine_" + std::wstring(test.begin(), test.end());
+        saved = L"C:\\KorvaMacro\\Profile_Save\\" + fileName + L".kpf";
+        DeleteFileW(saved.c_str());
     }
     void TearDown() override {
         CloseTestWindows();
-        DeleteFileW(SAVED.c_str());
+        DeleteFileW(saved.c_str());
     }
     HWND window = nullptr;
+    std::wstring fileName; // without its extension
+    std::wstring saved;
 };
 
 } // namespace
@@ -65,17 +69,17 @@ TEST_F(ProfileFilesTest, SaveWritesTheProfileAndAsksBeforeReplacing) {
     app.scrollNextHotkey = {HotkeyKeyboard, 34};
     bool asked = true;
     // The default extension is added to a name typed without one.
-    ASSERT_TRUE(SaveWithDialog(L"wine_profile", asked));
+    ASSERT_TRUE(SaveWithDialog(fileName, asked));
     EXPECT_FALSE(asked);
-    std::string written = ReadFileBytes(SAVED);
+    std::string written = ReadFileBytes(saved);
     EXPECT_EQ(written, WriteProfileFile(CurrentProfile()));
     EXPECT_NE(written.find("\r\nP 2 1 1 112 Farm\r\nMAP 2 C:\\KorvaMacro\\Data\\Farm.kmc\r\n"),
               std::string::npos);
 
     app.profileSlots[2].name = L"Second";
-    ASSERT_TRUE(SaveWithDialog(L"wine_profile.kpf", asked));
+    ASSERT_TRUE(SaveWithDialog(fileName + L".kpf", asked));
     EXPECT_TRUE(asked) << "the dialog asks before replacing a file";
-    EXPECT_NE(ReadFileBytes(SAVED).find("P 2 1 1 112 Second\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(saved).find("P 2 1 1 112 Second\r\n"), std::string::npos);
 }
 
 TEST_F(ProfileFilesTest, SaveAndLoadOutsideTheProfileFolderDoNothing) {
@@ -103,9 +107,9 @@ TEST_F(ProfileFilesTest, LoadMergesRefreshesTheWindowAndSwitchesToTheActiveSlot)
     RefreshProfileWindow();
     SwitchToProfile(4);
     ASSERT_EQ(WindowText(app.profileHotkeyEdits[4]), L"None");
-    WriteProfileText(SAVED, "KORVAPROFILE_V2\r\nPROFILE_COUNT 10\r\nP 4 1 2 16 Loaded four\r\nMAP 4 \r\n"
+    WriteProfileText(saved, "KORVAPROFILE_V2\r\nPROFILE_COUNT 10\r\nP 4 1 2 16 Loaded four\r\nMAP 4 \r\n"
                             "SCROLL_NEXT 1 34\r\n");
-    ASSERT_TRUE(LoadWithDialog(L"wine_profile.kpf"));
+    ASSERT_TRUE(LoadWithDialog(fileName + L".kpf"));
 
     EXPECT_EQ(app.profileSlots[1].name, L"Untouched");
     EXPECT_TRUE(app.profileSlots[1].enabled);
@@ -125,16 +129,16 @@ TEST_F(ProfileFilesTest, LoadMergesRefreshesTheWindowAndSwitchesToTheActiveSlot)
 
 TEST_F(ProfileFilesTest, LoadWithoutActiveSlotShowsNoneAndABadFileChangesNothing) {
     SetWindowTextW(app.profileLabel, L"stale");
-    WriteProfileText(SAVED, "KORVAPROFILE_V1\r\nP 0 1 1 65 lost on the second line\r\nP 3 1 1 66 Third\r\n");
-    ASSERT_TRUE(LoadWithDialog(L"wine_profile.kpf"));
+    WriteProfileText(saved, "KORVAPROFILE_V1\r\nP 0 1 1 65 lost on the second line\r\nP 3 1 1 66 Third\r\n");
+    ASSERT_TRUE(LoadWithDialog(fileName + L".kpf"));
     EXPECT_EQ(app.profileSlots[0].name, L"P1");
     EXPECT_EQ(app.profileSlots[3].name, L"Third");
     EXPECT_EQ(app.activeProfile, -1);
     EXPECT_EQ(WindowText(app.profileLabel), L"Profile: None");
     EXPECT_EQ(WindowText(app.activeProfileLabel), L"Active profile: None");
 
-    WriteProfileText(SAVED, "KORVAPROFILE_V9\r\nPROFILE_COUNT 10\r\nP 3 0 0 0 Gone\r\n");
-    EXPECT_FALSE(LoadWithDialog(L"wine_profile.kpf"));
+    WriteProfileText(saved, "KORVAPROFILE_V9\r\nPROFILE_COUNT 10\r\nP 3 0 0 0 Gone\r\n");
+    EXPECT_FALSE(LoadWithDialog(fileName + L".kpf"));
     EXPECT_EQ(app.profileSlots[3].name, L"Third");
     EXPECT_EQ(WindowText(app.profileNameEdits[3]), L"Third");
 }
@@ -149,11 +153,11 @@ TEST_F(ProfileFilesTest, ProfileSurvivesSaveClearAndLoad) {
     app.scrollPrevHotkey = {HotkeyKeyboard, 0x21};
     RefreshProfileWindow();
     ProfileContents before = CurrentProfile();
-    ASSERT_TRUE(ClickWithDialog(ID_PROFILE_SAVE, L"wine_profile.kpf"));
-    EXPECT_EQ(ReadFileBytes(SAVED), WriteProfileFile(before));
+    ASSERT_TRUE(ClickWithDialog(ID_PROFILE_SAVE, fileName + L".kpf"));
+    EXPECT_EQ(ReadFileBytes(saved), WriteProfileFile(before));
     ClickButton(GetDlgItem(window, ID_PROFILE_CLEAR));
     ASSERT_EQ(app.profileSlots[3].name, L"");
-    ASSERT_TRUE(ClickWithDialog(ID_PROFILE_LOAD, L"wine_profile.kpf"));
+    ASSERT_TRUE(ClickWithDialog(ID_PROFILE_LOAD, fileName + L".kpf"));
     for (size_t i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(app.profileSlots[i].name, before.slots[i].name);
