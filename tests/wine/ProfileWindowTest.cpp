@@ -321,21 +321,3 @@ TEST_F(ProfileWindowTest, SwitchShowsTheSlotAndLoadsOnlyAFileThatExists) {
     EXPECT_EQ(app.events.size(), 4u) << "an unmapped slot loads the macro named like it";
     DeleteFileW(farm.c_str());
 }
-
-TEST_F(ProfileWindowTest, ScrollingStepsThroughEnabledSlotsWithWrapping) {
-    ClickButton(ProfileControl(ID_PROFILE_CLEAR));
-    SelectNextProfile();
-    EXPECT_EQ(app.activeProfile, -1) << "no slot enabled: nothing happens";
-    for (size_t slot : {1u, 4u, 7u})
-        app.profileSlots[slot].enabled = true;
-    SelectPreviousProfile();
-    EXPECT_EQ(app.activeProfile, 7);
-    SwitchToProfile(4);
-    SelectNextProfile();
-    EXPECT_EQ(app.activeProfile, 7);
-    SelectNextProfile();
-    EXPECT_EQ(app.activeProfile, 1);
-    SelectPreviousProfile();
-    EXPECT_EQ(app.activeProfile, 7);
-    EXPECT_EQ(WindowText(app.profileLabel), L"P8 - (unnamed)");
-}
