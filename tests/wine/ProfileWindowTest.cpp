@@ -12,18 +12,6 @@
 
 namespace {
 
-std::vector<HWND> Children(HWND parent) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
-
 RECT RectInParent(HWND child) {
     RECT rect;
     GetWindowRect(child, &rect);
@@ -73,9 +61,7 @@ class ProfileWindowTest : public ::testing::Test {
 TEST_F(ProfileWindowTest, WindowIsAnOwnedToolWindowOpenedOnce) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(WindowText(window), L"Profiles");
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    EXPECT_STREQ(className, L"KorvaProfileWindow");
+    EXPECT_EQ(ClassOf(window), L"KorvaProfileWindow");
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_EQ(StyleOf(window) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), WS_CAPTION | WS_SYSMENU);
     EXPECT_EQ(GetWindow(window, GW_OWNER), app.mainWindow);
@@ -99,7 +85,7 @@ TEST_F(ProfileWindowTest, WindowIsAnOwnedToolWindowOpenedOnce) {
 
 TEST_F(ProfileWindowTest, RowsAndBottomRowHaveTheirPlacesIdsAndTexts) {
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Children(window).size(), 1u + 5u * 10u + 8u);
+    EXPECT_EQ(ChildrenOf(window).size(), 1u + 5u * 10u + 8u);
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         int y = 10 + 22 * i;
@@ -143,7 +129,7 @@ TEST_F(ProfileWindowTest, RowsAndBottomRowHaveTheirPlacesIdsAndTexts) {
     EXPECT_EQ(WindowText(app.activeProfileLabel), L"Active profile: None");
     ExpectRect(app.activeProfileLabel, 8, 280, 300, 18);
     HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    for (HWND child : Children(window))
+    for (HWND child : ChildrenOf(window))
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), gui);
 }
 
