@@ -42,13 +42,7 @@ else
     e2e_log "event list rows not built yet: row checks skipped"
     check_rows() { :; }
 fi
-# The name edit of a slot; the harness gives a lone blank for an empty text.
-name_of_slot() {
-    local text
-    text=$(e2e_control_text $((7100 + $1)) Profiles)
-    [ "$text" = " " ] && text=""
-    echo "$text"
-}
+name_of_slot() { e2e_control_text $((7100 + $1)) Profiles; }
 
 # Ticks slot $1's box, picks $2 in the Open dialog, then captures key $3 as its trigger.
 map_slot() {
