@@ -1,13 +1,7 @@
 // The keyboard hook's rule order: fixed keys, suspended-state keys, captures, recording, hotkeys.
 #include "input/KeyboardHook.h"
 
-int32_t ProfileSlotTriggeredBy(const AppState& state, uint32_t vk) {
-    for (int32_t slot = 0; slot < PROFILE_SLOT_COUNT; ++slot) {
-        const ProfileSlot& profile = state.profileSlots[static_cast<size_t>(slot)];
-        if (profile.enabled && MatchesKey(profile.trigger, vk)) return slot;
-    }
-    return -1;
-}
+#include "ui/windows/ProfileSwitching.h"
 
 KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk) {
     using enum KeyPressRule;
@@ -22,7 +16,7 @@ KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk) {
 
     // While switched off, only the keys that switch profiles or the hold state still act.
     if (!state.masterEnabled || !state.holdStateOn) {
-        int32_t slot = ProfileSlotTriggeredBy(state, vk);
+        int32_t slot = TriggeredSlot(state.profileSlots, vk);
         if (slot >= 0) return {SwitchToProfile, slot};
         if (MatchesKey(state.holdOffHotkey, vk)) return {HoldOffPress};
         if (MatchesKey(state.scrollPrevHotkey, vk)) return {SelectPreviousProfile};
@@ -42,7 +36,7 @@ KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk) {
     if (MatchesKey(state.scrollNextHotkey, vk)) return {SelectNextProfile, -1, record};
     if (MatchesKey(state.recordHotkey, vk)) return {RecordHotkeyPress};
     if (MatchesKey(state.playHotkey, vk)) return {PlayHotkeyPress};
-    int32_t slot = ProfileSlotTriggeredBy(state, vk);
+    int32_t slot = TriggeredSlot(state.profileSlots, vk);
     if (slot >= 0) return {SwitchToProfile, slot, record};
     return {PassOn, -1, record};
 }

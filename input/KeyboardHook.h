@@ -40,9 +40,6 @@ enum class KeyReleaseRule { HoldOffRelease, PlayHotkeyRelease, PassOn };
 KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk);
 KeyReleaseRule DecideKeyRelease(const AppState& state, uint32_t vk);
 
-// The first enabled profile slot whose trigger is this key, or -1.
-int32_t ProfileSlotTriggeredBy(const AppState& state, uint32_t vk);
-
 enum class PlayPressAction { Nothing, RequestStop, StartPlayback };
 
 // A press of the play hotkey (key or mouse button): nothing while the master switch or the hold
