@@ -172,6 +172,43 @@ e2e_notepad_text() {
     e2e_texts "$NOTEPAD_TITLE" | awk 'tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'
 }
 
+# Answers the file dialog titled $1 by typing $2 into its file name box, which has the focus.
+e2e_answer_dialog() {
+    e2e_wait_window "$1" || { e2e_log "no dialog titled $1"; return 1; }
+    sleep 0.8
+    e2e_type "$2"
+    e2e_key Return
+    e2e_wait_gone "$1"
+}
+
+# The main window's profile label: its only static text that starts with "P1" to "P10" or "Profile:".
+e2e_profile_label() {
+    e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'
+}
+
+# In the open Profiles window: ticks slot $1's box, picks file $2 in the Open dialog, then
+# captures key $3 as the slot's trigger.
+e2e_map_slot() {
+    local slot=$1 file=$2 key=$3 y=$((10 + 22 * $1))
+    e2e_click 17 $((y + 9)) 1 Profiles
+    e2e_answer_dialog Open "$file"
+    e2e_click 265 $((y + 10)) 1 Profiles
+    e2e_key "$key"
+}
+
+# Writes a macro file of Key events with the given virtual-key codes (decimal) into the macro
+# folder; its output name is the file name without ".kmc".
+e2e_write_key_macro() {
+    local file=$1 vk
+    shift
+    mkdir -p "$E2E_DRIVE_C/KorvaMacro/Data"
+    {
+        printf 'KORVAMACRO_V1\r\nPLAYMODE 0\r\nMOUSEMODE 0\r\nMASTER 1\r\nDEVICEINDEX 0\r\nOUTPUT %s\r\n' "${file%.kmc}"
+        printf 'RECORD_HOTKEY 0 0\r\nPLAY_HOTKEY 0 0\r\nHOLD_OFF_HOTKEY 0 0\r\nSPEED 0.6\r\nMACRO_COUNT %d\r\n' $#
+        for vk in "$@"; do printf 'EV 3 25 0 0 0 %d\r\n' "$vk"; done
+    } >"$E2E_DRIVE_C/KorvaMacro/Data/$file"
+}
+
 e2e_app_alive() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
 
 e2e_close_app() {

@@ -5,34 +5,11 @@
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 
-data="$E2E_DRIVE_C/KorvaMacro/Data"
-mkdir -p "$data"
-# A macro file of Key events with the given virtual-key codes (decimal), CR LF line ends.
-write_macro() {
-    local file=$1 vk
-    shift
-    {
-        printf 'KORVAMACRO_V1\r\nPLAYMODE 0\r\nMOUSEMODE 0\r\nMASTER 1\r\nDEVICEINDEX 0\r\nOUTPUT %s\r\n' "${file%.kmc}"
-        printf 'RECORD_HOTKEY 0 0\r\nPLAY_HOTKEY 0 0\r\nHOLD_OFF_HOTKEY 0 0\r\nSPEED 0.6\r\nMACRO_COUNT %d\r\n' $#
-        for vk in "$@"; do printf 'EV 3 25 0 0 0 %d\r\n' "$vk"; done
-    } >"$data/$file"
-}
-write_macro alpha.kmc 65 66
-write_macro beta.kmc 80 81 82 83
+e2e_write_key_macro alpha.kmc 65 66
+e2e_write_key_macro beta.kmc 80 81 82 83
 
 e2e_start_app
 
-# Answers the dialog titled $1 by typing $2 into its file name box, which has the focus.
-answer_dialog() {
-    e2e_wait_window "$1" || { e2e_log "no dialog titled $1"; return 1; }
-    sleep 0.8
-    e2e_type "$2"
-    e2e_key Return
-    e2e_wait_gone "$1"
-}
-
-# The main window's profile label: its only static text that starts with "P1" to "P10" or "Profile:".
-profile_label() { e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'; }
 list_text() { e2e_list | tr '\n' '|'; }
 # The loaded macro is checked through the event list rows; in a tree whose event list is still the
 # empty placeholder the switches are checked through the profile label alone.
@@ -44,15 +21,6 @@ else
 fi
 name_of_slot() { e2e_control_text $((7100 + $1)) Profiles; }
 
-# Ticks slot $1's box, picks $2 in the Open dialog, then captures key $3 as its trigger.
-map_slot() {
-    local slot=$1 file=$2 key=$3 y=$((10 + 22 * $1))
-    e2e_click 17 $((y + 9)) 1 Profiles
-    answer_dialog Open "$file"
-    e2e_click 265 $((y + 10)) 1 Profiles
-    e2e_key "$key"
-}
-
 alpha_rows="0: Key vk=0x41  delay=25 ms|1: Key vk=0x42  delay=25 ms|"
 beta_rows="0: Key vk=0x50  delay=25 ms|1: Key vk=0x51  delay=25 ms|2: Key vk=0x52  delay=25 ms|3: Key vk=0x53  delay=25 ms|"
 
@@ -61,12 +29,12 @@ e2e_check "the Profile button opens the Profiles window" e2e_wait_window Profile
 sleep 0.5
 e2e_check "slot 1 starts with the default name P1" test "$(name_of_slot 0)" = "P1"
 
-map_slot 0 alpha.kmc F6
+e2e_map_slot 0 alpha.kmc F6
 e2e_check "picking alpha.kmc names slot 1 alpha (got $(name_of_slot 0))" test "$(name_of_slot 0)" = "alpha"
-e2e_check "the main window shows P1 - alpha (got $(profile_label))" test "$(profile_label)" = "P1 - alpha"
+e2e_check "the main window shows P1 - alpha (got $(e2e_profile_label))" test "$(e2e_profile_label)" = "P1 - alpha"
 check_rows "picking the macro loaded it into the event list" "$alpha_rows"
 
-map_slot 1 beta.kmc F7
+e2e_map_slot 1 beta.kmc F7
 e2e_check "picking beta.kmc names slot 2 beta (got $(name_of_slot 1))" test "$(name_of_slot 1)" = "beta"
 check_rows "the event list shows beta" "$beta_rows"
 
@@ -75,15 +43,15 @@ e2e_click 200 330
 e2e_key F6
 e2e_check "F6 loads alpha: the output box shows its name (got $(e2e_output_text))" test "$(e2e_output_text)" = "alpha"
 check_rows "F6 loads alpha" "$alpha_rows"
-e2e_check "the main window shows P1 - alpha after F6 (got $(profile_label))" test "$(profile_label)" = "P1 - alpha"
+e2e_check "the main window shows P1 - alpha after F6 (got $(e2e_profile_label))" test "$(e2e_profile_label)" = "P1 - alpha"
 e2e_key F7
 e2e_check "F7 loads beta: the output box shows its name (got $(e2e_output_text))" test "$(e2e_output_text)" = "beta"
 check_rows "F7 loads beta" "$beta_rows"
-e2e_check "the main window shows P2 - beta after F7 (got $(profile_label))" test "$(profile_label)" = "P2 - beta"
+e2e_check "the main window shows P2 - beta after F7 (got $(e2e_profile_label))" test "$(e2e_profile_label)" = "P2 - beta"
 
 saved="$E2E_DRIVE_C/KorvaMacro/Profile_Save/e2e_profile.kpf"
 e2e_click $((75 + 22)) $((240 + 12)) 1 Profiles
-answer_dialog "Save As" e2e_profile
+e2e_answer_dialog "Save As" e2e_profile
 e2e_check "Save wrote e2e_profile.kpf" test -f "$saved"
 line() { sed -n "${1}p" "$saved" | tr -d '\r'; }
 e2e_check "the file starts with the version 3 magic" test "$(line 1)" = "KORVAPROFILE_V3"
@@ -94,16 +62,16 @@ e2e_check "every line ends in CR LF" test "$(grep -c $'\r$' "$saved")" = "24"
 
 e2e_click $((20 + 22)) $((240 + 12)) 1 Profiles
 e2e_check "Clear empties the slot names" test "$(name_of_slot 0)|$(name_of_slot 1)" = "|"
-e2e_check "Clear shows Profile: None (got $(profile_label))" test "$(profile_label)" = "Profile: None"
+e2e_check "Clear shows Profile: None (got $(e2e_profile_label))" test "$(e2e_profile_label)" = "Profile: None"
 e2e_key F6
-e2e_check "after Clear F6 switches nothing" test "$(profile_label)" = "Profile: None"
+e2e_check "after Clear F6 switches nothing" test "$(e2e_profile_label)" = "Profile: None"
 
 e2e_click $((130 + 22)) $((240 + 12)) 1 Profiles
-answer_dialog Open e2e_profile.kpf
+e2e_answer_dialog Open e2e_profile.kpf
 e2e_check "loading brings back alpha and beta (got $(name_of_slot 0)|$(name_of_slot 1))" \
     test "$(name_of_slot 0)|$(name_of_slot 1)" = "alpha|beta"
 e2e_key F6
-e2e_check "the loaded trigger F6 switches to alpha again (got $(profile_label))" test "$(profile_label)" = "P1 - alpha"
+e2e_check "the loaded trigger F6 switches to alpha again (got $(e2e_profile_label))" test "$(e2e_profile_label)" = "P1 - alpha"
 check_rows "the loaded trigger F6 loads alpha again" "$alpha_rows"
 
 e2e_screenshot profiles >/dev/null
