@@ -5,6 +5,8 @@
 //   korva_probe client TITLE      size of the window's client area: "w h"
 //   korva_probe texts TITLE       one line per child: id, class, text (list boxes: one line per item)
 //   korva_probe list TITLE        the items of the window's first list box, one per line
+//   korva_probe count TITLE       the number of items in that list box (quick for long lists)
+//   korva_probe item TITLE N      item N (from 0) of that list box
 //   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
 //   korva_probe cursor            the cursor position: "x y"
 //   korva_probe close TITLE       posts WM_CLOSE to the window
@@ -19,7 +21,8 @@ namespace {
 
 void PrintWide(const std::wstring& text) {
     std::string out;
-    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    for (wchar_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
     std::printf("%s\n", out.c_str());
 }
 
@@ -58,6 +61,12 @@ std::vector<HWND> Children(HWND parent) {
         },
         reinterpret_cast<LPARAM>(&children));
     return children;
+}
+
+HWND FirstListBox(HWND window) {
+    for (HWND child : Children(window))
+        if (_wcsicmp(ClassOf(child).c_str(), L"ListBox") == 0) return child;
+    return nullptr;
 }
 
 } // namespace
@@ -99,11 +108,22 @@ int wmain(int argc, wchar_t** argv) {
             PrintWide(TextOf(child));
         }
     } else if (command == L"list") {
-        for (HWND child : Children(window)) {
-            if (_wcsicmp(ClassOf(child).c_str(), L"ListBox") != 0) continue;
-            for (const std::wstring& item : ListItems(child)) PrintWide(item);
-            break;
-        }
+        if (HWND list = FirstListBox(window))
+            for (const std::wstring& item : ListItems(list))
+                PrintWide(item);
+    } else if (command == L"count") {
+        HWND list = FirstListBox(window);
+        std::printf("%ld\n", list ? static_cast<long>(SendMessageW(list, LB_GETCOUNT, 0, 0)) : 0L);
+    } else if (command == L"item") {
+        HWND list = FirstListBox(window);
+        if (!list || argc < 4) return 2;
+        WPARAM index = static_cast<WPARAM>(_wtoi(argv[3]));
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+        if (length == LB_ERR) return 1;
+        std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+        item.resize(wcslen(item.c_str()));
+        PrintWide(item);
     } else if (command == L"checked") {
         for (HWND child : Children(window)) {
             if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0) continue;
