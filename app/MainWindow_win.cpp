@@ -35,13 +35,13 @@ void SelectMouseMode(int32_t mode) {
 void CreateMainControls(HWND window, HINSTANCE instance) {
     HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     int index = 0;
-    for (const ControlSpec& spec : MainControlTable()) {
+    for (const ControlSpec& entry : MainControlTable()) {
         ++index;
-        HWND control = CreateWindowExW(0, spec.className, spec.text ? spec.text : L"", spec.style, spec.x, spec.y,
-                                       spec.width, spec.height, window,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-        if (spec.handle) app.*spec.handle = control;
-        HFONT font = spec.boldFontHeight ? MakeBoldGuiFont(spec.boldFontHeight) : guiFont;
+        HWND control = CreateWindowExW(
+            0, entry.className, entry.text ? entry.text : L"", entry.style, entry.x, entry.y, entry.width,
+            entry.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
+        if (entry.handle) app.*entry.handle = control;
+        HFONT font = entry.boldFontHeight ? MakeBoldGuiFont(entry.boldFontHeight) : guiFont;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 
         if (index == 15) SelectPlayMode(Once);
@@ -95,8 +95,10 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
         return;
     case ID_PLAY:
         if (!clicked) return;
-        if (app.playing) app.stopRequested = true;
-        else StartPlayback(app.mainWindow);
+        if (app.playing)
+            app.stopRequested = true;
+        else
+            StartPlayback(app.mainWindow);
         return;
     case ID_ONCE:
     case ID_LOOP:
@@ -113,7 +115,8 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
             ArmHotkeyCapture(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture);
         return;
     case ID_PLAY_HOTKEY_EDIT:
-        if (notification == EN_SETFOCUS) ArmHotkeyCapture(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture);
+        if (notification == EN_SETFOCUS)
+            ArmHotkeyCapture(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture);
         return;
     case ID_HOLD_OFF_HOTKEY_EDIT:
         if (notification == EN_SETFOCUS) {
@@ -135,8 +138,10 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
         SetControlText(app.holdStateLabel, L"ON");
         return;
     case ID_EVENT_LIST:
-        if (notification == LBN_SELCHANGE) OnEventListSelectionChanged();
-        else if (notification == LBN_DBLCLK) ToggleTickOfSelectedRow();
+        if (notification == LBN_SELCHANGE)
+            OnEventListSelectionChanged();
+        else if (notification == LBN_DBLCLK)
+            ToggleTickOfSelectedRow();
         return;
     case ID_DELETE:
         if (clicked) DeleteTickedRows();
@@ -214,15 +219,16 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.hIconSm =
         static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = app.backgroundBrush ? app.backgroundBrush : reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.hbrBackground =
+        app.backgroundBrush ? app.backgroundBrush : reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = MAIN_CLASS_NAME;
     return RegisterClassExW(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
     HWND window = CreateWindowExW(0, MAIN_CLASS_NAME, L"KorvaMacro", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WIDTH, MAIN_HEIGHT, nullptr, nullptr, instance,
-                                  nullptr);
+                                  CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WIDTH, MAIN_HEIGHT, nullptr, nullptr,
+                                  instance, nullptr);
     if (window) {
         app.mainWindow = window;
         EnableDarkTitleBar(window);

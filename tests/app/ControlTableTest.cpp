@@ -9,9 +9,9 @@ TEST(ControlTable, HasFortyFourControlsWithUniqueIdsAndTheListedStyles) {
     auto table = MainControlTable();
     ASSERT_EQ(table.size(), 44u);
     std::set<int32_t> ids;
-    for (const ControlSpec& spec : table) {
-        if (spec.id) {
-            EXPECT_TRUE(ids.insert(spec.id).second) << spec.id;
+    for (const ControlSpec& entry : table) {
+        if (entry.id) {
+            EXPECT_TRUE(ids.insert(entry.id).second) << entry.id;
         }
     }
     // Numeric styles the system reports for these controls.

@@ -54,26 +54,26 @@ TEST_F(MainWindowTest, ControlsExistInCreationOrderWithClassTextRectIdAndStyle) 
     auto table = MainControlTable();
     ASSERT_EQ(children.size(), table.size());
     for (size_t i = 0; i < table.size(); ++i) {
-        const ControlSpec& spec = table[i];
+        const ControlSpec& entry = table[i];
         HWND child = children[i];
         SCOPED_TRACE(testing::Message() << "control " << i + 1);
-        EXPECT_EQ(_wcsicmp(ClassOf(child).c_str(), spec.className), 0);
-        EXPECT_EQ(GetDlgCtrlID(child), spec.id);
+        EXPECT_EQ(_wcsicmp(ClassOf(child).c_str(), entry.className), 0);
+        EXPECT_EQ(GetDlgCtrlID(child), entry.id);
         RECT rect = ClientRectInParent(child);
-        EXPECT_EQ(rect.left, spec.x);
-        EXPECT_EQ(rect.top, spec.y);
-        EXPECT_EQ(rect.right - rect.left, spec.width);
+        EXPECT_EQ(rect.left, entry.x);
+        EXPECT_EQ(rect.top, entry.y);
+        EXPECT_EQ(rect.right - rect.left, entry.width);
         // A drop-down list's window is as tall as its closed box, not the height it was created with.
-        if (spec.id != ID_DEVICE_COMBO) {
-            EXPECT_EQ(rect.bottom - rect.top, spec.height);
+        if (entry.id != ID_DEVICE_COMBO) {
+            EXPECT_EQ(rect.bottom - rect.top, entry.height);
         }
         uint32_t style = static_cast<uint32_t>(GetWindowLongPtrW(child, GWL_STYLE));
-        uint32_t expected = spec.id == ID_EYE ? (spec.style | BS_OWNERDRAW_STYLE) : spec.style;
+        uint32_t expected = entry.id == ID_EYE ? (entry.style | BS_OWNERDRAW_STYLE) : entry.style;
         uint32_t systemBits = SystemAdjustedStyleBits(child);
         EXPECT_EQ(style & ~systemBits, expected & ~systemBits) << std::hex << style;
         EXPECT_EQ(GetWindowLongPtrW(child, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY, 0);
-        if (spec.handle) {
-            EXPECT_EQ(app.*spec.handle, child);
+        if (entry.handle) {
+            EXPECT_EQ(app.*entry.handle, child);
         }
     }
     // Texts that creation writes into the controls.

@@ -56,10 +56,10 @@ void Repaint(HWND window) {
 
 void CreatePathEditorControls(HWND window, HINSTANCE instance) {
     HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    for (const ChildSpec& spec : PATH_EDITOR_CONTROLS) {
+    for (const ChildSpec& entry : PATH_EDITOR_CONTROLS) {
         HWND control = CreateWindowExW(
-            0, spec.className, spec.text, spec.style, spec.x, spec.y, spec.width, spec.height, window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+            0, entry.className, entry.text, entry.style, entry.x, entry.y, entry.width, entry.height, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(guiFont), TRUE);
     }
 }
