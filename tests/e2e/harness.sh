@@ -16,6 +16,22 @@ E2E_CHECKS=0
 APP_PID=""
 APP_WID=""
 
+# Centres of main-window controls, client coordinates from the control table.
+RECORD_X=340 # "Record" at 300,65, 80x26
+RECORD_Y=78
+PLAY_X=340 # "Play" at 300,105, 80x26
+PLAY_Y=118
+RECORD_EDIT_X=440 # record hotkey edit at 390,65, 100x22
+RECORD_EDIT_Y=76
+PLAY_EDIT_X=440 # play hotkey edit at 390,105, 100x22
+PLAY_EDIT_Y=116
+LOOP_X=575 # "Loop" at 565,87
+LOOP_Y=97
+HOLD_X=575 # "Hold" at 565,110
+HOLD_Y=120
+LOCK_X=545 # "LockMouse" at 535,191
+LOCK_Y=201
+
 e2e_log() { echo "[$E2E_NAME] $*"; }
 
 # e2e_check DESCRIPTION COMMAND... : runs the command and counts a failure when it fails.

@@ -10,22 +10,8 @@ e2e_setup
 e2e_start_app
 
 # Client coordinates from the main window's control table (centres of the controls).
-RECORD_X=340 # "Record" at 300,65, 80x26
-RECORD_Y=78
-PLAY_X=340 # "Play" at 300,105, 80x26
-PLAY_Y=118
-RECORD_EDIT_X=440 # record hotkey edit at 390,65, 100x22
-RECORD_EDIT_Y=76
-PLAY_EDIT_X=440 # play hotkey edit at 390,105, 100x22
-PLAY_EDIT_Y=116
 HOLD_OFF_EDIT_X=415 # hold-off hotkey edit at 385,155, 60x20
 HOLD_OFF_EDIT_Y=165
-LOOP_X=575 # "Loop" at 565,87
-LOOP_Y=97
-HOLD_X=575 # "Hold" at 565,110
-HOLD_Y=120
-LOCK_X=545 # "LockMouse" at 535,191
-LOCK_Y=201
 # Labels without an ID, by their place in the control table.
 MASTER_LABEL=4
 HOLD_STATE_LABEL=26

@@ -6,9 +6,7 @@ source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
 
-# Client coordinates from the main window's control table.
-RECORD_EDIT_X=440 # record hotkey edit at 390,65, 100x22
-RECORD_EDIT_Y=76
+# The master label, by its place in the control table.
 master_label() { e2e_texts | sed -n 4p | cut -d' ' -f3-; }
 
 e2e_check "device combo starts at \"Any mouse [raw]\"" test "$(e2e_control_text 1001)" = "Any mouse [raw]"

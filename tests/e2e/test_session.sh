@@ -12,10 +12,6 @@ DATA="$E2E_DRIVE_C/KorvaMacro/Data"
 COMBO_X=170 # device combo at 70,68, 200 wide; its closed field is 20 high
 COMBO_Y=78
 COMBO_ENTRY_Y=93 # first entry of the opened list, 13 pixels a row
-RECORD_EDIT_X=440 # record hotkey edit at 390,65, 100x22
-RECORD_EDIT_Y=76
-PLAY_EDIT_X=440 # play hotkey edit at 390,105, 100x22
-PLAY_EDIT_Y=116
 DELAY_EDIT_X=355 # delay edit at 315,240, 80x22; its "Set" at 398,240
 DELAY_SET_X=418
 SPEED_EDIT_X=536 # speed edit at 496,240, 80x22; its "Set" at 580,240
@@ -27,8 +23,6 @@ OUTPUT_X=170 # output box at 70,108, 200x22
 OUTPUT_Y=119
 SAVE_X=507 # "Save" at 490,15, 35x20
 SAVE_Y=25
-LOCK_X=545 # "LockMouse" at 535,191
-LOCK_Y=201
 # The event list is at 20,150 with a one-pixel border and rows 18 high.
 row_y() { echo $((160 + 18 * $1)); }
 ROW_X=140
