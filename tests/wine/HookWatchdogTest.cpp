@@ -15,9 +15,10 @@ void PressKey(WORD vk) {
     SendInput(2, keys, sizeof(INPUT));
 }
 
-// Pumps until `done` holds or about two seconds pass.
+// Pumps until `done` holds or about ten seconds pass: under load Wine may take seconds to hand
+// a key through.
 template <typename Condition> bool PumpUntil(Condition done) {
-    for (int i = 0; i < 200 && !done(); ++i) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
         PumpMessages();
         Sleep(10);
     }
@@ -27,15 +28,14 @@ template <typename Condition> bool PumpUntil(Condition done) {
 } // namespace
 
 TEST(HookWatchdog, LostHookIsReinstalledAndHotkeysWorkAgain) {
-    HWND window = CreateTestMainWindow();
+    InputTurn turn;
+    HWND window = CreateTestMainWindow(true);
     ASSERT_NE(window, nullptr);
     ASSERT_NE(app.keyboardHook, nullptr);
     // As if Windows had dropped the hook after a slow call: the handle stays, the hook is gone.
     UnhookWindowsHookEx(app.keyboardHook);
     app.lastHookCallTick = 0;
 
-    // Plain letters: other test processes running beside this one have hooks of their own that
-    // swallow F4, F8 and armed captures, but let letters through.
     PressKey('Q'); // unhooked: the press does not reach the program, but raw input reports it
     ASSERT_TRUE(PumpUntil([] { return app.hookReinstallCount > 0; }));
     EXPECT_EQ(app.hookReinstallCount, 1u);

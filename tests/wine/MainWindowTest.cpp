@@ -50,6 +50,8 @@ TEST_F(MainWindowTest, WindowHasTitleClassAndOuterSize) {
 }
 
 TEST_F(MainWindowTest, ControlsExistInCreationOrderWithClassTextRectIdAndStyle) {
+    InputTurn turn; // this test looks at the real keyboard hook
+    window = CreateTestMainWindow(true);
     auto children = ChildrenOf(window);
     auto table = MainControlTable();
     ASSERT_EQ(children.size(), table.size());
@@ -201,6 +203,8 @@ TEST_F(MainWindowTest, CoordinateLabelDropsToZeroOnlyAfterEightyMsWithoutPackets
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowRemovesHookAndPostsQuit) {
+    InputTurn turn;
+    window = CreateTestMainWindow(true);
     EXPECT_NE(app.keyboardHook, nullptr);
     DestroyWindow(window);
     EXPECT_EQ(app.keyboardHook, nullptr);

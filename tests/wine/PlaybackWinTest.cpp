@@ -12,11 +12,7 @@ namespace {
 class PlaybackWinTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // The cursor is one for the whole display, and the tests run as parallel processes:
-        // those that move it take turns.
-        cursorTurn = CreateMutexW(nullptr, FALSE, L"KorvaTestCursorTurn");
-        WaitForSingleObject(cursorTurn, 60000);
-        window = CreateTestMainWindow();
+        window = CreateTestMainWindow(true);
         overlayLabel = CreateWindowExW(0, L"STATIC", L"NO PLAY", WS_CHILD, 0, 0, 50, 20, window, nullptr,
                                        nullptr, nullptr);
         app.overlayPlayLabel = overlayLabel;
@@ -24,8 +20,6 @@ class PlaybackWinTest : public ::testing::Test {
     void TearDown() override {
         ClipCursor(nullptr);
         DestroyTestMainWindow();
-        ReleaseMutex(cursorTurn);
-        CloseHandle(cursorTurn);
     }
 
     // Waits for the thread's end message (at most `limitMs`), checks it and hands it on. Other
@@ -57,7 +51,7 @@ class PlaybackWinTest : public ::testing::Test {
         return point;
     }
 
-    HANDLE cursorTurn = nullptr;
+    InputTurn turn; // taken before SetUp, handed on after TearDown
     HWND window = nullptr;
     HWND overlayLabel = nullptr;
 };

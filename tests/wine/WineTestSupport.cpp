@@ -3,18 +3,20 @@
 
 #include "app/MainWindow_win.h"
 #include "app/WindowText_win.h"
+#include "input/KeyboardHook_win.h"
 
 uint64_t fakeNowMs = 1000;
 uint64_t FakeClock() {
     return fakeNowMs;
 }
 
-HWND CreateTestMainWindow() {
+HWND CreateTestMainWindow(bool keepKeyboardHook) {
     DestroyTestMainWindow();
     ResetAppState();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterMainWindowClass(instance); // fails harmlessly once the class exists
     HWND window = CreateMainWindow(instance);
+    if (!keepKeyboardHook) RemoveKeyboardHook();
     PumpMessages();
     return window;
 }
@@ -26,6 +28,16 @@ void DestroyTestMainWindow() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
+}
+
+InputTurn::InputTurn() : mutex(CreateMutexW(nullptr, FALSE, L"KorvaTestInputTurn")) {
+    // An abandoned turn (a crashed test process) is handed on as a normal one.
+    WaitForSingleObject(mutex, 120000);
+}
+
+InputTurn::~InputTurn() {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
 }
 
 void PumpMessages() {

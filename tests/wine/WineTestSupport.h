@@ -9,12 +9,28 @@
 #include <string>
 #include <vector>
 
-// Resets AppState and creates the real main window (hidden); returns it.
-HWND CreateTestMainWindow();
+// Resets AppState and creates the real main window (hidden); returns it. The window's low-level
+// keyboard hook is removed again unless `keepKeyboardHook`: a hook in an idle test process holds
+// up every key of the display for the hook timeout, and an armed capture swallows other
+// processes' keys, so only tests that hold an `InputTurn` keep theirs.
+HWND CreateTestMainWindow(bool keepKeyboardHook = false);
 void DestroyTestMainWindow();
 void PumpMessages();
 std::wstring WindowText(HWND window);
 HWND ControlById(int id);
+
+// Held by the tests that put real input on the display (cursor moves, keys) or keep the real
+// keyboard hook: the test processes run in parallel and share one cursor and one hook chain.
+class InputTurn {
+  public:
+    InputTurn();
+    ~InputTurn();
+    InputTurn(const InputTurn&) = delete;
+    InputTurn& operator=(const InputTurn&) = delete;
+
+  private:
+    HANDLE mutex;
+};
 
 // The child windows of a window, in creation order.
 std::vector<HWND> ChildrenOf(HWND parent);
