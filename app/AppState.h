@@ -100,6 +100,10 @@ struct AppState {
     std::vector<EventListRow> eventListRows;
     std::vector<bool> rowTicks;
     size_t selectedRow = NO_ROW;
+    // Set while the keyboard hook runs: filling the list box with a long macro takes longer than
+    // a hook call may, so a rebuild then fills the box from a posted message instead.
+    bool insideKeyboardHook = false;
+    bool eventListFillPending = false;
 
     // The mouse path and its editor.
     std::vector<PathPoint> pathPoints;

@@ -291,6 +291,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_APP_PLAYBACK_DONE:
         OnPlaybackDone();
         return 0;
+    case WM_APP_FILL_EVENT_LIST:
+        FillPendingEventList();
+        return 0;
     default:
         break;
     }

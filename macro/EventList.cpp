@@ -3,34 +3,55 @@
 #include "macro/EventList.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cwchar>
 #include <mutex>
 
+namespace {
+
+// Digits appended in place: a long macro formats tens of thousands of rows at a time, inside the
+// keyboard hook when a profile key loads it, and temporaries per number cost more than the text.
+void AppendNumber(std::wstring& text, long long value, int base = 10) {
+    char digits[24];
+    char* end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
+    text.append(digits, end);
+}
+
+} // namespace
+
 std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
-    std::wstring text = std::to_wstring(position) + L": ";
+    std::wstring text;
+    text.reserve(48);
+    AppendNumber(text, static_cast<long long>(position));
+    text += L": ";
     switch (event.type) {
     case Move:
-        text += L"Move dx=" + std::to_wstring(event.dx) + L" dy=" + std::to_wstring(event.dy);
+        text += L"Move dx=";
+        AppendNumber(text, event.dx);
+        text += L" dy=";
+        AppendNumber(text, event.dy);
         break;
     case ButtonDown:
-        text += L"Mouse down btn=" + std::to_wstring(event.button);
+        text += L"Mouse down btn=";
+        AppendNumber(text, event.button);
         break;
     case ButtonUp:
-        text += L"Mouse up btn=" + std::to_wstring(event.button);
+        text += L"Mouse up btn=";
+        AppendNumber(text, event.button);
         break;
-    case Key: {
-        wchar_t hex[16];
-        std::swprintf(hex, 16, L"%x", static_cast<unsigned>(event.vk));
+    case Key:
         text += L"Key vk=0x";
-        text += hex;
+        AppendNumber(text, event.vk, 16);
         break;
-    }
     default:
         text += L"Event";
         break;
     }
-    return text + L"  delay=" + std::to_wstring(event.delayMs) + L" ms";
+    text += L"  delay=";
+    AppendNumber(text, event.delayMs);
+    text += L" ms";
+    return text;
 }
 
 std::vector<EventListRow> MakeEventRows(const std::vector<MacroEvent>& events) {

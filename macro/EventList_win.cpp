@@ -56,7 +56,22 @@ void RebuildEventList() {
     if (!app.eventList) return;
     app.eventListRows = MakeEventRows(app.events);
     app.rowTicks.assign(app.eventListRows.size(), false);
+    if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_UNCHECKED, 0);
 
+    // Until the posted fill runs, the box may show the old rows; every use of an item checks its
+    // row against the new rows, and the fill comes before any later click or paint.
+    if (app.insideKeyboardHook && app.mainWindow) {
+        if (!app.eventListFillPending) PostMessageW(app.mainWindow, WM_APP_FILL_EVENT_LIST, 0, 0);
+        app.eventListFillPending = true;
+        return;
+    }
+    app.eventListFillPending = true;
+    FillPendingEventList();
+}
+
+void FillPendingEventList() {
+    if (!app.eventListFillPending || !app.eventList) return;
+    app.eventListFillPending = false;
     // A long macro fills the box far faster without a repaint per added row.
     SendMessageW(app.eventList, WM_SETREDRAW, FALSE, 0);
     SendMessageW(app.eventList, LB_RESETCONTENT, 0, 0);
@@ -67,7 +82,6 @@ void RebuildEventList() {
             SendMessageW(app.eventList, LB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(row));
     }
     SendMessageW(app.eventList, WM_SETREDRAW, TRUE, 0);
-    if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_UNCHECKED, 0);
     InvalidateRect(app.eventList, nullptr, TRUE);
 }
 

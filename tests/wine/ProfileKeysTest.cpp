@@ -51,9 +51,18 @@ TEST_F(ProfileKeysTest, CapturedTriggerKeySwitchesAndLoadsTheSlotsMacro) {
     EXPECT_EQ(app.activeProfile, 2);
     EXPECT_EQ(WindowText(app.profileLabel), L"P3 - keys_two");
     EXPECT_EQ(app.events.size(), 2u) << "the unmapped slot loads the macro named like it";
+    PumpMessages();
+    auto listed = [] { return SendMessageW(app.eventList, LB_GETCOUNT, 0, 0); };
+    EXPECT_EQ(listed(), 2);
     EXPECT_EQ(PressKey(VK_F7), 1);
     EXPECT_EQ(app.activeProfile, 6);
     EXPECT_EQ(app.events.size(), 5u);
+    // The rows are made in the hook, the box is filled on the next turn of the message loop.
+    EXPECT_EQ(app.eventListRows.size(), 5u);
+    EXPECT_EQ(listed(), 2);
+    PumpMessages();
+    EXPECT_EQ(listed(), 5);
+    EXPECT_FALSE(app.eventListFillPending);
 
     app.profileSlots[2].enabled = false;
     EXPECT_NE(PressKey(VK_F6), 1) << "a slot that is not enabled never switches";
