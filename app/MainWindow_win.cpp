@@ -23,12 +23,12 @@ constexpr int MAIN_WIDTH = 650;
 constexpr int MAIN_HEIGHT = 362;
 
 void SelectPlayMode(int32_t mode) {
-    CheckRadioButton(app.mainWindow, ID_ONCE, ID_HOLD, ID_ONCE + mode);
+    CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, ID_ONCE + mode);
     app.playMode = mode;
 }
 
 void SelectMouseMode(int32_t mode) {
-    CheckRadioButton(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE, ID_FREE_MOUSE + mode);
+    CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE, ID_FREE_MOUSE + mode);
     app.mouseMode = mode;
 }
 

@@ -2,6 +2,7 @@
 #include "app/AppState.h"
 #include "app/MainWindow_win.h"
 #include "storage/FileIo_win.h"
+#include "storage/Folders.h"
 #include "ui/theme/Theme_win.h"
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     CreateFixedFolders();
+    RemoveLeftoverTemporaryFiles(MACRO_FOLDER);
+    RemoveLeftoverTemporaryFiles(PROFILE_FOLDER);
     timeBeginPeriod(1);
     if (!RegisterMainWindowClass(instance)) return 0;
     HWND window = CreateMainWindow(instance);

@@ -1,4 +1,4 @@
-// Control text helpers shared by every window.
+// Control text and state helpers shared by every window.
 #include "app/WindowText_win.h"
 
 #include <vector>
@@ -12,4 +12,10 @@ std::wstring ReadControlText(HWND control, int limit) {
     std::vector<wchar_t> buffer(static_cast<size_t>(limit), L'\0');
     int length = GetWindowTextW(control, buffer.data(), limit);
     return std::wstring(buffer.data(), length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+void CheckRadioInRange(HWND window, int first, int last, int checked) {
+    if (!window) return;
+    for (int id = first; id <= last; ++id)
+        CheckDlgButton(window, id, id == checked ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -1,4 +1,5 @@
-// Small helpers for reading and writing control texts; every writer skips windows that do not exist.
+// Small helpers for reading and writing control texts and states; every writer skips windows that
+// do not exist.
 #pragma once
 
 #include <windows.h>
@@ -8,3 +9,7 @@
 void SetControlText(HWND control, const std::wstring& text);
 // Reads at most `limit` - 1 characters, as GetWindowTextW with a buffer of `limit` does.
 std::wstring ReadControlText(HWND control, int limit);
+// Checks the radio button `checked` of the children `first` to `last` of `window` and clears the
+// others. Wine's CheckRadioButton walks every child window (about 2 ms here), too slow for a
+// profile key's load inside the keyboard hook.
+void CheckRadioInRange(HWND window, int first, int last, int checked);

@@ -1,11 +1,13 @@
 // Time of LoadMacroFromPath for a 10,000-event macro with the real main window, as a profile key
-// loads it from inside the keyboard hook. Run under Wine; prints the median and best of 50 loads.
+// loads it from inside the keyboard hook, and the list box fill that follows on the next message.
+// Run under Wine; prints the median, best and worst of 50 loads.
 #include "app/AppState.h"
 #include "app/MainWindow_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/MacroFile.h"
 #include "storage/MacroFiles_win.h"
+#include "macro/EventList_win.h"
 
 #include <windows.h>
 
@@ -52,23 +54,33 @@ int main() {
         return 1;
     }
 
-    std::vector<double> times;
+    // The load as the hook makes it, and the list box fill that follows on the next message.
+    std::vector<double> loads, fills;
     for (int run = 0; run < RUNS; ++run) {
         ReplaceEvents({});
         auto start = std::chrono::steady_clock::now();
+        app.insideKeyboardHook = true;
         bool loaded = LoadMacroFromPath(path);
-        auto end = std::chrono::steady_clock::now();
-        if (!loaded || app.events.size() != EVENT_COUNT) {
+        app.insideKeyboardHook = false;
+        auto loadEnd = std::chrono::steady_clock::now();
+        FillPendingEventList();
+        auto fillEnd = std::chrono::steady_clock::now();
+        if (!loaded || app.events.size() != EVENT_COUNT ||
+            SendMessageW(app.eventList, LB_GETCOUNT, 0, 0) != static_cast<LRESULT>(EVENT_COUNT)) {
             std::printf("the load failed\n");
             return 1;
         }
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        loads.push_back(std::chrono::duration<double, std::milli>(loadEnd - start).count());
+        fills.push_back(std::chrono::duration<double, std::milli>(fillEnd - loadEnd).count());
         PumpMessages();
     }
-    std::sort(times.begin(), times.end());
-    std::printf("LoadMacroFromPath, %zu events, %zu bytes: median %.2f ms, best %.2f ms, worst %.2f ms "
-                "(goal: under 5 ms)\n",
-                EVENT_COUNT, bytes.size(), times[times.size() / 2], times.front(), times.back());
+    std::sort(loads.begin(), loads.end());
+    std::sort(fills.begin(), fills.end());
+    std::printf("LoadMacroFromPath in the hook, %zu events, %zu bytes: median %.2f ms, best %.2f ms, "
+                "worst %.2f ms (goal: under 5 ms)\n",
+                EVENT_COUNT, bytes.size(), loads[loads.size() / 2], loads.front(), loads.back());
+    std::printf("list box fill after the hook: median %.2f ms, worst %.2f ms\n", fills[fills.size() / 2],
+                fills.back());
     DeleteFileW(path.c_str());
     DestroyWindow(window);
     return 0;

@@ -6,6 +6,20 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// GetTempFileNameW makes "kmcXXXX.tmp" from this prefix.
+constexpr const wchar_t* TEMPORARY_PREFIX = L"kmc";
+// One minute in the 100 ns ticks of a FILETIME.
+constexpr int64_t LEFTOVER_AGE_TICKS = 60LL * 10'000'000;
+
+int64_t FileTimeTicks(const FILETIME& time) {
+    return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+}
+
+} // namespace
 
 void CreateFixedFolders() {
     CreateDirectoryW(std::wstring(ROOT_FOLDER).c_str(), nullptr);
@@ -47,7 +61,7 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
     size_t slash = path.find_last_of(L"\\/");
     std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
     wchar_t temporary[MAX_PATH + 16] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"kmc", 0, temporary)) return false;
+    if (!GetTempFileNameW(folder.c_str(), TEMPORARY_PREFIX, 0, temporary)) return false;
 
     HANDLE file =
         CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -68,4 +82,19 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
     ok = ok && MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) DeleteFileW(temporary);
     return ok;
+}
+
+void RemoveLeftoverTemporaryFiles(std::wstring_view folder) {
+    std::wstring base(folder);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((base + L"\\" + TEMPORARY_PREFIX + L"*.tmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (FileTimeTicks(now) - FileTimeTicks(data.ftLastWriteTime) < LEFTOVER_AGE_TICKS) continue;
+        DeleteFileW((base + L"\\" + data.cFileName).c_str());
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
 }

@@ -12,3 +12,6 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 // the file closed cleanly, then replaces the target in one step. On any failure the old file is
 // left untouched, the temporary file removed, and the result is false.
 bool WriteFileAtomically(const std::wstring& path, std::string_view bytes);
+// Deletes the temporary files that saves cut off by a crash or a kill left in `folder`. Only
+// files older than a minute go: a younger one may be a save another instance is making now.
+void RemoveLeftoverTemporaryFiles(std::wstring_view folder);

@@ -78,9 +78,9 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
     SetControlText(app.outputEdit, outputName);
     if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
     if (app.mainWindow) {
-        CheckRadioButton(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE));
-        CheckRadioButton(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE,
-                         RadioForMode(app.mouseMode, ID_FREE_MOUSE));
+        CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE));
+        CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE,
+                          RadioForMode(app.mouseMode, ID_FREE_MOUSE));
     }
     ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
     ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);

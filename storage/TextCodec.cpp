@@ -5,10 +5,13 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 size_t SkipBlanks(std::string_view line, size_t position) {
-    while (position < line.size() && IsBlank(line[position])) ++position;
+    while (position < line.size() && IsBlank(line[position]))
+        ++position;
     return position;
 }
 
@@ -42,7 +45,8 @@ std::string EncodeLatin1(std::wstring_view text) {
 std::wstring DecodeLatin1(std::string_view bytes) {
     std::wstring text;
     text.reserve(bytes.size());
-    for (char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    for (char c : bytes)
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -60,15 +64,24 @@ bool NextLine(LineCursor& cursor, std::string_view& line) {
 std::string_view FirstWord(std::string_view line, size_t& afterWord) {
     size_t start = SkipBlanks(line, 0);
     size_t end = start;
-    while (end < line.size() && !IsBlank(line[end])) ++end;
+    while (end < line.size() && !IsBlank(line[end]))
+        ++end;
     afterWord = end;
     return line.substr(start, end - start);
 }
 
-bool ReadInt32(std::string_view line, size_t& position, int32_t& value) { return ReadNumber(line, position, value); }
-bool ReadUint32(std::string_view line, size_t& position, uint32_t& value) { return ReadNumber(line, position, value); }
-bool ReadUint64(std::string_view line, size_t& position, uint64_t& value) { return ReadNumber(line, position, value); }
-bool ReadDouble(std::string_view line, size_t& position, double& value) { return ReadNumber(line, position, value); }
+bool ReadInt32(std::string_view line, size_t& position, int32_t& value) {
+    return ReadNumber(line, position, value);
+}
+bool ReadUint32(std::string_view line, size_t& position, uint32_t& value) {
+    return ReadNumber(line, position, value);
+}
+bool ReadUint64(std::string_view line, size_t& position, uint64_t& value) {
+    return ReadNumber(line, position, value);
+}
+bool ReadDouble(std::string_view line, size_t& position, double& value) {
+    return ReadNumber(line, position, value);
+}
 
 std::string_view RestAfterOneBlank(std::string_view line, size_t position) {
     if (position >= line.size()) return {};

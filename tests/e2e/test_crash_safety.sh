@@ -240,8 +240,14 @@ e2e_log "kills: $BEFORE before the temporary file existed, $DURING while it exis
 e2e_check "all ${#SCHEDULE[@]} rounds ran (got $completed)" test "$completed" = "${#SCHEDULE[@]}"
 e2e_check "some kills landed while the temporary file existed" test "$DURING" -gt 0
 
-# The file as the last kill left it loads whole.
+# The file as the last kill left it loads whole. The leftover temporary files are aged past the
+# minute after which the next start removes them.
+leftovers=$(temporary_files)
+files=("$DATA"/[kK][mM][cC]*.[tT][mM][pP])
+[ "${#files[@]}" -gt 0 ] && touch -d '-2 minutes' "${files[@]}"
 e2e_check "the program starts after the last kill" e2e_start_app
+e2e_check "the start removed the $leftovers aged temporary files (left: $(temporary_files))" \
+    test "$(temporary_files)" = 0
 e2e_check "the Open dialog loads the file the last kill left" e2e_load_macro "$NAME.kmc"
 check_rows "after the last kill"
 last=$((EVENTS - 1))

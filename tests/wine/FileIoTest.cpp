@@ -55,3 +55,35 @@ TEST(FileIo, AtomicWriteReplacesAndFailureKeepsTheOldFile) {
     DeleteFileW(target.c_str());
     EXPECT_FALSE(ReadWholeFile(target, bytes));
 }
+
+TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
+    std::wstring folder = TestFolder() + L"\\leftovers";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    auto put = [&](const wchar_t* name, int64_t ageSeconds) {
+        std::wstring path = folder + L"\\" + name;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ULARGE_INTEGER when{{now.dwLowDateTime, now.dwHighDateTime}};
+        when.QuadPart -= static_cast<uint64_t>(ageSeconds * 10'000'000);
+        FILETIME written{when.LowPart, when.HighPart};
+        SetFileTime(file, nullptr, nullptr, &written);
+        CloseHandle(file);
+    };
+    put(L"kmc1A2B.tmp", 3600);  // left by a killed save an hour ago
+    put(L"KMC3C4D.TMP", 120);   // names are matched in any case
+    put(L"kmc5E6F.tmp", 5);     // may be a save in progress
+    put(L"kmc7A8B.tmp", -3600); // dated ahead by a skewed clock
+    put(L"notes.tmp", 3600);    // not ours
+    put(L"kmc1.kmc", 3600);     // a macro, whatever its name
+    RemoveLeftoverTemporaryFiles(folder);
+    for (const wchar_t* gone : {L"kmc1A2B.tmp", L"KMC3C4D.TMP"})
+        EXPECT_EQ(GetFileAttributesW((folder + L"\\" + gone).c_str()), INVALID_FILE_ATTRIBUTES) << gone;
+    EXPECT_EQ(FilesIn(folder), 4u);
+    for (const wchar_t* kept : {L"kmc5E6F.tmp", L"kmc7A8B.tmp", L"notes.tmp", L"kmc1.kmc"}) {
+        std::wstring path = folder + L"\\" + kept;
+        EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << kept;
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(folder.c_str());
+}
