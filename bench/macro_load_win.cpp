@@ -1,8 +1,8 @@
 // Time of LoadMacroFromPath for a 10,000-event macro with the real main window, as a profile key
 // loads it from inside the keyboard hook, and the list box fill that follows on the next message.
-// Run under Wine; prints the median, best and worst of 50 loads.
+// Run under Wine; prints the median, p99 and worst of 50 loads.
 #include "app/AppState.h"
-#include "app/MainWindow_win.h"
+#include "bench/BenchWindow_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/MacroFile.h"
@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -21,25 +22,11 @@ namespace {
 constexpr size_t EVENT_COUNT = 10'000;
 constexpr int RUNS = 50;
 
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 } // namespace
 
 int main() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterMainWindowClass(instance);
-    HWND window = CreateMainWindow(instance);
-    if (!window) {
-        std::printf("the main window could not be created\n");
-        return 1;
-    }
-    PumpMessages();
+    HWND window = CreateBenchMainWindow();
+    if (!window) return 1;
 
     for (size_t i = 0; i < EVENT_COUNT; ++i) {
         auto step = static_cast<int32_t>(i % 21) - 10;
@@ -74,13 +61,10 @@ int main() {
         fills.push_back(std::chrono::duration<double, std::milli>(fillEnd - loadEnd).count());
         PumpMessages();
     }
-    std::sort(loads.begin(), loads.end());
-    std::sort(fills.begin(), fills.end());
-    std::printf("LoadMacroFromPath in the hook, %zu events, %zu bytes: median %.2f ms, best %.2f ms, "
-                "worst %.2f ms (goal: under 5 ms)\n",
-                EVENT_COUNT, bytes.size(), loads[loads.size() / 2], loads.front(), loads.back());
-    std::printf("list box fill after the hook: median %.2f ms, worst %.2f ms\n", fills[fills.size() / 2],
-                fills.back());
+    std::string what = "LoadMacroFromPath in the hook, " + std::to_string(EVENT_COUNT) + " events, " +
+                       std::to_string(bytes.size()) + " bytes";
+    PrintTimes(what.c_str(), loads, "under 5 ms");
+    PrintTimes("  list box fill after the hook", fills, "none, the hook has returned");
     DeleteFileW(path.c_str());
     DestroyWindow(window);
     return 0;

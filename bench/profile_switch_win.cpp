@@ -1,8 +1,10 @@
 // Time of a profile key press through the real keyboard hook procedure: the switch, its labels and
 // the load of the slot's macro (1,000 and 10,000 events), alternating between two slots as a user
-// flipping between macros does. Run under Wine; prints median and worst of 40 presses per size.
+// flipping between macros does. Run under Wine; prints median, p99 and worst of 200 presses per
+// size. Windows drops a low-level hook whose call takes too long (300 ms by default); the goal is a
+// p99 under 5 ms. The list box is filled after the hook returns and is timed apart.
 #include "app/AppState.h"
-#include "app/MainWindow_win.h"
+#include "bench/BenchWindow_win.h"
 #include "input/KeyboardHook_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
@@ -18,15 +20,7 @@
 
 namespace {
 
-constexpr int PRESSES = 40;
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
+constexpr int PRESSES = 200;
 
 std::wstring WriteBenchMacro(const std::wstring& name, size_t eventCount) {
     std::string text =
@@ -42,10 +36,11 @@ std::wstring WriteBenchMacro(const std::wstring& name, size_t eventCount) {
     return WriteFileAtomically(path, text) ? path : std::wstring();
 }
 
-LRESULT PressKey(DWORD vk) {
+LRESULT SendKey(WPARAM message, DWORD vk) {
     KBDLLHOOKSTRUCT key{};
     key.vkCode = vk;
-    return KeyboardHookProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key));
+    if (message == WM_KEYUP) key.flags = LLKHF_UP;
+    return KeyboardHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&key));
 }
 
 bool MeasureSize(size_t eventCount) {
@@ -57,20 +52,27 @@ bool MeasureSize(size_t eventCount) {
     app.profileMacroPaths[0] = first;
     app.profileMacroPaths[1] = second;
 
-    std::vector<double> times;
+    std::vector<double> hook, fill;
     for (int press = 0; press < PRESSES; ++press) {
         bool toSecond = press % 2 == 1;
+        DWORD vk = toSecond ? VK_F10 : VK_F9;
         auto start = std::chrono::steady_clock::now();
-        LRESULT swallowed = PressKey(toSecond ? VK_F10 : VK_F9);
-        auto end = std::chrono::steady_clock::now();
-        if (swallowed != 1 || app.events.size() != eventCount + (toSecond ? 1 : 0)) return false;
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        LRESULT swallowed = SendKey(WM_KEYDOWN, vk);
+        auto pressed = std::chrono::steady_clock::now();
+        SendKey(WM_KEYUP, vk);
+        auto filling = std::chrono::steady_clock::now();
         PumpMessages();
+        auto filled = std::chrono::steady_clock::now();
+        if (swallowed != 1 || app.events.size() != eventCount + (toSecond ? 1 : 0) ||
+            SendMessageW(app.eventList, LB_GETCOUNT, 0, 0) != static_cast<LRESULT>(app.events.size()))
+            return false;
+        hook.push_back(std::chrono::duration<double, std::milli>(pressed - start).count());
+        fill.push_back(std::chrono::duration<double, std::milli>(filled - filling).count());
     }
-    std::sort(times.begin(), times.end());
-    std::printf("profile key switch, %zu events: median %.2f ms, worst %.2f ms (goal: under 100 ms, the "
-                "hook must return promptly)\n",
-                eventCount, times[times.size() / 2], times.back());
+    std::string what = "profile key in the hook, " + std::to_string(eventCount) + " events";
+    PrintTimes(what.c_str(), hook, "p99 under 5 ms");
+    what = "  list box fill after it";
+    PrintTimes(what.c_str(), fill, "none, the hook has returned");
     DeleteFileW(first.c_str());
     DeleteFileW(second.c_str());
     return true;
@@ -79,13 +81,8 @@ bool MeasureSize(size_t eventCount) {
 } // namespace
 
 int main() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterMainWindowClass(instance);
-    HWND window = CreateMainWindow(instance);
-    if (!window) {
-        std::printf("the main window could not be created\n");
-        return 1;
-    }
+    HWND window = CreateBenchMainWindow();
+    if (!window) return 1;
     OpenProfileWindow();
     PumpMessages();
     CreateFixedFolders();

@@ -54,24 +54,25 @@ void RebuildEventList() {
     app.rowTicks.clear();
     app.selectedRow = NO_ROW;
     if (!app.eventList) return;
-    app.eventListRows = MakeEventRows(app.events);
-    app.rowTicks.assign(app.eventListRows.size(), false);
     if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_UNCHECKED, 0);
 
-    // Until the posted fill runs, the box may show the old rows; every use of an item checks its
-    // row against the new rows, and the fill comes before any later click or paint.
+    // Inside the hook the rows are made and the box filled on the next turn of the message loop.
+    // Until then there are no rows: every use of a row or an item checks it against the rows, so
+    // ticks, delays and deletes find nothing to act on, and the box may show the old texts.
+    bool alreadyPending = app.eventListFillPending;
+    app.eventListFillPending = true;
     if (app.insideKeyboardHook && app.mainWindow) {
-        if (!app.eventListFillPending) PostMessageW(app.mainWindow, WM_APP_FILL_EVENT_LIST, 0, 0);
-        app.eventListFillPending = true;
+        if (!alreadyPending) PostMessageW(app.mainWindow, WM_APP_FILL_EVENT_LIST, 0, 0);
         return;
     }
-    app.eventListFillPending = true;
     FillPendingEventList();
 }
 
 void FillPendingEventList() {
     if (!app.eventListFillPending || !app.eventList) return;
     app.eventListFillPending = false;
+    app.eventListRows = MakeEventRows(app.events);
+    app.rowTicks.assign(app.eventListRows.size(), false);
     // A long macro fills the box far faster without a repaint per added row.
     SendMessageW(app.eventList, WM_SETREDRAW, FALSE, 0);
     SendMessageW(app.eventList, LB_RESETCONTENT, 0, 0);

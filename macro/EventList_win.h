@@ -5,10 +5,10 @@
 
 constexpr UINT WM_APP_FILL_EVENT_LIST = WM_APP + 2;
 
-// Makes the rows of `app.events`; fills the list box with them at once, or, inside the keyboard
-// hook, on the next turn of the message loop (the rows and ticks are current either way).
+// Makes the rows of `app.events` and fills the list box with them: at once, or, inside the
+// keyboard hook, on the next turn of the message loop, with no rows until then.
 void RebuildEventList();
-// Fills the list box from the rows if a fill is still pending.
+// Makes the rows and fills the list box if a rebuild is still pending.
 void FillPendingEventList();
 void DrawEventRow(const DRAWITEMSTRUCT* item);
 void OnEventListSelectionChanged();

@@ -28,26 +28,14 @@ LRESULT Release(uint32_t vk) {
     return SendKey(WM_KEYUP, vk);
 }
 
-class KeyboardHookProcTest : public ::testing::Test {
+class KeyboardHookProcTest : public InputHandlerTest {
   protected:
-    void SetUp() override {
-        window = CreateTestMainWindow();
-        app.clock = FakeClock;
-        fakeNowMs = 20'000;
-        // Stand-ins for the overlay label and a profile trigger edit, whose windows belong elsewhere.
-        overlayMaster =
-            CreateWindowExW(0, L"STATIC", L"ON", WS_CHILD, 0, 0, 40, 20, window, nullptr, nullptr, nullptr);
-        app.overlayMasterLabel = overlayMaster;
-    }
     void TearDown() override {
-        app.playing = false;
-        app.overlayMasterLabel = nullptr;
+        // Some tests lend the hook stand-ins for the profile window's edits.
         app.profileHotkeyEdits = {};
         app.scrollPrevEdit = nullptr;
-        DestroyTestMainWindow();
+        InputHandlerTest::TearDown();
     }
-    HWND window = nullptr;
-    HWND overlayMaster = nullptr;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // Profile keys through the real keyboard hook procedure: capturing a trigger, a trigger key that
 // switches and loads the slot's macro, and the scroll keys.
+#include "app/ControlTable.h"
 #include "input/KeyboardHook_win.h"
 #include "tests/wine/ProfileTestSupport.h"
 #include "tests/wine/WineTestSupport.h"
@@ -57,10 +58,16 @@ TEST_F(ProfileKeysTest, CapturedTriggerKeySwitchesAndLoadsTheSlotsMacro) {
     EXPECT_EQ(PressKey(VK_F7), 1);
     EXPECT_EQ(app.activeProfile, 6);
     EXPECT_EQ(app.events.size(), 5u);
-    // The rows are made in the hook, the box is filled on the next turn of the message loop.
-    EXPECT_EQ(app.eventListRows.size(), 5u);
+    // The rows are made and the box filled on the next turn of the message loop; until then there
+    // are no rows to tick or delete.
+    EXPECT_TRUE(app.eventListRows.empty());
     EXPECT_EQ(listed(), 2);
+    SendMessageW(app.allCheckbox, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(ID_ALL, BN_CLICKED), 0);
+    SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(ID_DELETE, BN_CLICKED), 0);
+    EXPECT_EQ(app.events.size(), 5u) << "ticks of the old list reach nothing";
     PumpMessages();
+    EXPECT_EQ(app.eventListRows.size(), 5u);
     EXPECT_EQ(listed(), 5);
     EXPECT_FALSE(app.eventListFillPending);
 

@@ -15,24 +15,7 @@ void Packet(uint16_t flags, int32_t dx = 0, int32_t dy = 0, HANDLE device = MOUS
     HandleRawMouseReading({device, flags, dx, dy});
 }
 
-class RawMouseHandlerTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = CreateTestMainWindow();
-        app.clock = FakeClock;
-        fakeNowMs = 30'000;
-        overlayMaster =
-            CreateWindowExW(0, L"STATIC", L"ON", WS_CHILD, 0, 0, 40, 20, window, nullptr, nullptr, nullptr);
-        app.overlayMasterLabel = overlayMaster;
-    }
-    void TearDown() override {
-        app.playing = false;
-        app.overlayMasterLabel = nullptr;
-        DestroyTestMainWindow();
-    }
-    HWND window = nullptr;
-    HWND overlayMaster = nullptr;
-};
+using RawMouseHandlerTest = InputHandlerTest;
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -50,3 +51,24 @@ struct MemoryCanvas {
 // A clock the test sets by hand.
 extern uint64_t fakeNowMs;
 uint64_t FakeClock();
+
+// For the tests of the input handlers: a fresh main window, the fake clock, and a stand-in for the
+// overlay's switch label (the overlay is a window of its own).
+class InputHandlerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = CreateTestMainWindow();
+        app.clock = FakeClock;
+        fakeNowMs = 20'000;
+        overlayMaster =
+            CreateWindowExW(0, L"STATIC", L"ON", WS_CHILD, 0, 0, 40, 20, window, nullptr, nullptr, nullptr);
+        app.overlayMasterLabel = overlayMaster;
+    }
+    void TearDown() override {
+        app.playing = false;
+        app.overlayMasterLabel = nullptr;
+        DestroyTestMainWindow();
+    }
+    HWND window = nullptr;
+    HWND overlayMaster = nullptr;
+};

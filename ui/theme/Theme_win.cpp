@@ -152,3 +152,18 @@ void EraseWithBackground(HWND window, HDC dc, int fallbackSysColor) {
     HBRUSH brush = app.backgroundBrush ? app.backgroundBrush : GetSysColorBrush(fallbackSysColor);
     FillRect(dc, &client, brush);
 }
+
+bool RegisterThemedWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                               int fallbackColor) {
+    EnsureThemeBrushes();
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = app.backgroundBrush
+                                    ? app.backgroundBrush
+                                    : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(fallbackColor + 1));
+    windowClass.lpszClassName = className;
+    return RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}

@@ -62,19 +62,9 @@ void OpenOverlay() {
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     EnsureThemeBrushes();
-    if (!app.overlayClassRegistered) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = OverlayWindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground =
-            app.backgroundBrush ? app.backgroundBrush : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = OVERLAY_CLASS_NAME;
-        // A class left registered by an earlier run of this process counts as registered too.
-        if (RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
-            app.overlayClassRegistered = true;
-    }
+    if (!app.overlayClassRegistered)
+        app.overlayClassRegistered =
+            RegisterThemedWindowClass(instance, OVERLAY_CLASS_NAME, OverlayWindowProc, COLOR_BTNFACE);
 
     HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, OVERLAY_CLASS_NAME, L"Eye",
                                   WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, OVERLAY_WIDTH,

@@ -188,19 +188,9 @@ void OpenPathEditor() {
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     EnsureThemeBrushes();
-    if (!app.pathEditorClassRegistered) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = PathEditorWindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground =
-            app.backgroundBrush ? app.backgroundBrush : reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = PATH_EDITOR_CLASS_NAME;
-        // A class left registered by an earlier run of this process counts as registered too.
-        if (RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
-            app.pathEditorClassRegistered = true;
-    }
+    if (!app.pathEditorClassRegistered)
+        app.pathEditorClassRegistered =
+            RegisterThemedWindowClass(instance, PATH_EDITOR_CLASS_NAME, PathEditorWindowProc, COLOR_WINDOW);
 
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, PATH_EDITOR_CLASS_NAME, PATH_EDITOR_TITLE,
                                   WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, PATH_EDITOR_WIDTH,

@@ -306,17 +306,9 @@ void OpenProfileWindow() {
     }
     EnsureThemeBrushes();
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!app.profileWindowClassRegistered) {
-        app.profileWindowClassRegistered = true;
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = ProfileWindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground =
-            app.backgroundBrush ? app.backgroundBrush : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = PROFILE_WINDOW_CLASS;
-        RegisterClassW(&windowClass);
-    }
+    if (!app.profileWindowClassRegistered)
+        app.profileWindowClassRegistered =
+            RegisterThemedWindowClass(instance, PROFILE_WINDOW_CLASS, ProfileWindowProc, COLOR_BTNFACE);
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, PROFILE_WINDOW_CLASS, L"Profiles",
                                   WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, PROFILE_WINDOW_WIDTH,
                                   PROFILE_WINDOW_HEIGHT, app.mainWindow, nullptr, instance, nullptr);
