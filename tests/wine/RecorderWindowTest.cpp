@@ -7,22 +7,19 @@
 
 namespace {
 
-class RecorderWindowTest : public ::testing::Test {
+class RecorderWindowTest : public InputHandlerTest {
   protected:
     void SetUp() override {
-        window = CreateTestMainWindow();
-        app.clock = FakeClock;
-        fakeNowMs = 5'000;
+        InputHandlerTest::SetUp();
         overlayRec = CreateWindowExW(0, L"STATIC", L"NO REC", WS_CHILD, 0, 0, 80, 18, window, nullptr,
                                      nullptr, nullptr);
         app.overlayRecLabel = overlayRec;
     }
     void TearDown() override {
         app.overlayRecLabel = nullptr;
-        DestroyTestMainWindow();
+        InputHandlerTest::TearDown();
     }
     void ClickRecord() { SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_RECORD, BN_CLICKED), 0); }
-    HWND window = nullptr;
     HWND overlayRec = nullptr;
 };
 
