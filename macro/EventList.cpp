@@ -2,28 +2,17 @@
 // thread; writes to `events` hold the macro lock because the playback thread may be reading.
 #include "macro/EventList.h"
 
+#include "storage/TextCodec.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <cwchar>
 #include <mutex>
 
-namespace {
-
-// Digits appended in place: a long macro formats tens of thousands of rows at a time, inside the
-// keyboard hook when a profile key loads it, and temporaries per number cost more than the text.
-void AppendNumber(std::wstring& text, long long value, int base = 10) {
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
-    text.append(digits, end);
-}
-
-} // namespace
-
 std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
     std::wstring text;
     text.reserve(48);
-    AppendNumber(text, static_cast<long long>(position));
+    AppendNumber(text, position);
     text += L": ";
     switch (event.type) {
     case Move:

@@ -5,23 +5,14 @@
 #include "storage/TextCodec.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace {
 
-// Long enough for any 64-bit integer with its sign.
-constexpr size_t NUMBER_ROOM = 24;
 // Room a typical EV line takes, to size the output once.
 constexpr size_t TYPICAL_EV_LINE = 24;
 // The shortest line that adds an event is "EV" and its LF; the last line may lack the LF.
 constexpr size_t SHORTEST_EV_LINE = 3;
-
-template <typename T> void AppendNumber(std::string& out, T value) {
-    char buffer[NUMBER_ROOM];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof(buffer), value);
-    out.append(buffer, error == std::errc() ? end : buffer);
-}
 
 void AppendKeywordNumber(std::string& out, std::string_view keyword, int32_t value) {
     out.append(keyword);
