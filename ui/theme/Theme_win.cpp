@@ -155,7 +155,6 @@ void EraseWithBackground(HWND window, HDC dc, int fallbackSysColor) {
 
 bool RegisterThemedWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
                                int fallbackColor) {
-    EnsureThemeBrushes();
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = procedure;

@@ -6,9 +6,9 @@
 
 void EnsureThemeBrushes();
 void EnableDarkTitleBar(HWND window);
-// Registers a class for one of the program's own windows, painted with the theme background (or
-// the system colour `fallbackColor` if the brush could not be made). A class left registered by an
-// earlier window of this process counts as registered. Returns whether the class is there.
+// Registers a class for one of the program's own windows, painted with the theme background made
+// by EnsureThemeBrushes (or the system colour `fallbackColor` if there is none). A class left registered by
+// an earlier window of this process counts as registered. Returns whether the class is there.
 bool RegisterThemedWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
                                int fallbackColor);
 HFONT MakeBoldGuiFont(int height);
