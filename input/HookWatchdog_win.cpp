@@ -4,14 +4,10 @@
 #include "app/AppState.h"
 #include "input/HookWatchdog.h"
 #include "input/KeyboardHook_win.h"
+#include "input/RawMouse_win.h"
 
 void RegisterRawKeyboardWatch(HWND target) {
-    RAWINPUTDEVICE device{};
-    device.usUsagePage = 0x01;
-    device.usUsage = 0x06;
-    device.dwFlags = RIDEV_INPUTSINK;
-    device.hwndTarget = target;
-    RegisterRawInputDevices(&device, 1, sizeof(device));
+    RegisterRawInputSink(target, 0x06);
 }
 
 void OnRawKeyboardPacket(const RAWKEYBOARD& keyboard) {

@@ -61,13 +61,17 @@ bool ReadRawDeviceName(HANDLE device, std::wstring& name) {
 
 } // namespace
 
-void RegisterRawMouse(HWND target) {
+void RegisterRawInputSink(HWND target, USHORT usage) {
     RAWINPUTDEVICE device{};
     device.usUsagePage = 0x01;
-    device.usUsage = 0x02;
+    device.usUsage = usage;
     device.dwFlags = RIDEV_INPUTSINK;
     device.hwndTarget = target;
     RegisterRawInputDevices(&device, 1, sizeof(device));
+}
+
+void RegisterRawMouse(HWND target) {
+    RegisterRawInputSink(target, 0x02);
 }
 
 void EnumerateRawMice() {

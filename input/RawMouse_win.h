@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+// Registers `target` for raw input of one generic-desktop usage (2 mouse, 6 keyboard), also while
+// another window has the focus.
+void RegisterRawInputSink(HWND target, USHORT usage);
 void RegisterRawMouse(HWND target);
 void EnumerateRawMice();
 void OnDeviceSelectionChanged();
