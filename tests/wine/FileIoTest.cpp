@@ -1,4 +1,4 @@
-// The atomic save on the real file system under Wine.
+// The atomic save and the removal of leftover temporaries on the real file system under Wine.
 #include "storage/FileIo_win.h"
 
 #include <windows.h>
@@ -7,10 +7,10 @@
 
 namespace {
 
-std::wstring TestFolder() {
+std::wstring TestFolder(const wchar_t* name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"korva-fileio";
+    std::wstring folder = std::wstring(temp) + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
@@ -19,46 +19,37 @@ size_t FilesIn(const std::wstring& folder) {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
     size_t count = 0;
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
+        count += !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
     return count;
 }
 
 } // namespace
 
-TEST(FileIo, AtomicWriteReplacesAndFailureKeepsTheOldFile) {
-    std::wstring folder = TestFolder();
+TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporary) {
+    std::wstring folder = TestFolder(L"korva-fileio");
     std::wstring target = folder + L"\\a.kmc";
-    ASSERT_TRUE(WriteFileAtomically(target, "first\r\n"));
     ASSERT_TRUE(WriteFileAtomically(target, "second\r\n"));
-    std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(target, bytes));
-    EXPECT_EQ(bytes, "second\r\n");
 
-    // A read-only target cannot be replaced: false, old bytes kept, no temporary file left behind.
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(WriteFileAtomically(target, "third\r\n"));
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::string bytes;
     ASSERT_TRUE(ReadWholeFile(target, bytes));
     EXPECT_EQ(bytes, "second\r\n");
     EXPECT_EQ(FilesIn(folder), 1u);
 
-    // A folder where the file should be.
-    std::wstring blocked = folder + L"\\blocked.kmc";
+    std::wstring blocked = folder + L"\\blocked.kmc"; // a folder where the file should be
     CreateDirectoryW(blocked.c_str(), nullptr);
     EXPECT_FALSE(WriteFileAtomically(blocked, "x"));
     EXPECT_EQ(FilesIn(folder), 1u);
     RemoveDirectoryW(blocked.c_str());
     DeleteFileW(target.c_str());
-    EXPECT_FALSE(ReadWholeFile(target, bytes));
 }
 
 TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
-    std::wstring folder = TestFolder() + L"\\leftovers";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring folder = TestFolder(L"korva-leftovers");
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     auto put = [&](const wchar_t* name, int64_t ageSeconds) {
@@ -77,8 +68,6 @@ TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
     put(L"notes.tmp", 3600);    // not ours
     put(L"kmc1.kmc", 3600);     // a macro, whatever its name
     RemoveLeftoverTemporaryFiles(folder);
-    for (const wchar_t* gone : {L"kmc1A2B.tmp", L"KMC3C4D.TMP"})
-        EXPECT_EQ(GetFileAttributesW((folder + L"\\" + gone).c_str()), INVALID_FILE_ATTRIBUTES) << gone;
     EXPECT_EQ(FilesIn(folder), 4u);
     for (const wchar_t* kept : {L"kmc5E6F.tmp", L"kmc7A8B.tmp", L"notes.tmp", L"kmc1.kmc"}) {
         std::wstring path = folder + L"\\" + kept;

@@ -1,9 +1,6 @@
 // The hook watchdog on the real window: a hook that Windows removed is put back when raw
 // keyboard input shows a key press it did not see, and hotkeys work again.
-#include "app/ControlTable.h"
 #include "tests/wine/WineTestSupport.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -13,16 +10,6 @@ void PressKey(WORD vk) {
     keys[0].ki.wVk = keys[1].ki.wVk = vk;
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
-}
-
-// Pumps until `done` holds or about ten seconds pass: under load Wine may take seconds to hand
-// a key through.
-template <typename Condition> bool PumpUntil(Condition done) {
-    for (int i = 0; i < 1000 && !done(); ++i) {
-        PumpMessages();
-        Sleep(10);
-    }
-    return done();
 }
 
 } // namespace

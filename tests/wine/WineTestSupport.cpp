@@ -52,39 +52,3 @@ void PumpMessages() {
 std::wstring WindowText(HWND window) {
     return ReadControlText(window, 512);
 }
-
-HWND ControlById(int id) {
-    return GetDlgItem(app.mainWindow, id);
-}
-
-std::vector<HWND> ChildrenOf(HWND parent) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-MemoryCanvas::MemoryCanvas(int width, int height) {
-    HDC screen = GetDC(nullptr);
-    dc = CreateCompatibleDC(screen);
-    bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    previous = SelectObject(dc, bitmap);
-}
-
-MemoryCanvas::~MemoryCanvas() {
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}

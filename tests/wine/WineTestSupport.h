@@ -1,5 +1,5 @@
 // Helpers for the tests that run the real windows under Wine: a fresh main window per test,
-// a message pump, and a controllable clock.
+// a message pump, the input turn and a controllable clock.
 #pragma once
 
 #include "app/AppState.h"
@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 // Resets AppState and creates the real main window (hidden); returns it. The window's low-level
 // keyboard hook is removed again unless `keepKeyboardHook`: a hook in an idle test process holds
@@ -18,7 +17,6 @@ HWND CreateTestMainWindow(bool keepKeyboardHook = false);
 void DestroyTestMainWindow();
 void PumpMessages();
 std::wstring WindowText(HWND window);
-HWND ControlById(int id);
 
 // Held by the tests that put real input on the display (cursor moves, keys) or keep the real
 // keyboard hook: the test processes run in parallel and share one cursor and one hook chain.
@@ -33,20 +31,14 @@ class InputTurn {
     HANDLE mutex;
 };
 
-// The child windows of a window, in creation order.
-std::vector<HWND> ChildrenOf(HWND parent);
-std::wstring ClassOf(HWND window);
-
-// A bitmap selected into a memory device context, for reading back what a painter drew.
-struct MemoryCanvas {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    MemoryCanvas(int width, int height);
-    ~MemoryCanvas();
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-};
+// Pumps until `done` holds or `limitMs` pass: under load Wine may take seconds to hand input on.
+template <typename Condition> bool PumpUntil(Condition done, ULONGLONG limitMs = 10000) {
+    for (ULONGLONG until = GetTickCount64() + limitMs; !done() && GetTickCount64() < until;) {
+        PumpMessages();
+        Sleep(2);
+    }
+    return done();
+}
 
 // A clock the test sets by hand.
 extern uint64_t fakeNowMs;
