@@ -226,3 +226,24 @@ TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
     EXPECT_GT(fake.calls.size(), 2u); // more than the closing repaint and the end message
     EXPECT_EQ(fake.calls.back(), "done");
 }
+
+TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheCursor) {
+    auto startOk = [](void*) { return true; };
+    EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr)); // empty macro
+    app.events = {KeyTap(0x41)};
+    app.holdStateOn = false;
+    EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr));
+    app.holdStateOn = true;
+    app.playing = true;
+    app.stopRequested = true;
+    EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr));
+    EXPECT_TRUE(app.stopRequested);
+    EXPECT_TRUE(fake.calls.empty());
+
+    app.playing = false;
+    app.mouseMode = LockMouse;
+    EXPECT_FALSE(LaunchPlayback(
+        FAKE_IO, [](void*) { return false; }, nullptr));
+    EXPECT_FALSE(app.playing);
+    EXPECT_EQ(fake.calls, (Trace{"confine 100,200", "free"}));
+}
