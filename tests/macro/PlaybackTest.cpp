@@ -247,3 +247,13 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheC
     EXPECT_FALSE(app.playing);
     EXPECT_EQ(fake.calls, (Trace{"confine 100,200", "free"}));
 }
+
+TEST_F(PlaybackTest, LoopSwitchedToOnceEndsAfterTheCurrentPass) {
+    app.playMode = Loop;
+    app.events = {KeyTap(0x41, 5), KeyTap(0x42, 5)};
+    fake.onSleep = [] {
+        if (fake.sleeps == 13) app.playMode = Once; // in the middle of the second pass
+    };
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(fake.calls, (Trace{"key 65", "key 66", "key 65", "key 66", "repaint -1", "done"}));
+}
