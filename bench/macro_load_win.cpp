@@ -3,15 +3,14 @@
 // Run under Wine; prints the median, p99 and worst of 50 loads.
 #include "app/AppState.h"
 #include "bench/BenchWindow_win.h"
+#include "macro/EventList_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/MacroFile.h"
 #include "storage/MacroFiles_win.h"
-#include "macro/EventList_win.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
