@@ -207,8 +207,22 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
     return swallow ? 1 : CallNextHookEx(app.keyboardHook, code, message, data);
 }
 
+namespace {
+
+// A hook that was lost missed the releases meanwhile, so the modifiers start from what the system
+// holds now; outside a hook call its key state is right.
+void ReadHeldModifiers() {
+    app.heldModifierKeys = 0;
+    for (int vk : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN}) {
+        if (GetAsyncKeyState(vk) & 0x8000) NoteModifierKey(app, static_cast<uint32_t>(vk), true);
+    }
+}
+
+} // namespace
+
 // The program's own module handle: some Windows versions refuse a global hook without one.
 void InstallKeyboardHook() {
+    ReadHeldModifiers();
     app.keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
 }
 
