@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace {
