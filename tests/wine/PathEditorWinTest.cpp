@@ -9,8 +9,10 @@
 
 TEST(PathEditorWin, PathKeepsClearOfTheControlsAndTheSelectionMarkIsVisible) {
     CreateTestMainWindow();
-    // Tall and wide: fitted to the whole client area it would run under the texts and buttons.
-    app.events = {{Move, 0, 300}, {Move, 300, 0}, {Move, 0, -300}};
+    // A square in small steps: fitted to the whole client area its top edge would run under the
+    // header texts.
+    for (MacroEvent step : {MacroEvent{Move, 0, 10}, {Move, 10, 0}, {Move, 0, -10}, {Move, -10, 0}})
+        app.events.insert(app.events.end(), 30, step);
     OpenPathEditor();
     HWND editor = app.pathEditorWindow.load();
     ASSERT_NE(editor, nullptr);
