@@ -146,14 +146,14 @@ xdotool mouseup 1
 sleep 0.3
 e2e_log "dragged point $k from $px,$py to $tx,$ty; screenshot $shot"
 
-# The screenshot: dark background, the white line through the dragged point, its black frame.
+# The screenshot: dark background, the white line through the dragged point, its pink frame.
 read -r kx ky < <(printf '%s\n' "$recorded" | path_calc dragged "$ew" "$eh" "$k" "$tx" "$ty")
 background=$(e2e_pixel "$shot" $((ex + 5)) $((ey + 60)))
 line=$(e2e_pixel "$shot" $((ex + kx)) $((ey + ky)))
 mark=$(e2e_pixel "$shot" $((ex + kx - 3)) $((ey + ky - 3)))
 e2e_check "editor background is 6,8,10 (got $background)" test "$background" = "6,8,10"
 e2e_check "the line runs through the dragged point at $kx,$ky (got $line)" test "$line" = "255,255,255"
-e2e_check "the dragged point is framed in black (got $mark)" test "$mark" = "0,0,0"
+e2e_check "the dragged point is framed in pink (got $mark)" test "$mark" = "255,153,172"
 
 e2e_click 235 417 1 "$EDITOR"
 dragged=$(e2e_list)
