@@ -26,7 +26,7 @@ int TextRoom(HWND control) {
     return client.right - (box ? CHECK_BOX_ROOM : 2); // owner-drawn buttons frame their face
 }
 
-// "window: text needs N of M" for each child whose text does not fit.
+// One line "TEXT" needs N of M for each child whose text does not fit.
 std::wstring TextsThatDoNotFit(HWND window) {
     std::wstring misfits;
     HDC dc = GetDC(window);
