@@ -31,6 +31,13 @@ bool WaitForEvent(const PlaybackIo& io, PassSchedule& schedule, uint64_t lengthM
     }
 }
 
+// Windows inserted less than it was given (the secure desktop is up): the playback ends as a
+// stop does. Returns false, as an interrupted step does.
+bool RefuseInput() {
+    app.playbackInputRefused = true;
+    return false;
+}
+
 // The tracked cursor runs off the screen with the path; a long enough macro must not wrap it.
 int32_t SaturatingAdd(int32_t value, int32_t step) {
     int64_t sum = static_cast<int64_t>(value) + step;
@@ -48,7 +55,7 @@ bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<Scr
         if (PlaybackInterrupted()) return false;
         ScreenPoint step = NextMoveStep(rx, ry);
         if (relative) {
-            io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE});
+            if (!io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE})) return RefuseInput();
         } else {
             if (!trackedCursor) trackedCursor = io.cursorPos();
             trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
@@ -62,11 +69,17 @@ bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<Scr
     return true;
 }
 
-void InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run) {
+bool InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run) {
     std::optional<MouseInputRecord> record = MouseButtonRecord(event.type, event.button);
-    if (!record) return;
-    io.sendMouse(*record);
+    if (!record) return true;
+    if (!io.sendMouse(*record)) return RefuseInput();
     run.buttonHeld[MouseButtonSlot(event.button)] = event.type == ButtonDown;
+    return true;
+}
+
+bool InjectKeyTap(const PlaybackIo& io, uint16_t vk) {
+    const KeyInputRecord tap[2] = {{vk, false}, {vk, true}};
+    return io.sendKeys(tap, 2) || RefuseInput();
 }
 
 // After a stop nothing the playback pressed may stay logically held.
@@ -136,6 +149,7 @@ bool PreparePlayback(const PlaybackIo& io) {
     // This runs on the only thread that writes `events`, so its size needs no lock here.
     if (!app.masterEnabled || !app.holdStateOn || app.playing || app.events.empty()) return false;
     app.stopRequested = false;
+    app.playbackInputRefused = false;
     int32_t mode = app.mouseMode;
     ScreenPoint start;
     if (mode == CenterMouse) {
@@ -203,10 +217,10 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
         }
         case ButtonDown:
         case ButtonUp:
-            InjectButton(io, event, run);
+            if (!InjectButton(io, event, run)) return false;
             break;
         case Key:
-            io.sendKeyTap(static_cast<uint16_t>(event.vk & 0xFFFF));
+            if (!InjectKeyTap(io, static_cast<uint16_t>(event.vk & 0xFFFF))) return false;
             break;
         default:
             break;
@@ -238,6 +252,7 @@ void RunPlayback(const PlaybackIo& io) {
         }
     }
     if (stopped) ReleaseHeldButtons(io, run);
+    if (app.playbackInputRefused) io.freeCursor();
     app.playbackPathIndex = -1;
     io.repaintPathEditor();
     io.postPlaybackDone();

@@ -40,10 +40,19 @@ struct MouseInputRecord {
     bool operator==(const MouseInputRecord&) const = default;
 };
 
+// One keyboard record for SendInput; the Win32 side adds the scan code and the extended-key flag.
+struct KeyInputRecord {
+    uint16_t vk = 0;
+    bool up = false;
+    bool operator==(const KeyInputRecord&) const = default;
+};
+
 // The system calls of playback.
 struct PlaybackIo {
-    void (*sendMouse)(const MouseInputRecord& record); // one record, one SendInput call
-    void (*sendKeyTap)(uint16_t vk);                   // press and release in one SendInput call
+    bool (*sendMouse)(
+        const MouseInputRecord& record); // one SendInput call; false when Windows inserted less than asked
+    bool (*sendKeys)(const KeyInputRecord* records,
+                     size_t count); // all records in ONE SendInput call; false when Windows inserted less
     ScreenPoint (*cursorPos)();
     void (*setCursorPos)(ScreenPoint point);
     void (*confineCursor)(ScreenPoint pixel); // ClipCursor to the one-pixel rectangle at `pixel`
@@ -95,5 +104,6 @@ bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), 
 // One pass over the macro. Returns false when a stop test ended it early.
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
-// end message. Buttons still held after a stop are released.
+// end message. Buttons still held after a stop are released. Input that Windows refuses ends the
+// playback as a stop does, frees the cursor and sets `app.playbackInputRefused`.
 void RunPlayback(const PlaybackIo& io);

@@ -22,6 +22,7 @@ struct FakeSystem {
     double sleepMs = 1.0;
     int sleeps = 0;
     void (*onSleep)() = nullptr;
+    size_t refuseFrom = 0;
 };
 FakeSystem fake;
 
@@ -35,8 +36,19 @@ struct Fake {
         fake.calls.push_back(call);
         fake.callTimes.push_back(fake.nowMs);
     }
-    static void SendMouse(const MouseInputRecord& r) { Note(Mouse(r)); }
-    static void SendKey(uint16_t vk) { Note("key " + std::to_string(vk)); }
+    // Windows inserts nothing from the call numbered `refuseFrom` on (counted from 1).
+    static bool Inserted() { return fake.refuseFrom == 0 || fake.calls.size() < fake.refuseFrom; }
+    static bool SendMouse(const MouseInputRecord& r) {
+        Note(Mouse(r));
+        return Inserted();
+    }
+    static bool SendKeys(const KeyInputRecord* records, size_t count) {
+        std::string line = "key"; // the pressed keys; each is released in the same call
+        for (size_t i = 0; i < count; ++i)
+            line += records[i].up ? "" : " " + std::to_string(records[i].vk);
+        Note(line);
+        return Inserted();
+    }
     static ScreenPoint Cursor() { return {100, 200}; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
     static void Confine(ScreenPoint p) { Note("confine " + Point(p)); }
@@ -50,9 +62,9 @@ struct Fake {
     static void Repaint() { Note("repaint " + std::to_string(app.playbackPathIndex)); }
     static void Done() { Note("done"); }
 };
-const PlaybackIo FAKE_IO = {Fake::SendMouse, Fake::SendKey, Fake::Cursor, Fake::SetCursor,
-                            Fake::Confine,   Fake::Free,    Fake::Cursor, Fake::Sleep,
-                            Fake::Now,       Fake::Repaint, Fake::Done};
+const PlaybackIo FAKE_IO = {Fake::SendMouse, Fake::SendKeys, Fake::Cursor, Fake::SetCursor,
+                            Fake::Confine,   Fake::Free,     Fake::Cursor, Fake::Sleep,
+                            Fake::Now,       Fake::Repaint,  Fake::Done};
 
 class PlaybackTest : public ::testing::Test {
   protected:
@@ -256,4 +268,32 @@ TEST_F(PlaybackTest, LoopSwitchedToOnceEndsAfterTheCurrentPass) {
     };
     RunPlayback(FAKE_IO);
     EXPECT_EQ(fake.calls, (Trace{"key 65", "key 66", "key 65", "key 66", "repaint -1", "done"}));
+}
+
+TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunLikeAStopAndFreesTheCursor) {
+    const MacroEvent leftDown = Button(ButtonDown, 0x0001);
+    struct Case {
+        std::vector<MacroEvent> events;
+        Trace sent; // up to the refused call, which is the last
+    } cases[] = {
+        {{leftDown, KeyTap(0x41), KeyTap(0x42)}, {Sent(MOUSE_FLAG_LEFTDOWN), "key 65"}},
+        {{leftDown, MoveBy(5, 0)}, {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0)}},
+        // A refused press holds nothing.
+        {{leftDown, Button(ButtonDown, 0x0004)}, {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN)}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        app.playMode = Loop;
+        app.events = c.events;
+        fake.refuseFrom = 2;
+        RunPlayback(FAKE_IO);
+        Trace expected = c.sent;
+        expected.insert(expected.end(), {Sent(MOUSE_FLAG_LEFTUP), "free", "repaint -1", "done"});
+        EXPECT_EQ(fake.calls, expected);
+        EXPECT_TRUE(app.playbackInputRefused);
+    }
+    // The next start clears it.
+    EXPECT_TRUE(LaunchPlayback(
+        FAKE_IO, [](void*) { return true; }, nullptr));
+    EXPECT_FALSE(app.playbackInputRefused);
 }
