@@ -1,7 +1,7 @@
 // Entry point: folders, the 1 ms timer resolution, the main window and the one message loop.
 #include "app/AppState.h"
 #include "app/MainWindow_win.h"
-#include "macro/Playback_win.h"
+#include "macro/PlaybackSystem_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "ui/theme/Theme_win.h"

@@ -81,11 +81,13 @@ inline void RunTimingBench(const char* where, const PlaybackIo& real) {
         RunPlayback(io);
         double actual = benchDoneAtMs - start;
 
-        // How late each event went out against the clock time its waits add up to.
+        // How late each event went out against the deadline its wait had, each wait starting when
+        // the event before it went out: the jitter, where actual/intended shows the drift.
         std::vector<double> lateness;
-        double due = start;
+        PassSchedule schedule{start};
         for (size_t i = 0; i < macro.size() && i < benchSentAtMs.size(); ++i) {
-            if (EventWaits(macro[i])) due += static_cast<double>(WaitLengthMs(macro[i].delayMs, speed));
+            double waitStart = i == 0 ? start : benchSentAtMs[i - 1];
+            double due = AdvanceSchedule(schedule, waitStart, WaitLengthMs(macro[i].delayMs, speed));
             lateness.push_back(benchSentAtMs[i] - due);
         }
 

@@ -2,6 +2,7 @@
 // high-resolution waitable timer where the system has one), against plain Sleep(1) at a 1 ms timer
 // resolution; run under Wine. No input is sent.
 #include "bench/playback_timing.h"
+#include "macro/PlaybackSystem_win.h"
 #include "macro/Playback_win.h"
 
 #include <mmsystem.h>

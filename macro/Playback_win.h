@@ -14,10 +14,8 @@ constexpr wchar_t ELEVATED_WINDOW_TEXT[] =
     L"The active window runs as administrator: Windows blocks replayed input to it unless KorvaMacro runs as "
     L"administrator too";
 
-// The real system calls: SendInput, the cursor, Sleep(1), the performance counter.
+// The real system calls: SendInput, the cursor, the 1 ms wait, the performance counter.
 PlaybackIo SystemPlaybackIo();
-// Process-wide: the 1 ms timer resolution, kept also while the windows are hidden.
-void KeepTimerResolution();
 DWORD WINAPI PlaybackThreadProc(LPVOID mainWindowHandle);
 void StartPlayback(HWND mainWindowHandle);
 void OnPlaybackDone();
