@@ -64,10 +64,16 @@ struct PlaybackIo {
     void (*postPlaybackDone)();  // WM_APP_PLAYBACK_DONE to the main window
 };
 
-// What one playback (all of its passes) has pressed and not yet released, by button slot.
+// What one playback (all of its passes) has pressed and not yet released: the buttons by slot,
+// the modifiers each held button was pressed with, and the modifiers the playback holds for them.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
+    std::array<uint32_t, MOUSE_BUTTON_COUNT> buttonModifiers{};
+    uint32_t modifiersHeld = 0;
 };
+
+// The virtual-key codes that replay the modifier bits, in the order they are pressed.
+constexpr uint16_t MODIFIER_VKS[4] = {0x10, 0x11, 0x12, 0x5B}; // Shift, Ctrl, Alt, left Win
 
 // The schedule of one pass: the clock time at which the previous waited event was due.
 struct PassSchedule {
@@ -104,6 +110,7 @@ bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), 
 // One pass over the macro. Returns false when a stop test ended it early.
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
-// end message. Buttons still held after a stop are released. Input that Windows refuses ends the
-// playback as a stop does, frees the cursor and sets `app.playbackInputRefused`.
+// end message. Buttons still held after a stop are released, modifiers held for buttons always.
+// Input that Windows refuses ends the playback as a stop does, frees the cursor and sets
+// `app.playbackInputRefused`.
 void RunPlayback(const PlaybackIo& io);
