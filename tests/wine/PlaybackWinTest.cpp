@@ -54,16 +54,16 @@ LRESULT CALLBACK RawKeyReaderProc(HWND window, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 TEST(PlaybackWin, ReplayedKeysReachRawInputWithTheirScanCodeAndExtendedFlag) {
-    InputTurn turn; // keys reach only the focused window
+    InputTurn turn; // the replayed keys go to the whole display
     HWND window = CreateTestMainWindow();
     WNDCLASSW readerClass{};
     readerClass.lpfnWndProc = RawKeyReaderProc;
     readerClass.hInstance = GetModuleHandleW(nullptr);
     readerClass.lpszClassName = L"KorvaRawKeyReader";
     RegisterClassW(&readerClass);
-    HWND reader = CreateWindowExW(0, L"KorvaRawKeyReader", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                                  100, nullptr, nullptr, readerClass.hInstance, nullptr);
-    SetForegroundWindow(reader);
+    // Hidden and never made the foreground: other tests read raw input while no window has it.
+    HWND reader = CreateWindowExW(0, L"KorvaRawKeyReader", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                  nullptr, readerClass.hInstance, nullptr);
     RAWINPUTDEVICE keyboard{1, 6, RIDEV_INPUTSINK, reader};
     ASSERT_TRUE(RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard)));
     rawKeys.clear();
