@@ -66,6 +66,9 @@ struct AppState {
     std::atomic<bool> masterEnabled{true};
     std::atomic<bool> holdStateOn{true};
     std::atomic<bool> stopRequested{false};
+    // Set by the playback thread when Windows inserted less input than it was given; shown in the
+    // main window until the next playback starts.
+    std::atomic<bool> playbackInputRefused{false};
     bool recording = false;
     bool playing = false;
     bool holdOffKeyDown = false;
@@ -144,6 +147,7 @@ struct AppState {
     WindowHandle mainWindow = nullptr;
     WindowHandle coordLabel = nullptr;
     WindowHandle masterLabel = nullptr;
+    WindowHandle statusLabel = nullptr;
     WindowHandle profileLabel = nullptr;
     WindowHandle deviceCombo = nullptr;
     WindowHandle outputEdit = nullptr;

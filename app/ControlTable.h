@@ -70,6 +70,13 @@ struct ControlSpec {
 
 constexpr int MAIN_CONTROL_COUNT = 44;
 
+// The status line's resting text; a playback that Windows hinders says why on the same line. Such a
+// notice is longer than the line's 280 pixels and takes the free strip above the Record row.
+constexpr wchar_t LISTENING_TEXT[] = L"Listening for raw mouse input...";
+constexpr int32_t STATUS_NOTICE_Y = 36;
+constexpr int32_t STATUS_NOTICE_WIDTH = 485;
+constexpr int32_t STATUS_NOTICE_HEIGHT = 28;
+
 std::span<const ControlSpec> MainControlTable();
 
 // Text that the speed edit shows for a speed: "%.3f".

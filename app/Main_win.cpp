@@ -1,18 +1,18 @@
-// Entry point: folders, 1 ms timer resolution, the main window and the one message loop.
+// Entry point: folders, the 1 ms timer resolution, the main window and the one message loop.
 #include "app/AppState.h"
 #include "app/MainWindow_win.h"
+#include "macro/PlaybackSystem_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "ui/theme/Theme_win.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     CreateFixedFolders();
     RemoveLeftoverTemporaryFiles(MACRO_FOLDER);
     RemoveLeftoverTemporaryFiles(PROFILE_FOLDER);
-    timeBeginPeriod(1);
+    KeepTimerResolution();
     if (!RegisterMainWindowClass(instance)) return 0;
     HWND window = CreateMainWindow(instance);
     if (!window) return 0;

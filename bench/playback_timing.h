@@ -13,6 +13,22 @@
 
 inline std::atomic<double> benchDoneAtMs{0};
 inline double (*benchNowMs)() = nullptr;
+// When each record of the timing macro was sent; one record per event.
+inline std::vector<double> benchSentAtMs;
+
+inline bool NoteSent() {
+    benchSentAtMs.push_back(benchNowMs());
+    return true;
+}
+
+// The p50, p99 and maximum of `values`, which it sorts.
+inline void PrintPercentiles(const char* what, std::vector<double>& values) {
+    if (values.empty()) return;
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    std::printf("  %s: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", what, values[n / 2], values[n * 99 / 100],
+                values.back());
+}
 
 // 1000 events whose delays (1 to 9 ms) add up to 5 s; Moves where the delay reaches the floor.
 inline std::vector<MacroEvent> TimingMacro() {
@@ -38,8 +54,8 @@ inline double IntendedMs(const std::vector<MacroEvent>& events, double speed) {
 
 inline PlaybackIo SilentIo(const PlaybackIo& real) {
     PlaybackIo io = real;
-    io.sendMouse = [](const MouseInputRecord&) { return true; };
-    io.sendKeys = [](const KeyInputRecord*, size_t) { return true; };
+    io.sendMouse = [](const MouseInputRecord&) { return NoteSent(); };
+    io.sendKeys = [](const KeyInputRecord*, size_t) { return NoteSent(); };
     io.cursorPos = [] { return ScreenPoint{}; };
     io.setCursorPos = [](ScreenPoint) {};
     io.confineCursor = [](ScreenPoint) {};
@@ -60,9 +76,20 @@ inline void RunTimingBench(const char* where, const PlaybackIo& real) {
         ReplaceEvents(macro);
         app.speed = speed;
         double intended = IntendedMs(macro, speed);
+        benchSentAtMs.clear();
         double start = io.nowMs();
         RunPlayback(io);
         double actual = benchDoneAtMs - start;
+
+        // How late each event went out against the deadline its wait had, each wait starting when
+        // the event before it went out: the jitter, where actual/intended shows the drift.
+        std::vector<double> lateness;
+        PassSchedule schedule{start};
+        for (size_t i = 0; i < macro.size() && i < benchSentAtMs.size(); ++i) {
+            double waitStart = i == 0 ? start : benchSentAtMs[i - 1];
+            double due = AdvanceSchedule(schedule, waitStart, WaitLengthMs(macro[i].delayMs, speed));
+            lateness.push_back(benchSentAtMs[i] - due);
+        }
 
         // The same waits counted in sleeps, as a wait made of n Sleep(1) calls would last.
         double sleepStart = io.nowMs();
@@ -75,6 +102,7 @@ inline void RunTimingBench(const char* where, const PlaybackIo& real) {
         std::printf("  speed %.1f: intended %.0f ms, actual %.1f ms, actual/intended %.4f "
                     "(counting sleeps instead: %.4f)\n",
                     speed, intended, actual, actual / intended, counted / intended);
+        PrintPercentiles("lateness per event", lateness);
     }
 
     // A stop request at a random moment of a long wait, 200 times.
@@ -92,7 +120,5 @@ inline void RunTimingBench(const char* where, const PlaybackIo& real) {
         player.join();
         latencies.push_back(benchDoneAtMs - stopAt);
     }
-    std::sort(latencies.begin(), latencies.end());
-    std::printf("  stop latency over 200 stops: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", latencies[100],
-                latencies[197], latencies.back());
+    PrintPercentiles("stop latency over 200 stops", latencies);
 }

@@ -31,6 +31,13 @@ bool WaitForEvent(const PlaybackIo& io, PassSchedule& schedule, uint64_t lengthM
     }
 }
 
+// Windows inserted less than it was given (the secure desktop is up): the playback ends as a
+// stop does. Returns false, as an interrupted step does.
+bool RefuseInput() {
+    app.playbackInputRefused = true;
+    return false;
+}
+
 // The tracked cursor runs off the screen with the path; a long enough macro must not wrap it.
 int32_t SaturatingAdd(int32_t value, int32_t step) {
     int64_t sum = static_cast<int64_t>(value) + step;
@@ -48,7 +55,7 @@ bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<Scr
         if (PlaybackInterrupted()) return false;
         ScreenPoint step = NextMoveStep(rx, ry);
         if (relative) {
-            io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE});
+            if (!io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE})) return RefuseInput();
         } else {
             if (!trackedCursor) trackedCursor = io.cursorPos();
             trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
@@ -79,7 +86,7 @@ void SendModifiers(const PlaybackIo& io, uint32_t modifiers, bool up) {
 
 // A key tap inside the modifiers it was pressed with, in one call so that no other input falls
 // between them. Modifiers the playback already holds for a button are left as they are.
-void InjectKey(const PlaybackIo& io, const MacroEvent& event, const PlaybackRun& run) {
+bool InjectKey(const PlaybackIo& io, const MacroEvent& event, const PlaybackRun& run) {
     uint32_t modifiers = event.vk & MODIFIER_BITS & ~run.modifiersHeld;
     uint16_t key = static_cast<uint16_t>(event.vk & KEY_CODE_BITS);
     KeyInputRecord records[10];
@@ -87,8 +94,10 @@ void InjectKey(const PlaybackIo& io, const MacroEvent& event, const PlaybackRun&
     records[count++] = {key, false};
     records[count++] = {key, true};
     count += ModifierRecords(records + count, modifiers, true);
+    if (io.sendKeys(records, count)) return true;
     // Windows may insert only the first records of a call; a modifier must not stay down.
-    if (!io.sendKeys(records, count)) SendModifiers(io, modifiers, true);
+    SendModifiers(io, modifiers, true);
+    return RefuseInput();
 }
 
 // Lets go of the modifiers that no held button was pressed with any more.
@@ -102,9 +111,9 @@ void ReleaseUnneededModifiers(const PlaybackIo& io, PlaybackRun& run) {
 }
 
 // A button pressed with modifiers holds them until its release.
-void InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run) {
+bool InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run) {
     std::optional<MouseInputRecord> record = MouseButtonRecord(event.type, event.button);
-    if (!record) return;
+    if (!record) return true;
     int slot = MouseButtonSlot(event.button);
     bool down = event.type == ButtonDown;
     if (down) {
@@ -113,9 +122,10 @@ void InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& ru
         run.modifiersHeld |= modifiers;
         run.buttonModifiers[slot] = modifiers;
     }
-    io.sendMouse(*record);
+    if (!io.sendMouse(*record)) return RefuseInput();
     run.buttonHeld[slot] = down;
     if (!down) ReleaseUnneededModifiers(io, run);
+    return true;
 }
 
 // After a stop nothing the playback pressed may stay logically held.
@@ -185,6 +195,7 @@ bool PreparePlayback(const PlaybackIo& io) {
     // This runs on the only thread that writes `events`, so its size needs no lock here.
     if (!app.masterEnabled || !app.holdStateOn || app.playing || app.events.empty()) return false;
     app.stopRequested = false;
+    app.playbackInputRefused = false;
     int32_t mode = app.mouseMode;
     ScreenPoint start;
     if (mode == CenterMouse) {
@@ -252,10 +263,10 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
         }
         case ButtonDown:
         case ButtonUp:
-            InjectButton(io, event, run);
+            if (!InjectButton(io, event, run)) return false;
             break;
         case Key:
-            InjectKey(io, event, run);
+            if (!InjectKey(io, event, run)) return false;
             break;
         default:
             break;
@@ -289,6 +300,7 @@ void RunPlayback(const PlaybackIo& io) {
     if (stopped) ReleaseHeldButtons(io, run);
     // A button the macro leaves pressed stays pressed, but never a modifier.
     SendModifiers(io, run.modifiersHeld, true);
+    if (app.playbackInputRefused) io.freeCursor();
     app.playbackPathIndex = -1;
     io.repaintPathEditor();
     io.postPlaybackDone();

@@ -111,4 +111,6 @@ bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), 
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
 // end message. Buttons still held after a stop are released, modifiers held for buttons always.
+// Input that Windows refuses ends the playback as a stop does, frees the cursor and sets
+// `app.playbackInputRefused`.
 void RunPlayback(const PlaybackIo& io);

@@ -2,7 +2,11 @@
 #include "macro/Playback_win.h"
 
 #include "app/AppState.h"
+#include "app/ControlTable.h"
 #include "app/WindowText_win.h"
+#include "macro/PlaybackSystem_win.h"
+
+#include <vector>
 
 namespace {
 
@@ -14,6 +18,8 @@ static_assert(MOUSE_FLAG_MOVE == MOUSEEVENTF_MOVE && MOUSE_FLAG_LEFTDOWN == MOUS
               MOUSE_FLAG_XUP == MOUSEEVENTF_XUP && MOUSE_DATA_XBUTTON1 == XBUTTON1 &&
               MOUSE_DATA_XBUTTON2 == XBUTTON2);
 
+// SendInput returns how many records it inserted: 0 while the secure desktop (a UAC prompt,
+// Ctrl+Alt+Del, the lock screen) is up. Input that UIPI drops still counts as inserted.
 bool SendMouseRecord(const MouseInputRecord& record) {
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -25,17 +31,51 @@ bool SendMouseRecord(const MouseInputRecord& record) {
     return SendInput(1, &input, sizeof(INPUT)) == 1;
 }
 
-bool SendKeys(const KeyInputRecord* records, size_t count) {
-    INPUT inputs[16]{};
-    if (count > 16) return false;
-    for (size_t i = 0; i < count; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = records[i].vk;
-        inputs[i].ki.dwFlags = records[i].up ? KEYEVENTF_KEYUP : 0;
-        inputs[i].ki.dwExtraInfo = INJECTED_INPUT_MARK;
+// Keys that Windows sends with an E0 scan code. MapVirtualKeyW reports the E0 for most of them but
+// not on every system and layout (NumLock and Pause-Break's Ctrl form never), so this list decides too.
+bool IsExtendedKey(uint16_t vk) {
+    switch (vk) {
+    case VK_CANCEL:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_SNAPSHOT:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_APPS:
+    case VK_DIVIDE:
+    case VK_NUMLOCK:
+    case VK_RCONTROL:
+    case VK_RMENU:
+        return true;
+    default:
+        // The browser, volume and media keys.
+        return vk >= VK_BROWSER_BACK && vk <= VK_LAUNCH_APP2;
     }
-    UINT sent = SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
-    return sent == count;
+}
+
+// Games, remote-desktop and virtual-machine clients read the scan code, ordinary programs the
+// virtual-key code: each record carries both.
+bool SendKeyRecords(const KeyInputRecord* records, size_t count) {
+    std::vector<INPUT> inputs(count);
+    for (size_t i = 0; i < count; ++i) {
+        UINT scan = MapVirtualKeyW(records[i].vk, MAPVK_VK_TO_VSC_EX);
+        bool extended = (scan >> 8) == 0xE0 || IsExtendedKey(records[i].vk);
+        KEYBDINPUT& key = inputs[i].ki;
+        inputs[i].type = INPUT_KEYBOARD;
+        key.wVk = records[i].vk;
+        key.wScan = static_cast<WORD>(scan & 0xFF);
+        key.dwFlags = (records[i].up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        key.dwExtraInfo = INJECTED_INPUT_MARK;
+    }
+    return SendInput(static_cast<UINT>(count), inputs.data(), sizeof(INPUT)) == count;
 }
 
 ScreenPoint CursorPos() {
@@ -59,10 +99,6 @@ void FreeCursor() {
 
 ScreenPoint ScreenCenter() {
     return {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
-}
-
-void SleepOneMs() {
-    Sleep(1);
 }
 
 double PerformanceCounterMs() {
@@ -90,21 +126,40 @@ bool CreatePlaybackThread(void* mainWindowHandle) {
     return app.playbackThread != nullptr;
 }
 
+// The resting text at its place in the control table, or a notice in two lines above it.
+void ShowStatus(const wchar_t* text) {
+    if (!app.statusLabel) return;
+    for (const ControlSpec& spec : MainControlTable()) {
+        if (spec.handle != &AppState::statusLabel) continue;
+        bool notice = text != LISTENING_TEXT;
+        SetWindowPos(app.statusLabel, nullptr, spec.x, notice ? STATUS_NOTICE_Y : spec.y,
+                     notice ? STATUS_NOTICE_WIDTH : spec.width, notice ? STATUS_NOTICE_HEIGHT : spec.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetControlText(app.statusLabel, text);
+}
+
 } // namespace
 
 PlaybackIo SystemPlaybackIo() {
-    return {SendMouseRecord,      SendKeys,          CursorPos,       MoveCursorTo,
-            ConfineCursor,        FreeCursor,        ScreenCenter,    SleepOneMs,
+    return {SendMouseRecord,      SendKeyRecords,    CursorPos,       MoveCursorTo,
+            ConfineCursor,        FreeCursor,        ScreenCenter,    WaitAboutOneMs,
             PerformanceCounterMs, RepaintPathEditor, PostPlaybackDone};
 }
 
 DWORD WINAPI PlaybackThreadProc(LPVOID) {
+    PhysicalPixels pixels;
     RunPlayback(SystemPlaybackIo());
     return 0;
 }
 
 void StartPlayback(HWND mainWindowHandle) {
-    if (!LaunchPlayback(SystemPlaybackIo(), CreatePlaybackThread, mainWindowHandle)) return;
+    bool blocked = ForegroundRunsAboveUs();
+    {
+        PhysicalPixels pixels; // the start point and the confinement
+        if (!LaunchPlayback(SystemPlaybackIo(), CreatePlaybackThread, mainWindowHandle)) return;
+    }
+    ShowStatus(blocked ? ELEVATED_WINDOW_TEXT : LISTENING_TEXT);
     SetControlText(app.playButton, L"Stop");
     if (app.overlayPlayLabel) {
         SetWindowTextW(app.overlayPlayLabel, L"PLAY");
@@ -120,6 +175,7 @@ void OnPlaybackDone() {
         CloseHandle(app.playbackThread);
         app.playbackThread = nullptr;
     }
+    if (app.playbackInputRefused) ShowStatus(INPUT_REFUSED_TEXT);
     SetControlText(app.playButton, L"Play");
     if (app.overlayPlayLabel) {
         SetWindowTextW(app.overlayPlayLabel, L"NO PLAY");

@@ -7,7 +7,14 @@
 
 constexpr UINT WM_APP_PLAYBACK_DONE = WM_APP + 1;
 
-// The real system calls: SendInput, the cursor, Sleep(1), the performance counter.
+// What the main window's status line says when Windows hinders a playback.
+constexpr wchar_t INPUT_REFUSED_TEXT[] =
+    L"Playback stopped: Windows refused the input (lock screen or UAC prompt)";
+constexpr wchar_t ELEVATED_WINDOW_TEXT[] =
+    L"The active window runs as administrator: Windows blocks replayed input to it unless KorvaMacro runs as "
+    L"administrator too";
+
+// The real system calls: SendInput, the cursor, the 1 ms wait, the performance counter.
 PlaybackIo SystemPlaybackIo();
 DWORD WINAPI PlaybackThreadProc(LPVOID mainWindowHandle);
 void StartPlayback(HWND mainWindowHandle);

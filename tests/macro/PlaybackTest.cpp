@@ -22,6 +22,7 @@ struct FakeSystem {
     double sleepMs = 1.0;
     int sleeps = 0;
     void (*onSleep)() = nullptr;
+    size_t refuseFrom = 0;
     bool keysFail = false;
 };
 FakeSystem fake;
@@ -36,9 +37,11 @@ struct Fake {
         fake.calls.push_back(call);
         fake.callTimes.push_back(fake.nowMs);
     }
+    // Windows inserts nothing from the call numbered `refuseFrom` on (counted from 1).
+    static bool Inserted() { return fake.refuseFrom == 0 || fake.calls.size() < fake.refuseFrom; }
     static bool SendMouse(const MouseInputRecord& r) {
         Note(Mouse(r));
-        return true;
+        return Inserted();
     }
     // A plain tap is "key 65"; anything else lists its records, "+16" down and "-16" up.
     static bool SendKeys(const KeyInputRecord* r, size_t count) {
@@ -47,7 +50,7 @@ struct Fake {
             text += (r[i].up ? " -" : " +") + std::to_string(r[i].vk);
         bool tap = count == 2 && r[0].vk == r[1].vk && !r[0].up && r[1].up;
         Note(tap ? "key " + std::to_string(r[0].vk) : text);
-        return !fake.keysFail;
+        return !fake.keysFail && Inserted();
     }
     static ScreenPoint Cursor() { return {100, 200}; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
@@ -189,14 +192,17 @@ TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsRel
                                  Sent(MOUSE_FLAG_RIGHTDOWN), Sent(MOUSE_FLAG_RIGHTUP), "keys -17",
                                  "repaint -1", "done"}));
 
-    // A chord Windows took only in part lets go of its modifiers again; a macro that ends with a
-    // button held keeps the button but not its modifier.
+    // A chord Windows took only in part lets go of its modifiers again and ends the playback; a
+    // macro that ends with a button held keeps the button but not its modifier.
     SetUp();
     fake.keysFail = true;
-    app.events = {KeyTap(MODIFIER_WIN | 0x52), {ButtonDown, 0, 0, 0x0001, MODIFIER_ALT, 0}};
+    app.events = {KeyTap(MODIFIER_WIN | 0x52), KeyTap(0x41)};
     RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{"keys +91 +82 -82 -91", "keys -91", "keys +18", Sent(MOUSE_FLAG_LEFTDOWN),
-                                 "keys -18", "repaint -1", "done"}));
+    EXPECT_EQ(fake.calls, (Trace{"keys +91 +82 -82 -91", "keys -91", "free", "repaint -1", "done"}));
+    SetUp();
+    app.events = {{ButtonDown, 0, 0, 0x0001, MODIFIER_ALT, 0}};
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(fake.calls, (Trace{"keys +18", Sent(MOUSE_FLAG_LEFTDOWN), "keys -18", "repaint -1", "done"}));
 }
 
 TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
@@ -291,4 +297,32 @@ TEST_F(PlaybackTest, LoopSwitchedToOnceEndsAfterTheCurrentPass) {
     };
     RunPlayback(FAKE_IO);
     EXPECT_EQ(fake.calls, (Trace{"key 65", "key 66", "key 65", "key 66", "repaint -1", "done"}));
+}
+
+TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunLikeAStopAndFreesTheCursor) {
+    const MacroEvent leftDown = Button(ButtonDown, 0x0001);
+    struct Case {
+        std::vector<MacroEvent> events;
+        Trace sent; // up to the refused call, which is the last
+    } cases[] = {
+        {{leftDown, KeyTap(0x41), KeyTap(0x42)}, {Sent(MOUSE_FLAG_LEFTDOWN), "key 65"}},
+        {{leftDown, MoveBy(5, 0)}, {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0)}},
+        // A refused press holds nothing.
+        {{leftDown, Button(ButtonDown, 0x0004)}, {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN)}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        app.playMode = Loop;
+        app.events = c.events;
+        fake.refuseFrom = 2;
+        RunPlayback(FAKE_IO);
+        Trace expected = c.sent;
+        expected.insert(expected.end(), {Sent(MOUSE_FLAG_LEFTUP), "free", "repaint -1", "done"});
+        EXPECT_EQ(fake.calls, expected);
+        EXPECT_TRUE(app.playbackInputRefused);
+    }
+    // The next start clears it.
+    EXPECT_TRUE(LaunchPlayback(
+        FAKE_IO, [](void*) { return true; }, nullptr));
+    EXPECT_FALSE(app.playbackInputRefused);
 }
