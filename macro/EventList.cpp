@@ -43,12 +43,9 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
     return text;
 }
 
-std::vector<EventListRow> MakeEventRows(const std::vector<MacroEvent>& events) {
-    std::vector<EventListRow> rows;
-    rows.reserve(events.size());
-    for (size_t i = 0; i < events.size(); ++i)
-        rows.push_back({FormatEventRow(i, events[i]), {i}});
-    return rows;
+std::wstring EventRowText(size_t row) {
+    if (row >= app.events.size()) return {};
+    return FormatEventRow(row, app.events[row]);
 }
 
 std::wstring FormatDelaySeconds(uint32_t delayMs) {
@@ -73,34 +70,21 @@ double SpeedFromText(const std::wstring& text) {
 }
 
 bool WriteRowDelay(size_t row, uint32_t delayMs) {
-    if (row >= app.eventListRows.size()) return false;
-    const std::vector<size_t>& positions = app.eventListRows[row].eventIndices;
-    if (positions.empty()) return false;
     std::lock_guard lock(app.macroMutex);
-    bool first = true;
-    for (size_t position : positions) {
-        if (position >= app.events.size()) continue;
-        app.events[position].delayMs = first ? delayMs : 0;
-        first = false;
-    }
+    if (row >= app.events.size()) return false;
+    app.events[row].delayMs = delayMs;
     return true;
 }
 
 bool RemoveTickedEvents() {
-    if (app.events.empty() || app.eventListRows.empty() || app.rowTicks.empty()) return false;
-    std::vector<bool> keep(app.events.size(), true);
-    size_t rowCount = std::min(app.eventListRows.size(), app.rowTicks.size());
-    for (size_t row = 0; row < rowCount; ++row) {
-        if (!app.rowTicks[row]) continue;
-        for (size_t position : app.eventListRows[row].eventIndices) {
-            if (position < keep.size()) keep[position] = false;
-        }
-    }
-    // Only this thread writes `events`, so reading it here needs no lock.
+    if (app.events.empty() || app.rowTicks.empty()) return false;
+    // Only this thread writes `events`, so reading it here needs no lock; the kept events are
+    // gathered beside the macro and swapped in, so playback never waits for the pass.
+    size_t tickedCount = std::min(app.rowTicks.size(), app.events.size());
     std::vector<MacroEvent> kept;
     kept.reserve(app.events.size());
     for (size_t i = 0; i < app.events.size(); ++i) {
-        if (keep[i]) kept.push_back(app.events[i]);
+        if (i >= tickedCount || !app.rowTicks[i]) kept.push_back(app.events[i]);
     }
     ReplaceEvents(std::move(kept));
     return true;

@@ -49,7 +49,6 @@ void BeginRecording() {
     ReplaceEvents({});
     // The list's rows describe the macro that was just discarded; ticks and the selection must not
     // reach the events recorded from now on.
-    app.eventListRows.clear();
     app.rowTicks.clear();
     app.selectedRow = NO_ROW;
     app.lastEventTick = app.clock();

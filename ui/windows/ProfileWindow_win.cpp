@@ -7,7 +7,7 @@
 #include "input/KeyboardHook_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
-#include "storage/MacroFiles_win.h"
+#include "storage/ReadyMacros_win.h"
 #include "storage/ProfileFiles_win.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/ProfileSwitching.h"
@@ -157,6 +157,7 @@ void ClearProfile() {
         ShowHotkeyText(app.profileHotkeyEdits[i], app.profileSlots[i].trigger);
     }
     app.activeProfile = -1;
+    PrepareReadyMacros();
     SetControlText(app.activeProfileLabel, NO_ACTIVE_PROFILE);
     SetControlText(app.profileLabel, NO_PROFILE);
     SetControlText(app.overlayProfileLabel, NO_PROFILE);
@@ -284,8 +285,7 @@ void SwitchToProfile(int slot) {
 
     // A missing file leaves the slot active and the previous macro loaded.
     std::wstring path = SlotMacroPath(app.profileMacroPaths[i], profile.name);
-    if (path.empty() || !PathExists(path)) return;
-    LoadMacroFromPath(path);
+    if (!path.empty()) LoadSlotMacro(slot, path);
 }
 
 void SelectPreviousProfile() {
