@@ -4,7 +4,7 @@
 #include <utility>
 
 uint64_t ReadyMacroBytes(const ReadyMacro& macro) {
-    return macro.events.capacity() * sizeof(MacroEvent) + macro.header.capacity();
+    return macro.events.capacity() * sizeof(MacroEvent) + macro.header.size();
 }
 
 bool KeepReadyMacro(size_t slot, const std::wstring& path, FileStamp stamp, std::string_view header,
