@@ -51,7 +51,8 @@ inline std::vector<MacroEvent> MakeBenchEvents(size_t count) {
     events.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         auto step = static_cast<int32_t>(i % 21) - 10;
-        events.push_back(i % 50 == 0 ? MacroEvent{Key, 0, 0, 0, 0x41, 120} : MacroEvent{Move, step, -step, 0, 0, 4});
+        events.push_back(i % 50 == 0 ? MacroEvent{Key, 0, 0, 0, 0x41, 120}
+                                     : MacroEvent{Move, step, -step, 0, 0, 4});
     }
     return events;
 }

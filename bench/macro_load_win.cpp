@@ -55,8 +55,7 @@ bool MeasureSize(size_t count) {
 
 // Recording at 1000 Hz appends one event per packet: the longest append is the worst message.
 void MeasureAppends(size_t count) {
-    app.recording = true;
-    ReplaceEvents({});
+    BeginRecording();
     std::vector<double> appends;
     appends.reserve(count);
     for (size_t i = 0; i < count; ++i) {
@@ -64,7 +63,7 @@ void MeasureAppends(size_t count) {
         RecordMousePacket(1, -1, 0, 0);
         appends.push_back(MsSince(start));
     }
-    app.recording = false;
+    EndRecording();
     std::string what = "recording append, " + std::to_string(count) + " events";
     PrintTimes(what.c_str(), appends, "worst under 16 ms");
 }

@@ -78,14 +78,14 @@ bool WriteRowDelay(size_t row, uint32_t delayMs) {
 
 bool RemoveTickedEvents() {
     if (app.events.empty() || app.rowTicks.empty()) return false;
-    // Only this thread writes `events`, so reading it here needs no lock; the kept events are
-    // gathered beside the macro and swapped in, so playback never waits for the pass.
-    size_t tickedCount = std::min(app.rowTicks.size(), app.events.size());
-    std::vector<MacroEvent> kept;
-    kept.reserve(app.events.size());
+    // Compacted in place: a million events take a few milliseconds, with no second copy of the
+    // macro to allocate and give back. A playing loop waits for the pass at its next event.
+    std::lock_guard lock(app.macroMutex);
+    size_t tickCount = std::min(app.rowTicks.size(), app.events.size());
+    size_t kept = 0;
     for (size_t i = 0; i < app.events.size(); ++i) {
-        if (i >= tickedCount || !app.rowTicks[i]) kept.push_back(app.events[i]);
+        if (i >= tickCount || !app.rowTicks[i]) app.events[kept++] = app.events[i];
     }
-    ReplaceEvents(std::move(kept));
+    app.events.resize(kept);
     return true;
 }

@@ -14,8 +14,8 @@ bool ReadFileStamp(const std::wstring& path, FileStamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
     stamp.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    stamp.writeTime =
-        (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    stamp.writeTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
     return true;
 }
 
@@ -49,7 +49,8 @@ void PrepareSlot(size_t slot) {
         return;
     }
     MacroFileContents contents = MacroFileStartValues(app);
-    if (ReadMacroAt(path, contents, header)) KeepReadyMacro(slot, path, stamp, header, std::move(contents.events));
+    if (ReadMacroAt(path, contents, header))
+        KeepReadyMacro(slot, path, stamp, header, std::move(contents.events));
 }
 
 } // namespace

@@ -34,9 +34,9 @@ TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
     EXPECT_EQ(EventRowText(2), L"2: Key vk=0x2  delay=1500 ms");
     EXPECT_EQ(EventRowText(4), L"");
 
-    EXPECT_FALSE(RemoveTickedEvents()); // no ticks
+    EXPECT_FALSE(RemoveTickedEvents());  // no ticks
     app.rowTicks = {false, true, false}; // rows past the ticks stay
     EXPECT_TRUE(RemoveTickedEvents());
-    EXPECT_EQ(app.events,
-              (std::vector<MacroEvent>{{Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 2, 1500}, {Key, 0, 0, 0, 3, 10}}));
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{
+                              {Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 2, 1500}, {Key, 0, 0, 0, 3, 10}}));
 }
