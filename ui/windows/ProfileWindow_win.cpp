@@ -259,6 +259,7 @@ void PickMacroForSlot(int slot) {
         app.profileSlots[i].enabled = false;
         app.profileMacroPaths[i].clear();
         SetCheck(app.profileEnableChecks[i], false);
+        PrepareReadyMacros(); // gives back the disabled slot's copy
         return;
     }
     if (!HasPrefixIgnoringCase(path, MACRO_FOLDER)) return;
