@@ -78,8 +78,12 @@ void RebuildEventList() {
     app.rowTicks.assign(app.events.size(), false);
     // A no-data list box only learns the count, where an LB_ADDSTRING per row took seconds for a
     // long recording: the cost is the rows it paints, not the macro's length.
-    SendMessageW(app.eventList, LB_RESETCONTENT, 0, 0);
+    // Not emptied first: emptying hides the scroll bar and the count shows it again, two frame
+    // changes that cost more than the rest. Unselected and scrolled to the top as an emptied box.
     SendMessageW(app.eventList, LB_SETCOUNT, app.events.size(), 0);
+    SendMessageW(app.eventList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageW(app.eventList, LB_SETTOPINDEX, 0, 0);
+    SendMessageW(app.eventList, LB_SETCARETINDEX, 0, FALSE);
     if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_UNCHECKED, 0);
     InvalidateRect(app.eventList, nullptr, TRUE);
 }
