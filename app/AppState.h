@@ -111,14 +111,11 @@ struct AppState {
     ScreenPoint playbackStartPoint;
     std::atomic<int32_t> playbackPathIndex{-1};
 
-    // The event list's rows.
-    std::vector<EventListRow> eventListRows;
+    // The event list: row n stands for event n; the list box holds only the count.
     std::vector<bool> rowTicks;
     size_t selectedRow = NO_ROW;
-    // Set while the keyboard hook runs: filling the list box with a long macro takes longer than
-    // a hook call may, so a rebuild then fills the box from a posted message instead.
-    bool insideKeyboardHook = false;
-    bool eventListFillPending = false;
+    // The list box's own window procedure, which the row-text answers hand every other message.
+    void* eventListBaseProc = nullptr;
 
     // The mouse path and its editor.
     std::vector<PathPoint> pathPoints;
@@ -130,6 +127,7 @@ struct AppState {
     std::array<ProfileSlot, PROFILE_SLOT_COUNT> profileSlots;
     std::array<std::wstring, PROFILE_SLOT_COUNT> profileMacroPaths;
     int32_t activeProfile = -1;
+    std::array<ReadyMacro, PROFILE_SLOT_COUNT> readyMacros;
     HotkeyBinding scrollPrevHotkey;
     HotkeyBinding scrollNextHotkey;
     int32_t profileHotkeyCaptureSlot = -1;

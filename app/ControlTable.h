@@ -55,7 +55,7 @@ constexpr uint32_t BS_OWNERDRAW_STYLE = 0xB;
 constexpr uint32_t BS_NOTIFY_STYLE = 0x4000;
 constexpr uint32_t LBS_NOTIFY_STYLE = 0x1;
 constexpr uint32_t LBS_OWNERDRAWFIXED_STYLE = 0x10;
-constexpr uint32_t LBS_HASSTRINGS_STYLE = 0x40;
+constexpr uint32_t LBS_NODATA_STYLE = 0x2000;
 constexpr uint32_t LBS_NOINTEGRALHEIGHT_STYLE = 0x100;
 
 struct ControlSpec {

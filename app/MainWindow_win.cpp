@@ -11,6 +11,7 @@
 #include "macro/Playback_win.h"
 #include "macro/Recorder_win.h"
 #include "storage/MacroFiles_win.h"
+#include "storage/ReadyMacros_win.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/Overlay_win.h"
 #include "ui/windows/PathEditor_win.h"
@@ -59,6 +60,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
     RegisterRawMouse(window);
     RegisterRawKeyboardWatch(window);
     CreateMainControls(window, create->hInstance);
+    AttachEventListTexts();
     EnumerateRawMice();
     SetTimer(window, COORD_TIMER_ID, COORD_TIMER_PERIOD_MS, nullptr);
     InstallKeyboardHook();
@@ -293,8 +295,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_APP_PLAYBACK_DONE:
         OnPlaybackDone();
         return 0;
-    case WM_APP_FILL_EVENT_LIST:
-        FillPendingEventList();
+    case WM_APP_PREPARE_READY_MACROS:
+        PrepareReadyMacros();
         return 0;
     default:
         break;

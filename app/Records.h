@@ -64,9 +64,26 @@ struct ProfileSlot {
     std::wstring name;
 };
 
-struct EventListRow {
-    std::wstring text;
-    std::vector<size_t> eventIndices;
+// A file's size and last-write time: a file whose stamp is unchanged is taken as unchanged.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t writeTime = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// A profile slot's macro file read ahead: the header text (the lines before the events, parsed
+// again at each switch because a missing keyword keeps the setting of that moment) and the
+// parsed events. While not `ready`, `events` may hold the macro a switch replaced, to be freed
+// outside the keyboard hook; `refillCount` is then the length of the macro the switch put in.
+struct ReadyMacro {
+    std::wstring path;
+    FileStamp stamp;
+    std::string header;
+    std::vector<MacroEvent> events;
+    bool ready = false;
+    bool refillPending = false;
+    size_t refillCount = 0;
 };
 
 struct ScreenPoint {

@@ -197,12 +197,10 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
     if (code != HC_ACTION || !data) return CallNextHookEx(app.keyboardHook, code, message, data);
     uint32_t vk = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data)->vkCode;
     bool swallow = false;
-    app.insideKeyboardHook = true;
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
         swallow = PerformKeyPress(vk);
     else if (message == WM_KEYUP || message == WM_SYSKEYUP)
         swallow = PerformKeyRelease(vk);
-    app.insideKeyboardHook = false;
     app.lastHookCallTick = app.clock();
     return swallow ? 1 : CallNextHookEx(app.keyboardHook, code, message, data);
 }

@@ -65,12 +65,9 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
     return text;
 }
 
-std::vector<EventListRow> MakeEventRows(const std::vector<MacroEvent>& events) {
-    std::vector<EventListRow> rows;
-    rows.reserve(events.size());
-    for (size_t i = 0; i < events.size(); ++i)
-        rows.push_back({FormatEventRow(i, events[i]), {i}});
-    return rows;
+std::wstring EventRowText(size_t row) {
+    if (row >= app.events.size()) return {};
+    return FormatEventRow(row, app.events[row]);
 }
 
 std::wstring FormatDelaySeconds(uint32_t delayMs) {
@@ -95,35 +92,22 @@ double SpeedFromText(const std::wstring& text) {
 }
 
 bool WriteRowDelay(size_t row, uint32_t delayMs) {
-    if (row >= app.eventListRows.size()) return false;
-    const std::vector<size_t>& positions = app.eventListRows[row].eventIndices;
-    if (positions.empty()) return false;
     std::lock_guard lock(app.macroMutex);
-    bool first = true;
-    for (size_t position : positions) {
-        if (position >= app.events.size()) continue;
-        app.events[position].delayMs = first ? delayMs : 0;
-        first = false;
-    }
+    if (row >= app.events.size()) return false;
+    app.events[row].delayMs = delayMs;
     return true;
 }
 
 bool RemoveTickedEvents() {
-    if (app.events.empty() || app.eventListRows.empty() || app.rowTicks.empty()) return false;
-    std::vector<bool> keep(app.events.size(), true);
-    size_t rowCount = std::min(app.eventListRows.size(), app.rowTicks.size());
-    for (size_t row = 0; row < rowCount; ++row) {
-        if (!app.rowTicks[row]) continue;
-        for (size_t position : app.eventListRows[row].eventIndices) {
-            if (position < keep.size()) keep[position] = false;
-        }
-    }
-    // Only this thread writes `events`, so reading it here needs no lock.
-    std::vector<MacroEvent> kept;
-    kept.reserve(app.events.size());
+    if (app.events.empty() || app.rowTicks.empty()) return false;
+    // Compacted in place: a million events take a few milliseconds, with no second copy of the
+    // macro to allocate and give back. A playing loop waits for the pass at its next event.
+    std::lock_guard lock(app.macroMutex);
+    size_t tickCount = std::min(app.rowTicks.size(), app.events.size());
+    size_t kept = 0;
     for (size_t i = 0; i < app.events.size(); ++i) {
-        if (keep[i]) kept.push_back(app.events[i]);
+        if (i >= tickCount || !app.rowTicks[i]) app.events[kept++] = app.events[i];
     }
-    ReplaceEvents(std::move(kept));
+    app.events.resize(kept);
     return true;
 }

@@ -12,8 +12,9 @@ constexpr uint32_t DELAY_MS_MAX = 4294967295u;
 
 // "3: Key vk=0x1b  delay=7 ms" and the like.
 std::wstring FormatEventRow(size_t position, const MacroEvent& event);
-// One row per event, standing for that event alone.
-std::vector<EventListRow> MakeEventRows(const std::vector<MacroEvent>& events);
+// The text of list row `row`, made when the row is painted or asked for: the list holds no
+// strings, so a macro of any length is listed at the cost of the rows on screen. Empty past the end.
+std::wstring EventRowText(size_t row);
 // A delay in milliseconds shown as seconds with three decimals ("0.120").
 std::wstring FormatDelaySeconds(uint32_t delayMs);
 
@@ -23,9 +24,9 @@ uint32_t DelayMsFromText(const std::wstring& text);
 // A speed typed into the speed edit: not above 0 (or no number) gives SPEED_MIN, then at most SPEED_MAX.
 double SpeedFromText(const std::wstring& text);
 
-// The first valid event of row `row` gets `delayMs`, its later valid events 0. Edits `events`
-// under the macro lock. Returns false when `row` is no row or stands for no position.
+// Row `row` stands for event `row`. Edits `events` under the macro lock. Returns false when
+// `row` is no event.
 bool WriteRowDelay(size_t row, uint32_t delayMs);
-// Replaces the macro by the events of the unticked rows. Returns false, changing nothing, when
-// the macro, the rows or the ticks are empty.
+// Keeps the events whose rows are not ticked, in one pass. Returns false, changing nothing, when
+// the macro or the ticks are empty.
 bool RemoveTickedEvents();

@@ -19,11 +19,22 @@ constexpr int ROW_TEXT_INDENT = 20;
 // Typed values are read with this buffer size, so at most 63 characters.
 constexpr int EDIT_READ_LIMIT = 64;
 
+// The list holds no data: item n is row n, which stands for event n.
 size_t RowOfItem(LRESULT item) {
-    if (!app.eventList || item == LB_ERR) return NO_ROW;
-    LRESULT data = SendMessageW(app.eventList, LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
-    if (data == LB_ERR) return NO_ROW;
-    return static_cast<size_t>(data);
+    return item < 0 ? NO_ROW : static_cast<size_t>(item);
+}
+
+// The list box keeps no strings, so it answers the text requests itself: other programs
+// (screen readers, test tools) still read the rows' texts.
+LRESULT CALLBACK EventListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LB_GETTEXTLEN || message == LB_GETTEXT) {
+        if (wParam >= app.events.size()) return LB_ERR;
+        std::wstring text = EventRowText(wParam);
+        if (message == LB_GETTEXT && lParam)
+            std::copy(text.c_str(), text.c_str() + text.size() + 1, reinterpret_cast<wchar_t*>(lParam));
+        return static_cast<LRESULT>(text.size());
+    }
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(app.eventListBaseProc), list, message, wParam, lParam);
 }
 
 void ToggleTickOfItem(LRESULT item) {
@@ -49,40 +60,31 @@ void PaintTickMark(HDC dc, const RECT& box) {
 
 } // namespace
 
+void AttachEventListTexts() {
+    if (!app.eventList) return;
+    app.eventListBaseProc = reinterpret_cast<void*>(
+        SetWindowLongPtrW(app.eventList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EventListProc)));
+    // The system copies LB_GETTEXT's string to another process only for a list box whose style
+    // says it has strings. A no-data box must be made without that bit; set afterwards, it only
+    // tells the system how to carry the answers, which are made here and never reach the box.
+    LONG_PTR style = GetWindowLongPtrW(app.eventList, GWL_STYLE);
+    SetWindowLongPtrW(app.eventList, GWL_STYLE, style | LBS_HASSTRINGS);
+}
+
 void RebuildEventList() {
-    app.eventListRows.clear();
     app.rowTicks.clear();
     app.selectedRow = NO_ROW;
     if (!app.eventList) return;
+    app.rowTicks.assign(app.events.size(), false);
+    // A no-data list box only learns the count, where an LB_ADDSTRING per row took seconds for a
+    // long recording: the cost is the rows it paints, not the macro's length.
+    // Not emptied first: emptying hides the scroll bar and the count shows it again, two frame
+    // changes that cost more than the rest. Unselected and scrolled to the top as an emptied box.
+    SendMessageW(app.eventList, LB_SETCOUNT, app.events.size(), 0);
+    SendMessageW(app.eventList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageW(app.eventList, LB_SETTOPINDEX, 0, 0);
+    SendMessageW(app.eventList, LB_SETCARETINDEX, 0, FALSE);
     if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_UNCHECKED, 0);
-
-    // Inside the hook the rows are made and the box filled on the next turn of the message loop.
-    // Until then there are no rows: every use of a row or an item checks it against the rows, so
-    // ticks, delays and deletes find nothing to act on, and the box may show the old texts.
-    bool alreadyPending = app.eventListFillPending;
-    app.eventListFillPending = true;
-    if (app.insideKeyboardHook && app.mainWindow) {
-        if (!alreadyPending) PostMessageW(app.mainWindow, WM_APP_FILL_EVENT_LIST, 0, 0);
-        return;
-    }
-    FillPendingEventList();
-}
-
-void FillPendingEventList() {
-    if (!app.eventListFillPending || !app.eventList) return;
-    app.eventListFillPending = false;
-    app.eventListRows = MakeEventRows(app.events);
-    app.rowTicks.assign(app.eventListRows.size(), false);
-    // A long macro fills the box far faster without a repaint per added row.
-    SendMessageW(app.eventList, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(app.eventList, LB_RESETCONTENT, 0, 0);
-    for (size_t row = 0; row < app.eventListRows.size(); ++row) {
-        LRESULT item = SendMessageW(app.eventList, LB_ADDSTRING, 0,
-                                    reinterpret_cast<LPARAM>(app.eventListRows[row].text.c_str()));
-        if (item >= 0)
-            SendMessageW(app.eventList, LB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(row));
-    }
-    SendMessageW(app.eventList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(app.eventList, nullptr, TRUE);
 }
 
@@ -95,9 +97,8 @@ void DrawEventRow(const DRAWITEMSTRUCT* item) {
     FillRect(dc, &rect, fill);
     DeleteObject(fill);
 
-    LRESULT data = SendMessageW(item->hwndItem, LB_GETITEMDATA, item->itemID, 0);
-    size_t row = data == LB_ERR ? NO_ROW : static_cast<size_t>(data);
-    const std::wstring* text = row < app.eventListRows.size() ? &app.eventListRows[row].text : nullptr;
+    size_t row = item->itemID;
+    std::wstring text = EventRowText(row);
     bool ticked = row < app.rowTicks.size() && app.rowTicks[row];
 
     RECT box{rect.left + TICK_BOX_INSET, rect.top + TICK_BOX_INSET,
@@ -105,12 +106,12 @@ void DrawEventRow(const DRAWITEMSTRUCT* item) {
     FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     if (ticked) PaintTickMark(dc, box);
 
-    if (text) {
+    if (!text.empty()) {
         RECT textRect = rect;
         textRect.left = rect.left + ROW_TEXT_INDENT;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, textColor);
-        DrawTextW(dc, text->c_str(), static_cast<int>(text->size()), &textRect, DT_VCENTER | DT_SINGLELINE);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_VCENTER | DT_SINGLELINE);
     }
     if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &rect);
     RestoreDC(dc, saved);
@@ -125,15 +126,12 @@ void OnEventListSelectionChanged() {
         return;
     }
     size_t row = RowOfItem(current);
-    if (row < app.eventListRows.size()) {
-        app.selectedRow = row;
-        const std::vector<size_t>& positions = app.eventListRows[row].eventIndices;
-        if (!positions.empty() && positions.front() < app.events.size()) {
-            SetControlText(app.delayEdit, FormatDelaySeconds(app.events[positions.front()].delayMs));
-            return;
-        }
+    if (row >= app.events.size()) {
+        SetControlText(app.delayEdit, L"");
+        return;
     }
-    SetControlText(app.delayEdit, L"");
+    app.selectedRow = row;
+    SetControlText(app.delayEdit, FormatDelaySeconds(app.events[row].delayMs));
 }
 
 void ToggleTickOfSelectedRow() {
@@ -179,7 +177,7 @@ void TickAllRows() {
 }
 
 void ApplyRowDelay() {
-    if (app.selectedRow >= app.eventListRows.size() || !app.delayEdit) return;
+    if (app.selectedRow >= app.events.size() || !app.delayEdit) return;
     uint32_t delayMs = DelayMsFromText(ReadControlText(app.delayEdit, EDIT_READ_LIMIT));
     if (!WriteRowDelay(app.selectedRow, delayMs)) return;
     RebuildEventList();

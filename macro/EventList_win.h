@@ -3,13 +3,10 @@
 
 #include <windows.h>
 
-constexpr UINT WM_APP_FILL_EVENT_LIST = WM_APP + 2;
-
-// Makes the rows of `app.events` and fills the list box with them: at once, or, inside the
-// keyboard hook, on the next turn of the message loop, with no rows until then.
+// Lets the list box answer LB_GETTEXT and LB_GETTEXTLEN with the row texts; once, after it is made.
+void AttachEventListTexts();
+// Lists `app.events` afresh, unticked and unselected: one row per event, at constant cost.
 void RebuildEventList();
-// Makes the rows and fills the list box if a rebuild is still pending.
-void FillPendingEventList();
 void DrawEventRow(const DRAWITEMSTRUCT* item);
 void OnEventListSelectionChanged();
 void ToggleTickOfSelectedRow();

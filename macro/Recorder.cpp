@@ -96,9 +96,15 @@ void KeepModifierTap(uint32_t vk) {
 void BeginRecording() {
     app.recording = true;
     ReplaceEvents({});
+    {
+        // Room for 17 minutes at 1000 Hz: a growing macro copied to a larger block while a raw
+        // input message waits would stall the window for tens of milliseconds. Pages are touched
+        // only as events arrive.
+        std::lock_guard lock(app.macroMutex);
+        app.events.reserve(RECORDING_RESERVED_EVENTS);
+    }
     // The list's rows describe the macro that was just discarded; ticks and the selection must not
     // reach the events recorded from now on.
-    app.eventListRows.clear();
     app.rowTicks.clear();
     app.selectedRow = NO_ROW;
     app.lastEventTick = app.clock();

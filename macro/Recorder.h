@@ -2,7 +2,11 @@
 // call, over `app` with its clock `app.clock`.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+// Events a recording makes room for at its start: 1000 Hz mouse input for about 17 minutes.
+constexpr size_t RECORDING_RESERVED_EVENTS = size_t{1} << 20;
 
 // The gap since the previous accepted packet or key press (0 for the first event of a recording,
 // and when the clock did not advance); restarts the clock at `now` in every case.

@@ -19,7 +19,6 @@ void StartRecording() {
     ShowRecordingInOverlay();
     SetControlText(app.recordButton, L"Stop");
     if (app.eventList) SendMessageW(app.eventList, LB_RESETCONTENT, 0, 0);
-    app.eventListFillPending = false; // a rebuild queued by the hook must not list a growing recording
 }
 
 void FinishRecording() {

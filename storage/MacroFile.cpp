@@ -190,6 +190,7 @@ bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents) {
     while (!headerEnded && NextLine(cursor, line)) {
         if (!line.empty()) headerEnded = ReadHeaderLine(line, contents);
     }
+    contents.headerLength = std::min(cursor.position, bytes.size());
     if (!headerEnded || contents.macroCount == 0) return true;
 
     // The count comes from the file and may be damaged: reserve no more than the remaining bytes

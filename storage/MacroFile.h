@@ -27,6 +27,9 @@ struct MacroFileContents {
     double speed = SPEED_DEFAULT;
     uint64_t macroCount = 0;
     std::vector<MacroEvent> events;
+    // Bytes from the start of the file to the end of the MACRO_COUNT line (the whole file
+    // without one): every setting comes from there, the events from the rest.
+    size_t headerLength = 0;
 };
 
 // The settings of `state` with no output name and no events: where reading a file starts.

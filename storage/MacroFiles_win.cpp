@@ -54,14 +54,6 @@ void ReportFailedSave(HWND owner, const std::wstring& path) {
     MessageBoxW(owner, text.c_str(), SAVE_FAILED_CAPTION, MB_OK | MB_ICONERROR);
 }
 
-bool ReadMacroFileAt(const std::wstring& path, MacroFileContents& contents) {
-    if (!StartsWithMacroMagic(path)) return false;
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
-    contents = MacroFileStartValues(app);
-    return ReadMacroFile(bytes, contents);
-}
-
 void TakeOverContents(MacroFileContents& contents) {
     app.playMode = contents.playMode;
     app.mouseMode = contents.mouseMode;
@@ -72,7 +64,8 @@ void TakeOverContents(MacroFileContents& contents) {
     app.speed = contents.speed;
     app.masterEnabled = contents.masterEnabled;
     // Under the macro lock: a running playback reads the list between its waits.
-    ReplaceEvents(std::move(contents.events));
+    std::lock_guard lock(app.macroMutex);
+    app.events.swap(contents.events);
 }
 
 int RadioForMode(int32_t mode, int first) {
@@ -106,15 +99,16 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
     RebuildEventList();
 }
 
-bool LoadMacroFile(const std::wstring& path, bool fromDialog) {
-    MacroFileContents contents;
-    if (!ReadMacroFileAt(path, contents)) return false;
-    TakeOverContents(contents);
-    RefreshMainWindowAfterLoad(contents.outputName, fromDialog);
-    return true;
+} // namespace
+
+bool ReadMacroBytesAt(const std::wstring& path, std::string& bytes) {
+    return StartsWithMacroMagic(path) && ReadWholeFile(path, bytes);
 }
 
-} // namespace
+void TakeOverMacro(MacroFileContents& contents, bool fromDialog) {
+    TakeOverContents(contents);
+    RefreshMainWindowAfterLoad(contents.outputName, fromDialog);
+}
 
 bool SaveMacroByName(HWND owner) {
     CreateFixedFolders();
@@ -147,11 +141,9 @@ bool LoadMacroWithDialog(HWND owner) {
     // Macros are loaded from the macro folder only.
     std::wstring path = file;
     if (!HasPrefixIgnoringCase(path, MACRO_FOLDER)) return false;
-    return LoadMacroFile(path, true);
-}
-
-bool LoadMacroFromPath(const std::wstring& path) {
-    CreateFixedFolders();
-    if (path.empty()) return false;
-    return LoadMacroFile(path, false);
+    std::string bytes;
+    MacroFileContents contents = MacroFileStartValues(app);
+    if (!ReadMacroBytesAt(path, bytes) || !ReadMacroFile(bytes, contents)) return false;
+    TakeOverMacro(contents, true);
+    return true;
 }

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/WindowText_win.h"
 #include "storage/FileIo_win.h"
+#include "storage/ReadyMacros_win.h"
 #include "storage/Folders.h"
 #include "storage/ProfileFile.h"
 #include "ui/windows/ProfileWindow_win.h"
@@ -69,6 +70,7 @@ bool LoadProfileFromPath(const std::wstring& path) {
     ApplyProfile(profile);
 
     RefreshProfileWindow();
+    PrepareReadyMacros();
     if (app.activeProfile >= 0 && app.activeProfile < PROFILE_SLOT_COUNT) {
         SwitchToProfile(app.activeProfile);
     } else {

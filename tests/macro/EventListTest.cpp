@@ -30,23 +30,18 @@ TEST(EventList, TypedDelaysRoundToTheNearestMillisecondWithinThirtyTwoBitsAndSpe
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
 }
 
-TEST(EventList, ARowDelayGoesToTheRowsFirstValidEventAndDeleteTakesTickedRowsOnly) {
+TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
     ResetAppState();
     app.events = {{Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 1, 8}, {Key, 0, 0, 0, 2, 9}, {Key, 0, 0, 0, 3, 10}};
-    app.eventListRows = {{L"a", {9, 2, 0, 3}}, {L"b", {}}, {L"c", {1}}};
-    EXPECT_TRUE(WriteRowDelay(0, 1500));
-    EXPECT_FALSE(WriteRowDelay(1, 5)); // a row without positions
-    EXPECT_FALSE(WriteRowDelay(3, 5));
+    EXPECT_TRUE(WriteRowDelay(2, 1500));
+    EXPECT_FALSE(WriteRowDelay(4, 5));
     EXPECT_FALSE(WriteRowDelay(NO_ROW, 5));
-    EXPECT_EQ(
-        app.events,
-        (std::vector<MacroEvent>{
-            {Move, 1, 1, 0, 0, 0}, {Key, 0, 0, 0, 1, 8}, {Key, 0, 0, 0, 2, 1500}, {Key, 0, 0, 0, 3, 0}}));
+    EXPECT_EQ(EventRowText(2), L"2: Key vk=0x2  delay=1500 ms");
+    EXPECT_EQ(EventRowText(4), L"");
 
-    EXPECT_FALSE(RemoveTickedEvents()); // no ticks
-    app.eventListRows = MakeEventRows(app.events);
-    app.eventListRows[3].eventIndices.push_back(42); // positions outside the macro are ignored
-    app.rowTicks = {false, true, false, true};
+    EXPECT_FALSE(RemoveTickedEvents());  // no ticks
+    app.rowTicks = {false, true, false}; // rows past the ticks stay
     EXPECT_TRUE(RemoveTickedEvents());
-    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Move, 1, 1, 0, 0, 0}, {Key, 0, 0, 0, 2, 1500}}));
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{
+                              {Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 2, 1500}, {Key, 0, 0, 0, 3, 10}}));
 }

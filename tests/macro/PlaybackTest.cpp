@@ -248,7 +248,7 @@ TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
         } else if (round % 4 == 1) {
             WriteRowDelay(static_cast<size_t>(round % 5), static_cast<uint32_t>(round % 7));
         } else if (round % 4 == 2) {
-            app.rowTicks.assign(app.eventListRows.size(), false);
+            app.rowTicks.assign(app.events.size(), false);
             if (!app.rowTicks.empty()) app.rowTicks[0] = true;
             RemoveTickedEvents();
         } else {
@@ -258,8 +258,6 @@ TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
             for (size_t j = 0; j + 1 < app.pathPoints.size(); ++j)
                 app.pathMoveIndices.push_back(j * 2);
         }
-        // What the list shows is rebuilt from the macro, as after every edit.
-        app.eventListRows = MakeEventRows(app.events);
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     app.stopRequested = true;

@@ -55,9 +55,9 @@ TEST(EventListWin, RowsPaintTheTickBoxMarkAndTextAtTheirPixelsAndGiveTheDcBack) 
     EXPECT_EQ(at(200, 1), selectedRowColor);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), marker);
 
-    // Item data outside the row table: drawn empty and without a tick.
-    SendMessageW(app.eventList, LB_SETITEMDATA, 1, 99);
-    paint(0);
+    // An item past the macro: drawn empty and without a tick.
+    DRAWITEMSTRUCT past{ODT_LISTBOX, ID_EVENT_LIST, 2, ODA_DRAWENTIRE, 0, app.eventList, dc, row, 0};
+    SendMessageW(window, WM_DRAWITEM, ID_EVENT_LIST, reinterpret_cast<LPARAM>(&past));
     EXPECT_EQ(PixelsOfColor(dc, {4, 4, 12, 14}, controlColor), 80);
     EXPECT_EQ(PixelsOfColor(dc, {14, 0, 280, EVENT_ROW_HEIGHT}, controlColor), 266 * EVENT_ROW_HEIGHT);
 

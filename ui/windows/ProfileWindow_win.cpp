@@ -7,7 +7,7 @@
 #include "input/KeyboardHook_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
-#include "storage/MacroFiles_win.h"
+#include "storage/ReadyMacros_win.h"
 #include "storage/ProfileFiles_win.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/ProfileSwitching.h"
@@ -158,6 +158,7 @@ void ClearProfile() {
         ShowHotkeyText(app.profileHotkeyEdits[i], app.profileSlots[i].trigger);
     }
     app.activeProfile = -1;
+    PrepareReadyMacros();
     SetControlText(app.activeProfileLabel, NO_ACTIVE_PROFILE);
     SetControlText(app.profileLabel, NO_PROFILE);
     SetControlText(app.overlayProfileLabel, NO_PROFILE);
@@ -259,6 +260,7 @@ void PickMacroForSlot(int slot) {
         app.profileSlots[i].enabled = false;
         app.profileMacroPaths[i].clear();
         SetCheck(app.profileEnableChecks[i], false);
+        PrepareReadyMacros(); // gives back the disabled slot's copy
         return;
     }
     if (!HasPrefixIgnoringCase(path, MACRO_FOLDER)) return;
@@ -285,8 +287,7 @@ void SwitchToProfile(int slot) {
 
     // A missing file leaves the slot active and the previous macro loaded.
     std::wstring path = SlotMacroPath(app.profileMacroPaths[i], profile.name);
-    if (path.empty() || !PathExists(path)) return;
-    LoadMacroFromPath(path);
+    if (!path.empty()) LoadSlotMacro(slot, path);
 }
 
 void SelectPreviousProfile() {
