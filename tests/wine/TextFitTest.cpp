@@ -49,6 +49,7 @@ std::wstring TextsThatDoNotFit(HWND window) {
 } // namespace
 
 TEST(TextFit, EveryLabelFitsItsControlInAllFourWindows) {
+    InputTurn turn; // the windows it opens take the foreground, and with it where keys go
     HWND main = CreateTestMainWindow();
     ASSERT_NE(main, nullptr);
     for (HWND edit : {app.recordHotkeyEdit, app.playHotkeyEdit, app.holdOffHotkeyEdit})
