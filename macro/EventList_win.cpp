@@ -5,6 +5,7 @@
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
 #include "macro/EventList.h"
+#include "macro/MacroUndo.h"
 #include "ui/theme/Palette.h"
 
 #include <windowsx.h>
@@ -181,7 +182,9 @@ void TickAllRows() {
 void ApplyRowDelay() {
     if (app.selectedRow >= app.eventListRows.size() || !app.delayEdit) return;
     uint32_t delayMs = DelayMsFromText(ReadControlText(app.delayEdit, EDIT_READ_LIMIT));
+    MacroSnapshot before = CopyOfMacro();
     if (!WriteRowDelay(app.selectedRow, delayMs)) return;
+    KeepUndoStep(std::move(before));
     RebuildEventList();
 }
 

@@ -14,3 +14,5 @@ bool HasSuffixIgnoringCase(std::wstring_view text, std::wstring_view suffix);
 
 // `name` in the macro folder, with ".kmc" appended unless it already ends in it (any case).
 std::wstring MacroPathForName(std::wstring_view name);
+// The output name for a macro file opened from anywhere: its file name without folder and ".kmc".
+std::wstring OutputNameFromPath(std::wstring_view path);

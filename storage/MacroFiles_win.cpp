@@ -135,3 +135,16 @@ bool LoadMacroFromPath(const std::wstring& path) {
     if (path.empty()) return false;
     return LoadMacroFile(path, false);
 }
+
+bool OpenMacroFile(HWND owner, const std::wstring& path) {
+    CreateFixedFolders();
+    if (!path.empty() && LoadMacroFile(path, true)) {
+        // "Save" then keeps it in the macro folder under the name it was opened by.
+        SetControlText(app.outputEdit, OutputNameFromPath(path));
+        return true;
+    }
+    std::wstring text = L"The macro file could not be opened:\n" + path +
+                        L"\n\nIt is missing, unreadable or not a KorvaMacro macro file.";
+    MessageBoxW(owner, text.c_str(), L"Cannot open macro", MB_OK | MB_ICONWARNING);
+    return false;
+}

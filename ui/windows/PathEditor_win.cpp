@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "macro/EventList_win.h"
+#include "macro/MacroUndo.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/PathModel.h"
 #include "ui/windows/PathView.h"
@@ -116,7 +117,9 @@ void OnCaptureLost(HWND window, HWND newCapture) {
 } // namespace
 
 void ApplyPath() {
+    MacroSnapshot before = CopyOfMacro();
     if (!WritePathToEvents()) return;
+    KeepUndoStep(std::move(before));
     RebuildEventList();
 }
 
