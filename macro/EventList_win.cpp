@@ -182,9 +182,7 @@ void TickAllRows() {
 void ApplyRowDelay() {
     if (app.selectedRow >= app.eventListRows.size() || !app.delayEdit) return;
     uint32_t delayMs = DelayMsFromText(ReadControlText(app.delayEdit, EDIT_READ_LIMIT));
-    MacroSnapshot before = CopyOfMacro();
-    if (!WriteRowDelay(app.selectedRow, delayMs)) return;
-    KeepUndoStep(std::move(before));
+    if (!EditMacroKeepingUndo([delayMs] { return WriteRowDelay(app.selectedRow, delayMs); })) return;
     RebuildEventList();
 }
 

@@ -9,6 +9,15 @@ MacroSnapshot CopyOfMacro();
 // Keeps `before` as an undo step when the events differ from it.
 void KeepUndoStep(MacroSnapshot&& before);
 
+// Runs `edit`, which changes the macro in place and says whether it did, keeping the macro as it
+// was for undo. Returns what `edit` returned.
+template <typename Edit> bool EditMacroKeepingUndo(Edit edit) {
+    MacroSnapshot before = CopyOfMacro();
+    if (!edit()) return false;
+    KeepUndoStep(std::move(before));
+    return true;
+}
+
 // Both refuse, changing nothing, during a recording or a playback, and when there is no step.
 bool UndoMacroChange();
 bool RedoMacroChange();

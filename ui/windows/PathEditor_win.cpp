@@ -117,9 +117,7 @@ void OnCaptureLost(HWND window, HWND newCapture) {
 } // namespace
 
 void ApplyPath() {
-    MacroSnapshot before = CopyOfMacro();
-    if (!WritePathToEvents()) return;
-    KeepUndoStep(std::move(before));
+    if (!EditMacroKeepingUndo(WritePathToEvents)) return;
     RebuildEventList();
 }
 
