@@ -22,6 +22,7 @@ constexpr wchar_t OVERWRITE_CAPTION[] = L"Overwrite existing macro?";
 constexpr wchar_t OVERWRITE_TEXT[] = L"A macro with this name already exists.\n"
                                      L"Saving will replace its saved setup and events.\n\n"
                                      L"Do you want to overwrite it?";
+constexpr wchar_t SAVE_FAILED_CAPTION[] = L"Save failed";
 
 // Whether the file begins with the magic line, read from its first bytes only, so that a large
 // file picked by mistake under "All Files" is not read whole just to be refused.
@@ -34,6 +35,23 @@ bool StartsWithMacroMagic(const std::wstring& path) {
     bool read = ReadFile(file, head, sizeof(head), &got, nullptr);
     CloseHandle(file);
     return read && got == sizeof(head) && std::string_view(head, got) == MACRO_MAGIC;
+}
+
+// A user who saw no message would take the macro for saved.
+void ReportFailedSave(HWND owner, const std::wstring& path) {
+    DWORD error = GetLastError();
+    wchar_t* reason = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    std::wstring text = L"The macro could not be saved to\n" + path + L"\n\n";
+    if (reason) {
+        text += reason;
+        LocalFree(reason);
+    } else {
+        text += L"Error " + std::to_wstring(error);
+    }
+    MessageBoxW(owner, text.c_str(), SAVE_FAILED_CAPTION, MB_OK | MB_ICONERROR);
 }
 
 bool ReadMacroFileAt(const std::wstring& path, MacroFileContents& contents) {
@@ -107,7 +125,9 @@ bool SaveMacroByName(HWND owner) {
         return false;
     // Read again: the box may have changed while the question was open.
     std::string bytes = WriteMacroFile(app, ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT));
-    return WriteFileAtomically(path, bytes);
+    if (WriteFileAtomically(path, bytes)) return true;
+    ReportFailedSave(owner, path);
+    return false;
 }
 
 bool LoadMacroWithDialog(HWND owner) {
