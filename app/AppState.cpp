@@ -16,13 +16,24 @@ void ResetAppState() {
     std::construct_at(&app);
 }
 
-void ReplaceEvents(std::vector<MacroEvent> newEvents) {
-    std::vector<MacroEvent> old;
+void SwapMacro(MacroSnapshot& snapshot) {
     {
         std::lock_guard lock(app.macroMutex);
-        old.swap(app.events);
-        app.events = std::move(newEvents);
+        app.events.swap(snapshot.events);
+        app.pathPoints.swap(snapshot.pathPoints);
+        app.pathMoveIndices.swap(snapshot.pathMoveIndices);
         app.provisionalTaps = MakeNoProvisionalTaps(); // they pointed into the old macro
     }
-    // `old` is released here, outside the lock.
+    app.rowTicks.swap(snapshot.rowTicks);
+}
+
+void ReplaceEvents(std::vector<MacroEvent> newEvents) {
+    // Only this thread writes `events`, so comparing needs no lock.
+    if (newEvents == app.events) return;
+    MacroSnapshot old;
+    old.events = std::move(newEvents);
+    SwapMacro(old);
+    // The old macro moves into the history outside the lock; a profile key in the hook only
+    // moves vectors here.
+    PushUndoStep(app.undoHistory, std::move(old));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/Records.h"
+#include "macro/UndoHistory.h"
 
 #include <array>
 #include <atomic>
@@ -61,6 +62,8 @@ struct AppState {
     std::atomic<double> speed{SPEED_DEFAULT};
     std::atomic<int32_t> playMode{Once};
     std::atomic<int32_t> mouseMode{FreeMouse};
+    // The macros before each change, for undo and redo (UI thread only).
+    UndoHistory undoHistory;
 
     // Switches and run flags; the atomics are polled by the playback thread.
     std::atomic<bool> masterEnabled{true};
@@ -176,6 +179,10 @@ struct AppState {
 
     std::atomic<WindowHandle> pathEditorWindow{nullptr};
 
+    // A macro file handed to the program (its command line or a second start), opened from a
+    // posted message so that the sender never waits on a message box.
+    std::wstring pendingOpenPath;
+
     bool profileWindowClassRegistered = false;
     bool pathEditorClassRegistered = false;
     bool overlayClassRegistered = false;
@@ -186,5 +193,8 @@ extern AppState app;
 // Puts every field back to its start value (tests; the program itself never calls it).
 void ResetAppState();
 
-// Replaces the current macro as a whole, under the macro lock.
+// Replaces the current macro as a whole, under the macro lock. The old events, ticks and path
+// move into the undo history unchanged; new events equal to the old change nothing.
 void ReplaceEvents(std::vector<MacroEvent> newEvents);
+// Exchanges the macro's events, ticks and path with `snapshot`, under the macro lock.
+void SwapMacro(MacroSnapshot& snapshot);

@@ -3,6 +3,7 @@
 
 #include "app/AppState.h"
 #include "app/ControlTable.h"
+#include "app/SingleInstance_win.h"
 #include "app/WindowText_win.h"
 #include "input/HookWatchdog_win.h"
 #include "input/KeyboardHook_win.h"
@@ -297,6 +298,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_APP_PREPARE_READY_MACROS:
         PrepareReadyMacros();
+        return 0;
+    case WM_COPYDATA:
+        return AcceptHandedOverPath(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_APP_OPEN_MACRO:
+        OpenPendingMacro();
         return 0;
     default:
         break;

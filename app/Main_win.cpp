@@ -1,14 +1,20 @@
-// Entry point: folders, the 1 ms timer resolution, the main window and the one message loop.
+// Entry point: the hand-over to a running copy, folders, the timer resolution, the main window,
+// the macro file named on the command line and the one message loop.
 #include "app/AppState.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow_win.h"
 #include "macro/PlaybackSystem_win.h"
+#include "app/SingleInstance_win.h"
+#include "app/UndoKeys_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "ui/theme/Theme_win.h"
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
+    std::wstring openPath = PathFromCommandLine(commandLine ? commandLine : L"");
+    if (HandOverToRunningProgram(openPath)) return 0;
     CreateFixedFolders();
     RemoveLeftoverTemporaryFiles(MACRO_FOLDER);
     RemoveLeftoverTemporaryFiles(PROFILE_FOLDER);
@@ -18,9 +24,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (!window) return 0;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    if (!openPath.empty()) {
+        app.pendingOpenPath = openPath;
+        PostMessageW(window, WM_APP_OPEN_MACRO, 0, 0);
+    }
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (HandleUndoKeys(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -5,6 +5,7 @@
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
 #include "macro/EventList.h"
+#include "macro/MacroUndo.h"
 #include "ui/theme/Palette.h"
 
 #include <windowsx.h>
@@ -179,7 +180,7 @@ void TickAllRows() {
 void ApplyRowDelay() {
     if (app.selectedRow >= app.events.size() || !app.delayEdit) return;
     uint32_t delayMs = DelayMsFromText(ReadControlText(app.delayEdit, EDIT_READ_LIMIT));
-    if (!WriteRowDelay(app.selectedRow, delayMs)) return;
+    if (!EditMacroKeepingUndo([delayMs] { return WriteRowDelay(app.selectedRow, delayMs); })) return;
     RebuildEventList();
 }
 

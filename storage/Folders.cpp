@@ -37,3 +37,11 @@ std::wstring MacroPathForName(std::wstring_view name) {
     if (path[cut - 1] >= 0xD800 && path[cut - 1] <= 0xDBFF) --cut;
     return path.substr(0, cut) + path.substr(path.size() - 4);
 }
+
+std::wstring OutputNameFromPath(std::wstring_view path) {
+    size_t slash = path.find_last_of(L"\\/");
+    std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+    constexpr std::wstring_view extension = L".kmc";
+    if (HasSuffixIgnoringCase(name, extension)) name.remove_suffix(extension.size());
+    return std::wstring(name);
+}

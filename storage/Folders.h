@@ -18,3 +18,5 @@ constexpr size_t LONGEST_PATH = 259;
 // `name` in the macro folder, with ".kmc" appended unless it already ends in it (any case), the
 // name shortened until the path fits LONGEST_PATH.
 std::wstring MacroPathForName(std::wstring_view name);
+// The output name for a macro file opened from anywhere: its file name without folder and ".kmc".
+std::wstring OutputNameFromPath(std::wstring_view path);

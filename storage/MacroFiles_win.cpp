@@ -63,9 +63,9 @@ void TakeOverContents(MacroFileContents& contents) {
     app.holdOffHotkey = contents.holdOffHotkey;
     app.speed = contents.speed;
     app.masterEnabled = contents.masterEnabled;
-    // Under the macro lock: a running playback reads the list between its waits.
-    std::lock_guard lock(app.macroMutex);
-    app.events.swap(contents.events);
+    // The replaced macro moves into the undo history; a running playback reads the list under
+    // the macro lock, which ReplaceEvents takes.
+    ReplaceEvents(std::move(contents.events));
 }
 
 int RadioForMode(int32_t mode, int first) {
@@ -146,4 +146,20 @@ bool LoadMacroWithDialog(HWND owner) {
     if (!ReadMacroBytesAt(path, bytes) || !ReadMacroFile(bytes, contents)) return false;
     TakeOverMacro(contents, true);
     return true;
+}
+
+bool OpenMacroFile(HWND owner, const std::wstring& path) {
+    CreateFixedFolders();
+    std::string bytes;
+    MacroFileContents contents = MacroFileStartValues(app);
+    if (!path.empty() && ReadMacroBytesAt(path, bytes) && ReadMacroFile(bytes, contents)) {
+        TakeOverMacro(contents, true);
+        // "Save" then keeps it in the macro folder under the name it was opened by.
+        SetControlText(app.outputEdit, OutputNameFromPath(path));
+        return true;
+    }
+    std::wstring text = L"The macro file could not be opened:\n" + path +
+                        L"\n\nIt is missing, unreadable or not a KorvaMacro macro file.";
+    MessageBoxW(owner, text.c_str(), L"Cannot open macro", MB_OK | MB_ICONWARNING);
+    return false;
 }

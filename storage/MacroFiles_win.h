@@ -1,5 +1,6 @@
 // The macro commands of the main window: saving under the output box's name, loading through the
-// Open dialog, and the reading and taking over that profile keys share with them.
+// Open dialog, the reading and taking over that profile keys share with them, and opening a file
+// from any folder (the command line).
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,8 @@ bool LoadMacroWithDialog(HWND owner);
 // Reads the file whole when it begins with the magic line; false otherwise.
 bool ReadMacroBytesAt(const std::wstring& path, std::string& bytes);
 // Puts read settings and events into the program and its controls. `fromDialog` adds the speed
-// edit and the hold-off key. The replaced macro is left in `contents.events`, so that the caller
-// chooses when its memory is given back.
+// edit and the hold-off key. The replaced macro moves into the undo history.
 void TakeOverMacro(MacroFileContents& contents, bool fromDialog);
+// Loads as "Add" does, with the output box set to the file's name; a file that cannot be loaded
+// is reported in one message box.
+bool OpenMacroFile(HWND owner, const std::wstring& path);

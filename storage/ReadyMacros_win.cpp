@@ -70,10 +70,8 @@ bool LoadSlotMacro(int slot, const std::wstring& path) {
         macro.stamp = stamp;
         macro.header = std::move(header);
     }
+    // The replaced macro moves into the undo history, so the hook gives back no memory here.
     TakeOverMacro(contents, false);
-    // The replaced macro waits in the slot: giving back a large block of memory takes time the
-    // hook does not have.
-    macro.events = std::move(contents.events);
     macro.refillPending = true;
     macro.refillCount = app.events.size();
     if (app.mainWindow) PostMessageW(app.mainWindow, WM_APP_PREPARE_READY_MACROS, 0, 0);

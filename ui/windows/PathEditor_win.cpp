@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "macro/EventList_win.h"
+#include "macro/MacroUndo.h"
 #include "ui/theme/Palette.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/PathModel.h"
@@ -139,7 +140,7 @@ void OnCaptureLost(HWND window, HWND newCapture) {
 } // namespace
 
 void ApplyPath() {
-    if (!WritePathToEvents()) return;
+    if (!EditMacroKeepingUndo(WritePathToEvents)) return;
     RebuildEventList();
 }
 

@@ -1,0 +1,17 @@
+// One running program at a time: a second start hands its macro path to the running program and
+// ends, since two programs would both hook the keyboard and act on every hotkey.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Posted to the main window to open `pendingOpenPath` and come to the front.
+constexpr UINT WM_APP_OPEN_MACRO = WM_APP + 14;
+
+// True when another copy runs: `path` (possibly empty) went to it and this start must end.
+bool HandOverToRunningProgram(const std::wstring& path);
+// WM_COPYDATA from a second start: keeps the path and posts WM_APP_OPEN_MACRO.
+LRESULT AcceptHandedOverPath(const COPYDATASTRUCT* data);
+// Opens the handed path if there is one; the window comes to the front either way.
+void OpenPendingMacro();

@@ -1,0 +1,66 @@
+// The bounded undo and redo lists of whole macros, and which keys step through them.
+#include "macro/UndoHistory.h"
+
+#include <utility>
+
+namespace {
+
+constexpr uint32_t VK_Y_KEY = 0x59;
+constexpr uint32_t VK_Z_KEY = 0x5A;
+
+bool OverBounds(const UndoHistory& history) {
+    return history.undoSteps.size() + history.redoSteps.size() > history.stepLimit ||
+           history.bytes > history.byteLimit;
+}
+
+void DropOldestBeyondBounds(UndoHistory& history, size_t keep) {
+    while (OverBounds(history) && history.undoSteps.size() > keep) {
+        history.bytes -= SnapshotBytes(history.undoSteps.front());
+        history.undoSteps.pop_front();
+    }
+}
+
+// Moves `current` onto `to` and the newest step of `from` into `current`.
+template <typename From, typename To>
+bool Exchange(UndoHistory& history, From& from, To& to, MacroSnapshot& current) {
+    if (from.empty()) return false;
+    MacroSnapshot step = std::move(from.back());
+    from.pop_back();
+    std::swap(step, current);
+    history.bytes += SnapshotBytes(step) - SnapshotBytes(current);
+    to.push_back(std::move(step));
+    DropOldestBeyondBounds(history, 0);
+    return true;
+}
+
+} // namespace
+
+size_t SnapshotBytes(const MacroSnapshot& snapshot) {
+    return sizeof(MacroSnapshot) + snapshot.events.capacity() * sizeof(MacroEvent) +
+           snapshot.rowTicks.capacity() / 8 + snapshot.pathPoints.capacity() * sizeof(PathPoint) +
+           snapshot.pathMoveIndices.capacity() * sizeof(size_t);
+}
+
+void PushUndoStep(UndoHistory& history, MacroSnapshot&& before) {
+    for (const MacroSnapshot& step : history.redoSteps)
+        history.bytes -= SnapshotBytes(step);
+    history.redoSteps.clear();
+    history.bytes += SnapshotBytes(before);
+    history.undoSteps.push_back(std::move(before));
+    DropOldestBeyondBounds(history, 1);
+}
+
+bool StepBack(UndoHistory& history, MacroSnapshot& current) {
+    return Exchange(history, history.undoSteps, history.redoSteps, current);
+}
+
+bool StepForward(UndoHistory& history, MacroSnapshot& current) {
+    return Exchange(history, history.redoSteps, history.undoSteps, current);
+}
+
+UndoKeyAction UndoKeyFor(uint32_t vk, bool ctrl, bool shift, bool alt) {
+    if (!ctrl || alt) return NoUndoKey;
+    if (vk == VK_Z_KEY) return shift ? RedoKey : UndoKey;
+    if (vk == VK_Y_KEY && !shift) return RedoKey;
+    return NoUndoKey;
+}
