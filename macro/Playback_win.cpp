@@ -21,6 +21,7 @@ void SendMouseRecord(const MouseInputRecord& record) {
     input.mi.dy = record.dy;
     input.mi.mouseData = record.mouseData;
     input.mi.dwFlags = record.flags;
+    input.mi.dwExtraInfo = INJECTED_INPUT_MARK;
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -121,4 +122,11 @@ void OnPlaybackDone() {
         SetWindowTextW(app.overlayPlayLabel, L"NO PLAY");
         InvalidateRect(app.overlayPlayLabel, nullptr, TRUE);
     }
+}
+
+void StopPlaybackBeforeExit() {
+    if (!app.playbackThread) return;
+    app.stopRequested = true;
+    WaitForSingleObject(app.playbackThread, PLAYBACK_EXIT_WAIT_MS);
+    OnPlaybackDone();
 }

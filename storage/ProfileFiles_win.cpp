@@ -48,10 +48,13 @@ bool SaveProfileToPath(const std::wstring& path) {
     return WriteFileAtomically(path, WriteProfileFile(CurrentProfile()));
 }
 
+} // namespace
+
 bool LoadProfileFromPath(const std::wstring& path) {
     if (!IsInProfileFolder(path)) return false;
+    if (!FileStartsWithOneOf(path, {PROFILE_MAGIC_V1, PROFILE_MAGIC_V2, PROFILE_MAGIC_V3})) return false;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    if (!ReadWholeFile(path, bytes, PROFILE_FILE_MAX_BYTES)) return false;
     ProfileContents profile = CurrentProfile();
     if (!ReadProfileFile(bytes, profile)) return false;
     ApplyProfile(profile);
@@ -66,8 +69,6 @@ bool LoadProfileFromPath(const std::wstring& path) {
     }
     return true;
 }
-
-} // namespace
 
 bool SaveProfileFile(HWND owner) {
     CreateFixedFolders();
