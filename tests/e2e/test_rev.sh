@@ -45,6 +45,8 @@ e2e_check "the playback ends" e2e_wait_text 2003 Play
 e2e_click $((425 + 27)) $((15 + 10))
 e2e_wait_window Profiles && sleep 0.5
 e2e_map_slot 0 mid.kmc F9
+e2e_click $((270 + 37)) $((250 + 15)) 1 Profiles
+e2e_wait_gone Profiles
 e2e_click $RECORD_X $RECORD_Y
 e2e_move_by 40 20
 e2e_key F9
@@ -53,6 +55,8 @@ e2e_click $RECORD_X $RECORD_Y
 e2e_check "the trigger key is recorded ($(rows 'Key vk=0x78') rows)" test "$(rows 'Key vk=0x78')" = 1
 e2e_check "the recording is not replaced by the slot's macro" test "$(rows btn=)" = 0
 before=$(e2e_list | md5sum)
+e2e_click $((425 + 27)) $((15 + 10))
+e2e_wait_window Profiles && sleep 0.5
 e2e_probe close Profiles >/dev/null
 e2e_wait_gone Profiles
 e2e_check "closing the unchanged Profiles window keeps the recording" test "$(e2e_list | md5sum)" = "$before"

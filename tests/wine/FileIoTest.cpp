@@ -85,7 +85,7 @@ TEST(FileIo, ProfileLoaderRefusesOversizedAndForeignFilesLeavingTheProfile) {
     ResetAppState();
     CreateFixedFolders();
     std::wstring path = std::wstring(PROFILE_FOLDER) + L"\\korva-loader-test.kpf";
-    std::string profile = "KORVAPROFILE_V3\r\nP 0 1 1 65 taken\r\n";
+    std::string profile = "KORVAPROFILE_V3\r\n\r\nP 0 1 1 65 taken\r\n";
     for (size_t size : {PROFILE_FILE_MAX_BYTES + 1, profile.size()}) {
         std::string bytes = profile;
         bytes.resize(size, ' ');
