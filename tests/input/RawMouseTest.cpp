@@ -20,20 +20,3 @@ TEST(RawMouse, DecodeTakesFirstPressAndFirstReleaseInButtonOrder) {
     for (const Case& c : cases)
         EXPECT_EQ(DecodeRawButtons(c.flags), c.expected) << c.flags;
 }
-
-TEST(RawMouse, OwnReplayedPacketsAreKnownAndTheRecordHotkeyButtonIsTakenOut) {
-    int device = 0;
-    EXPECT_TRUE(IsOwnInjectedPacket({nullptr, 0x0010, 0, 0, 0}));
-    EXPECT_TRUE(IsOwnInjectedPacket({&device, 0x0010, 0, 0, INJECTED_INPUT_MARK}));
-    EXPECT_FALSE(IsOwnInjectedPacket({&device, 0x0010, 0, 0, 1}));
-
-    ResetAppState();
-    app.recordHotkey = {HotkeyMouseButton, 0x0010};
-    MousePacket packet = WithoutRecordHotkeyButton(app, {3, -4, 0x0010, 0x0020});
-    EXPECT_EQ(std::vector<int64_t>({packet.dx, packet.dy, packet.press, packet.release}),
-              std::vector<int64_t>({3, -4, 0, 0}));
-    packet = WithoutRecordHotkeyButton(app, {0, 0, 0x0001, 0x0002});
-    EXPECT_EQ(packet.press + packet.release, 0x0003u);
-    app.recordHotkey = {HotkeyKeyboard, 0x0010}; // Shift, not the middle button
-    EXPECT_EQ(WithoutRecordHotkeyButton(app, {0, 0, 0x0010, 0}).press, 0x0010u);
-}

@@ -34,12 +34,4 @@ TEST(Recorder, GapsCountFromThePreviousPacketOrKeyKeepTheMouseFloorAndSaturate) 
     for (const MacroEvent& event : app.events)
         delays.push_back(event.delayMs);
     EXPECT_EQ(delays, (std::vector<uint32_t>{0, 120, 0, 0, 0, 5, 3, 0, 0xFFFFFFFF, 0}));
-
-    // The click that stopped the recording goes, from its press on; earlier clicks stay.
-    RecordMousePacket(5, 5, 0x0001, 0);
-    RecordMousePacket(1, 0, 0, 0x0002);
-    DropEventsFromLastPress(0x0001);
-    ASSERT_EQ(app.events.size(), 11u);
-    EXPECT_EQ(app.events[8].button, 0x0001u);
-    EXPECT_EQ(app.events[10], (MacroEvent{Move, 5, 5, 0, 0, 0}));
 }
