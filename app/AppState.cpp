@@ -22,6 +22,7 @@ void ReplaceEvents(std::vector<MacroEvent> newEvents) {
         std::lock_guard lock(app.macroMutex);
         old.swap(app.events);
         app.events = std::move(newEvents);
+        app.provisionalTaps = MakeNoProvisionalTaps(); // they pointed into the old macro
     }
     // `old` is released here, outside the lock.
 }

@@ -46,6 +46,12 @@ using ClockFunction = uint64_t (*)();
 // Milliseconds of a monotonic clock finer than GetTickCount64's 10-16 ms steps.
 uint64_t MonotonicMs();
 
+inline std::array<size_t, MODIFIER_KEY_SLOTS> MakeNoProvisionalTaps() {
+    std::array<size_t, MODIFIER_KEY_SLOTS> taps;
+    taps.fill(NO_EVENT);
+    return taps;
+}
+
 struct AppState {
     // The current macro and its playback settings. `macroMutex` guards `events`, `pathPoints` and
     // `pathMoveIndices` against the playback thread; writers on the UI thread hold it only while
@@ -66,6 +72,9 @@ struct AppState {
     // When each key that is down last came down (0 while up): toggling hotkeys must not act on
     // their repeats, whatever other keys are typed or replayed while they are held.
     std::array<uint64_t, 256> keyDownTicks{};
+    // The modifier keys the hook saw go down and not yet up, one bit per ModifierKeySlot. The hook
+    // keeps it itself: the system's key state does not yet show the key the hook is called for.
+    uint32_t heldModifierKeys = 0;
 
     // The keyboard hook's watchdog: when the hook last ran, and how often it was put back.
     uint64_t lastHookCallTick = 0;
@@ -89,6 +98,9 @@ struct AppState {
     // The recording clock; `clock` is swapped by tests.
     uint64_t lastEventTick = 0;
     ClockFunction clock = MonotonicMs;
+    // Per ModifierKeySlot, the recorded tap of a modifier still held that no key or button has
+    // used yet (NO_EVENT when none): the first key or button pressed with it takes its place.
+    std::array<size_t, MODIFIER_KEY_SLOTS> provisionalTaps = MakeNoProvisionalTaps();
 
     // Playback.
     void* playbackThread = nullptr;

@@ -68,6 +68,15 @@ void NoteKeyUp(AppState& state, uint32_t vk) {
     if (vk < state.keyDownTicks.size()) state.keyDownTicks[vk] = 0;
 }
 
+void NoteModifierKey(AppState& state, uint32_t vk, bool down) {
+    int slot = ModifierKeySlot(vk);
+    if (slot < 0) return;
+    if (down)
+        state.heldModifierKeys |= 1u << slot;
+    else
+        state.heldModifierKeys &= ~(1u << slot);
+}
+
 bool IgnoresAutoRepeat(KeyPressRule rule) {
     using enum KeyPressRule;
     return rule == ToggleMaster || rule == RecordHotkeyPress || rule == PlayHotkeyPress;

@@ -57,6 +57,9 @@ constexpr uint64_t AUTO_REPEAT_GAP_MS = 1500;
 bool NoteKeyDown(AppState& state, uint32_t vk, uint64_t now);
 void NoteKeyUp(AppState& state, uint32_t vk);
 
+// Keeps `heldModifierKeys` up to date from the hook's own key downs and ups.
+void NoteModifierKey(AppState& state, uint32_t vk, bool down);
+
 // The rules that flip a switch (F4, the record hotkey, the play hotkey) act once per press: a key
 // held past the repeat delay would otherwise flip it on and off, and a record hotkey held while
 // stopping would start a new recording over the one just made.

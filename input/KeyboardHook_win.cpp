@@ -120,6 +120,10 @@ bool PerformKeyPress(uint32_t vk) {
     bool repeat = NoteKeyDown(app, vk, app.clock());
     KeyPressDecision decision = DecideKeyPress(app, vk);
     if (decision.recordKey) RecordKeyPress(vk);
+    bool hotkey =
+        decision.rule == KeyPressRule::RecordHotkeyPress || decision.rule == KeyPressRule::PlayHotkeyPress;
+    if (hotkey && app.recording) DropProvisionalTaps();
+    NoteModifierKey(app, vk, true);
     if (repeat && IgnoresAutoRepeat(decision.rule)) return true;
     switch (decision.rule) {
     case KeyPressRule::HoldOffPress:
@@ -172,6 +176,8 @@ bool PerformKeyPress(uint32_t vk) {
 
 bool PerformKeyRelease(uint32_t vk) {
     NoteKeyUp(app, vk);
+    NoteModifierKey(app, vk, false);
+    KeepModifierTap(vk);
     switch (DecideKeyRelease(app, vk)) {
     case KeyReleaseRule::HoldOffRelease:
         HoldOffRelease();
@@ -202,8 +208,22 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
     return swallow ? 1 : CallNextHookEx(app.keyboardHook, code, message, data);
 }
 
+namespace {
+
+// A hook that was lost missed the releases meanwhile, so the modifiers start from what the system
+// holds now; outside a hook call its key state is right.
+void ReadHeldModifiers() {
+    app.heldModifierKeys = 0;
+    for (int vk : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN}) {
+        if (GetAsyncKeyState(vk) & 0x8000) NoteModifierKey(app, static_cast<uint32_t>(vk), true);
+    }
+}
+
+} // namespace
+
 // The program's own module handle: some Windows versions refuse a global hook without one.
 void InstallKeyboardHook() {
+    ReadHeldModifiers();
     app.keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
 }
 

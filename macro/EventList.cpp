@@ -9,6 +9,26 @@
 #include <cwchar>
 #include <mutex>
 
+namespace {
+
+// " Ctrl+Shift" for the modifiers in a Key's or ButtonDown's vk, nothing without them.
+void AppendModifierNames(std::wstring& text, uint32_t vk) {
+    static constexpr struct {
+        uint32_t bit;
+        const wchar_t* name;
+    } NAMES[] = {
+        {MODIFIER_CTRL, L"Ctrl"}, {MODIFIER_ALT, L"Alt"}, {MODIFIER_SHIFT, L"Shift"}, {MODIFIER_WIN, L"Win"}};
+    wchar_t separator = L' ';
+    for (const auto& modifier : NAMES) {
+        if (!(vk & modifier.bit)) continue;
+        text += separator;
+        text += modifier.name;
+        separator = L'+';
+    }
+}
+
+} // namespace
+
 std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
     std::wstring text;
     text.reserve(48);
@@ -24,6 +44,7 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
     case ButtonDown:
         text += L"Mouse down btn=";
         AppendNumber(text, event.button);
+        AppendModifierNames(text, event.vk);
         break;
     case ButtonUp:
         text += L"Mouse up btn=";
@@ -31,7 +52,8 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
         break;
     case Key:
         text += L"Key vk=0x";
-        AppendNumber(text, event.vk, 16);
+        AppendNumber(text, event.vk & KEY_CODE_BITS, 16);
+        AppendModifierNames(text, event.vk);
         break;
     default:
         text += L"Event";

@@ -62,11 +62,60 @@ bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<Scr
     return true;
 }
 
+// Writes the records of the modifiers going down (Shift first) or up (Shift last); returns their count.
+size_t ModifierRecords(KeyInputRecord* out, uint32_t modifiers, bool up) {
+    size_t count = 0;
+    for (int i = 0; i < 4; ++i) {
+        int modifier = up ? 3 - i : i;
+        if (modifiers & (MODIFIER_SHIFT << modifier)) out[count++] = {MODIFIER_VKS[modifier], up};
+    }
+    return count;
+}
+
+void SendModifiers(const PlaybackIo& io, uint32_t modifiers, bool up) {
+    KeyInputRecord records[4];
+    if (size_t count = ModifierRecords(records, modifiers, up)) io.sendKeys(records, count);
+}
+
+// A key tap inside the modifiers it was pressed with, in one call so that no other input falls
+// between them. Modifiers the playback already holds for a button are left as they are.
+void InjectKey(const PlaybackIo& io, const MacroEvent& event, const PlaybackRun& run) {
+    uint32_t modifiers = event.vk & MODIFIER_BITS & ~run.modifiersHeld;
+    uint16_t key = static_cast<uint16_t>(event.vk & KEY_CODE_BITS);
+    KeyInputRecord records[10];
+    size_t count = ModifierRecords(records, modifiers, false);
+    records[count++] = {key, false};
+    records[count++] = {key, true};
+    count += ModifierRecords(records + count, modifiers, true);
+    // Windows may insert only the first records of a call; a modifier must not stay down.
+    if (!io.sendKeys(records, count)) SendModifiers(io, modifiers, true);
+}
+
+// Lets go of the modifiers that no held button was pressed with any more.
+void ReleaseUnneededModifiers(const PlaybackIo& io, PlaybackRun& run) {
+    uint32_t needed = 0;
+    for (int slot = 0; slot < MOUSE_BUTTON_COUNT; ++slot) {
+        if (run.buttonHeld[slot]) needed |= run.buttonModifiers[slot];
+    }
+    SendModifiers(io, run.modifiersHeld & ~needed, true);
+    run.modifiersHeld &= needed;
+}
+
+// A button pressed with modifiers holds them until its release.
 void InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run) {
     std::optional<MouseInputRecord> record = MouseButtonRecord(event.type, event.button);
     if (!record) return;
+    int slot = MouseButtonSlot(event.button);
+    bool down = event.type == ButtonDown;
+    if (down) {
+        uint32_t modifiers = event.vk & MODIFIER_BITS;
+        SendModifiers(io, modifiers & ~run.modifiersHeld, false);
+        run.modifiersHeld |= modifiers;
+        run.buttonModifiers[slot] = modifiers;
+    }
     io.sendMouse(*record);
-    run.buttonHeld[MouseButtonSlot(event.button)] = event.type == ButtonDown;
+    run.buttonHeld[slot] = down;
+    if (!down) ReleaseUnneededModifiers(io, run);
 }
 
 // After a stop nothing the playback pressed may stay logically held.
@@ -206,7 +255,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             InjectButton(io, event, run);
             break;
         case Key:
-            io.sendKeyTap(static_cast<uint16_t>(event.vk & 0xFFFF));
+            InjectKey(io, event, run);
             break;
         default:
             break;
@@ -238,6 +287,8 @@ void RunPlayback(const PlaybackIo& io) {
         }
     }
     if (stopped) ReleaseHeldButtons(io, run);
+    // A button the macro leaves pressed stays pressed, but never a modifier.
+    SendModifiers(io, run.modifiersHeld, true);
     app.playbackPathIndex = -1;
     io.repaintPathEditor();
     io.postPlaybackDone();

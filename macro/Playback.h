@@ -40,10 +40,19 @@ struct MouseInputRecord {
     bool operator==(const MouseInputRecord&) const = default;
 };
 
+// One keyboard record for SendInput; the Win32 side adds the scan code and the extended-key flag.
+struct KeyInputRecord {
+    uint16_t vk = 0;
+    bool up = false;
+    bool operator==(const KeyInputRecord&) const = default;
+};
+
 // The system calls of playback.
 struct PlaybackIo {
-    void (*sendMouse)(const MouseInputRecord& record); // one record, one SendInput call
-    void (*sendKeyTap)(uint16_t vk);                   // press and release in one SendInput call
+    bool (*sendMouse)(
+        const MouseInputRecord& record); // one SendInput call; false when Windows inserted less than asked
+    bool (*sendKeys)(const KeyInputRecord* records,
+                     size_t count); // all records in ONE SendInput call; false when Windows inserted less
     ScreenPoint (*cursorPos)();
     void (*setCursorPos)(ScreenPoint point);
     void (*confineCursor)(ScreenPoint pixel); // ClipCursor to the one-pixel rectangle at `pixel`
@@ -55,10 +64,16 @@ struct PlaybackIo {
     void (*postPlaybackDone)();  // WM_APP_PLAYBACK_DONE to the main window
 };
 
-// What one playback (all of its passes) has pressed and not yet released, by button slot.
+// What one playback (all of its passes) has pressed and not yet released: the buttons by slot,
+// the modifiers each held button was pressed with, and the modifiers the playback holds for them.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
+    std::array<uint32_t, MOUSE_BUTTON_COUNT> buttonModifiers{};
+    uint32_t modifiersHeld = 0;
 };
+
+// The virtual-key codes that replay the modifier bits, in the order they are pressed.
+constexpr uint16_t MODIFIER_VKS[4] = {0x10, 0x11, 0x12, 0x5B}; // Shift, Ctrl, Alt, left Win
 
 // The schedule of one pass: the clock time at which the previous waited event was due.
 struct PassSchedule {
@@ -95,5 +110,5 @@ bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), 
 // One pass over the macro. Returns false when a stop test ended it early.
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
-// end message. Buttons still held after a stop are released.
+// end message. Buttons still held after a stop are released, modifiers held for buttons always.
 void RunPlayback(const PlaybackIo& io);

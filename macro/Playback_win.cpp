@@ -14,7 +14,7 @@ static_assert(MOUSE_FLAG_MOVE == MOUSEEVENTF_MOVE && MOUSE_FLAG_LEFTDOWN == MOUS
               MOUSE_FLAG_XUP == MOUSEEVENTF_XUP && MOUSE_DATA_XBUTTON1 == XBUTTON1 &&
               MOUSE_DATA_XBUTTON2 == XBUTTON2);
 
-void SendMouseRecord(const MouseInputRecord& record) {
+bool SendMouseRecord(const MouseInputRecord& record) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = record.dx;
@@ -22,17 +22,20 @@ void SendMouseRecord(const MouseInputRecord& record) {
     input.mi.mouseData = record.mouseData;
     input.mi.dwFlags = record.flags;
     input.mi.dwExtraInfo = INJECTED_INPUT_MARK;
-    SendInput(1, &input, sizeof(INPUT));
+    return SendInput(1, &input, sizeof(INPUT)) == 1;
 }
 
-void SendKeyTap(uint16_t vk) {
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = vk;
-    inputs[1].type = INPUT_KEYBOARD;
-    inputs[1].ki.wVk = vk;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
+bool SendKeys(const KeyInputRecord* records, size_t count) {
+    INPUT inputs[16]{};
+    if (count > 16) return false;
+    for (size_t i = 0; i < count; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = records[i].vk;
+        inputs[i].ki.dwFlags = records[i].up ? KEYEVENTF_KEYUP : 0;
+        inputs[i].ki.dwExtraInfo = INJECTED_INPUT_MARK;
+    }
+    UINT sent = SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
+    return sent == count;
 }
 
 ScreenPoint CursorPos() {
@@ -90,7 +93,7 @@ bool CreatePlaybackThread(void* mainWindowHandle) {
 } // namespace
 
 PlaybackIo SystemPlaybackIo() {
-    return {SendMouseRecord,      SendKeyTap,        CursorPos,       MoveCursorTo,
+    return {SendMouseRecord,      SendKeys,          CursorPos,       MoveCursorTo,
             ConfineCursor,        FreeCursor,        ScreenCenter,    SleepOneMs,
             PerformanceCounterMs, RepaintPathEditor, PostPlaybackDone};
 }

@@ -4,7 +4,33 @@
 
 #include "app/AppState.h"
 
+#include <algorithm>
+#include <functional>
 #include <limits>
+
+namespace {
+
+uint32_t SaturatingSum(uint32_t a, uint32_t b) {
+    return a > std::numeric_limits<uint32_t>::max() - b ? std::numeric_limits<uint32_t>::max() : a + b;
+}
+
+// Removes the still unused taps of the held modifiers: a key or button pressed with them takes
+// their place. Each tap hands its delay to the event after it, so every later event keeps its time.
+// Called under the macro lock.
+void FoldProvisionalTaps() {
+    std::array<size_t, MODIFIER_KEY_SLOTS> taps = app.provisionalTaps;
+    app.provisionalTaps = MakeNoProvisionalTaps();
+    std::sort(taps.begin(), taps.end(), std::greater<>());
+    for (size_t index : taps) {
+        if (index >= app.events.size()) continue;
+        if (index + 1 < app.events.size())
+            app.events[index + 1].delayMs =
+                SaturatingSum(app.events[index + 1].delayMs, app.events[index].delayMs);
+        app.events.erase(app.events.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+}
+
+} // namespace
 
 uint32_t TakeRecordingDelay(uint64_t now) {
     uint64_t gap = 0;
@@ -26,8 +52,9 @@ void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t rele
         batch[count++] = MacroEvent{Move, dx, dy, 0, 0, delay};
         delay = 0;
     }
+    uint32_t modifiers = ModifiersOfHeldKeys(app.heldModifierKeys);
     if (pressFlag != 0) {
-        batch[count++] = MacroEvent{ButtonDown, 0, 0, pressFlag, 0, delay};
+        batch[count++] = MacroEvent{ButtonDown, 0, 0, pressFlag, modifiers, delay};
         delay = 0;
     }
     if (releaseFlag != 0) batch[count++] = MacroEvent{ButtonUp, 0, 0, releaseFlag, 0, delay};
@@ -35,13 +62,35 @@ void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t rele
 
     std::lock_guard lock(app.macroMutex);
     app.events.insert(app.events.end(), batch, batch + count);
+    if (pressFlag != 0 && modifiers != 0) FoldProvisionalTaps();
 }
 
 void RecordKeyPress(uint32_t vk) {
     if (!app.recording) return;
+    int slot = ModifierKeySlot(vk);
+    // A held modifier repeats while nothing else is pressed; its one tap is already recorded.
+    if (slot >= 0 && (app.heldModifierKeys >> slot) & 1) return;
     uint32_t delay = TakeRecordingDelay(app.clock());
     std::lock_guard lock(app.macroMutex);
-    app.events.push_back(MacroEvent{Key, 0, 0, 0, vk, delay});
+    if (slot >= 0) {
+        // A modifier's own tap carries no other modifier, and stays only if it is pressed alone.
+        app.provisionalTaps[static_cast<size_t>(slot)] = app.events.size();
+        app.events.push_back(MacroEvent{Key, 0, 0, 0, vk, delay});
+        return;
+    }
+    uint32_t modifiers = ModifiersOfHeldKeys(app.heldModifierKeys);
+    app.events.push_back(MacroEvent{Key, 0, 0, 0, vk | modifiers, delay});
+    if (modifiers != 0) FoldProvisionalTaps();
+}
+
+void DropProvisionalTaps() {
+    std::lock_guard lock(app.macroMutex);
+    FoldProvisionalTaps();
+}
+
+void KeepModifierTap(uint32_t vk) {
+    int slot = ModifierKeySlot(vk);
+    if (slot >= 0) app.provisionalTaps[static_cast<size_t>(slot)] = NO_EVENT;
 }
 
 void BeginRecording() {

@@ -10,10 +10,18 @@ uint32_t TakeRecordingDelay(uint64_t now);
 
 // Appends Move, ButtonDown and ButtonUp for one accepted mouse packet while recording with the
 // master switch on; only the first event carries the gap, and gaps under MOUSE_DELAY_FLOOR_MS are 0.
+// A ButtonDown carries the held modifiers in its vk and takes the place of their unused taps.
 void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag);
 
-// Appends one Key event while recording; key gaps keep their measured length.
+// Appends one Key event while recording; key gaps keep their measured length. A key pressed with
+// modifiers held carries them in its vk and takes the place of their unused taps; a modifier's own
+// tap stays only if it is released before anything else is pressed. Call it before the hook notes
+// the key as held.
 void RecordKeyPress(uint32_t vk);
+// The modifiers held with the record or play hotkey are part of that press: their unused taps go.
+void DropProvisionalTaps();
+// A modifier released before any key or button used it: its tap is final.
+void KeepModifierTap(uint32_t vk);
 
 // The state half of starting and ending a recording; the windows are updated by the caller.
 void BeginRecording();

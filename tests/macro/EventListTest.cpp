@@ -7,6 +7,11 @@ TEST(EventList, RowTextsNameTheEventAndItsDelay) {
     EXPECT_EQ(FormatEventRow(4, {ButtonUp, 0, 0, 512, 0, 4294967295u}),
               L"4: Mouse up btn=512  delay=4294967295 ms");
     EXPECT_EQ(FormatEventRow(12, {Key, 0, 0, 0, 13, 7}), L"12: Key vk=0xd  delay=7 ms");
+    EXPECT_EQ(FormatEventRow(1, {Key, 0, 0, 0, 0x10041, 120}), L"1: Key vk=0x41 Shift  delay=120 ms");
+    EXPECT_EQ(FormatEventRow(2, {Key, 0, 0, 0, 0xF0053, 0}),
+              L"2: Key vk=0x53 Ctrl+Alt+Shift+Win  delay=0 ms");
+    EXPECT_EQ(FormatEventRow(0, {ButtonDown, 0, 0, 1, MODIFIER_CTRL, 0}),
+              L"0: Mouse down btn=1 Ctrl  delay=0 ms");
     EXPECT_EQ(FormatEventRow(3, {-1, 0, 0, 0, 0, 0}), L"3: Event  delay=0 ms");
     EXPECT_EQ(FormatEventRow(123456, {Move, INT32_MIN, 0, 0, 0, 1000}),
               L"123456: Move dx=-2147483648 dy=0  delay=1000 ms");

@@ -22,6 +22,7 @@ struct FakeSystem {
     double sleepMs = 1.0;
     int sleeps = 0;
     void (*onSleep)() = nullptr;
+    bool keysFail = false;
 };
 FakeSystem fake;
 
@@ -35,8 +36,19 @@ struct Fake {
         fake.calls.push_back(call);
         fake.callTimes.push_back(fake.nowMs);
     }
-    static void SendMouse(const MouseInputRecord& r) { Note(Mouse(r)); }
-    static void SendKey(uint16_t vk) { Note("key " + std::to_string(vk)); }
+    static bool SendMouse(const MouseInputRecord& r) {
+        Note(Mouse(r));
+        return true;
+    }
+    // A plain tap is "key 65"; anything else lists its records, "+16" down and "-16" up.
+    static bool SendKeys(const KeyInputRecord* r, size_t count) {
+        std::string text = "keys";
+        for (size_t i = 0; i < count; ++i)
+            text += (r[i].up ? " -" : " +") + std::to_string(r[i].vk);
+        bool tap = count == 2 && r[0].vk == r[1].vk && !r[0].up && r[1].up;
+        Note(tap ? "key " + std::to_string(r[0].vk) : text);
+        return !fake.keysFail;
+    }
     static ScreenPoint Cursor() { return {100, 200}; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
     static void Confine(ScreenPoint p) { Note("confine " + Point(p)); }
@@ -50,9 +62,9 @@ struct Fake {
     static void Repaint() { Note("repaint " + std::to_string(app.playbackPathIndex)); }
     static void Done() { Note("done"); }
 };
-const PlaybackIo FAKE_IO = {Fake::SendMouse, Fake::SendKey, Fake::Cursor, Fake::SetCursor,
-                            Fake::Confine,   Fake::Free,    Fake::Cursor, Fake::Sleep,
-                            Fake::Now,       Fake::Repaint, Fake::Done};
+const PlaybackIo FAKE_IO = {Fake::SendMouse, Fake::SendKeys, Fake::Cursor, Fake::SetCursor,
+                            Fake::Confine,   Fake::Free,     Fake::Cursor, Fake::Sleep,
+                            Fake::Now,       Fake::Repaint,  Fake::Done};
 
 class PlaybackTest : public ::testing::Test {
   protected:
@@ -83,9 +95,10 @@ class PlaybackTest : public ::testing::Test {
 
 TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
     EXPECT_EQ(NextMoveStep(INT32_MIN, INT32_MAX).x, -2);
-    // Unknown buttons and types send nothing; a key sends the low 16 bits of its code.
-    app.events = {MoveBy(5, -3),      MoveBy(0, 0),    Button(ButtonDown, 0x0003),
-                  {9, 1, 1, 1, 1, 0}, KeyTap(0x1001B), MoveBy(-1, 4)};
+    // Unknown buttons and types send nothing; a key sends the low 16 bits of its code, and bits above
+    // the modifiers add nothing.
+    app.events = {MoveBy(5, -3),      MoveBy(0, 0),       Button(ButtonDown, 0x0003),
+                  {9, 1, 1, 1, 1, 0}, KeyTap(0xF010001B), MoveBy(-1, 4)};
     for (int slot = 0; slot < 5; ++slot) // left, right, middle, fourth, fifth: down, then up
         app.events.insert(app.events.end(), {Button(ButtonDown, BUTTON_PRESS_FLAGS[slot]),
                                              Button(ButtonUp, BUTTON_RELEASE_FLAGS[slot])});
@@ -162,6 +175,28 @@ TEST_F(PlaybackTest, AStopInATenSecondWaitEndsWithinAStepAndReleasesTheButtonsTh
     app.events = {Button(ButtonDown, 0x0001), KeyTap(0x41, 3)};
     RunPlayback(FAKE_IO);
     EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "repaint -1", "done"}));
+}
+
+TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsReleased) {
+    // Ctrl+Alt+Q; a Shift-click with Ctrl+Shift+A inside it; a Ctrl-click that a stop cuts off.
+    app.events = {
+        KeyTap(0x60051),          {ButtonDown, 0, 0, 0x0001, MODIFIER_SHIFT, 0}, KeyTap(0x30041),
+        Button(ButtonUp, 0x0002), {ButtonDown, 0, 0, 0x0004, MODIFIER_CTRL, 0},  KeyTap(0x42, 10000)};
+    fake.onSleep = [] { app.stopRequested = true; };
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(fake.calls, (Trace{"keys +17 +18 +81 -81 -18 -17", "keys +16", Sent(MOUSE_FLAG_LEFTDOWN),
+                                 "keys +17 +65 -65 -17", Sent(MOUSE_FLAG_LEFTUP), "keys -16", "keys +17",
+                                 Sent(MOUSE_FLAG_RIGHTDOWN), Sent(MOUSE_FLAG_RIGHTUP), "keys -17",
+                                 "repaint -1", "done"}));
+
+    // A chord Windows took only in part lets go of its modifiers again; a macro that ends with a
+    // button held keeps the button but not its modifier.
+    SetUp();
+    fake.keysFail = true;
+    app.events = {KeyTap(MODIFIER_WIN | 0x52), {ButtonDown, 0, 0, 0x0001, MODIFIER_ALT, 0}};
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(fake.calls, (Trace{"keys +91 +82 -82 -91", "keys -91", "keys +18", Sent(MOUSE_FLAG_LEFTDOWN),
+                                 "keys -18", "repaint -1", "done"}));
 }
 
 TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {

@@ -1,5 +1,6 @@
 // The gaps the recorder gives the events it appends for mouse packets and key presses.
 #include "app/AppState.h"
+#include "input/KeyboardHook.h"
 #include "macro/Recorder.h"
 
 #include <gtest/gtest.h>
@@ -34,4 +35,49 @@ TEST(Recorder, GapsCountFromThePreviousPacketOrKeyKeepTheMouseFloorAndSaturate) 
     for (const MacroEvent& event : app.events)
         delays.push_back(event.delayMs);
     EXPECT_EQ(delays, (std::vector<uint32_t>{0, 120, 0, 0, 0, 5, 3, 0, 0xFFFFFFFF, 0}));
+}
+
+TEST(Recorder, KeysAndClicksWithModifiersHeldBecomeOneChordThatTakesTheModifiersTaps) {
+    static uint64_t nowMs = 1000;
+    ResetAppState();
+    app.clock = [] { return nowMs; };
+    BeginRecording();
+    // As the hook does it: the key is recorded, then noted as held.
+    auto press = [](uint32_t vk, uint64_t gap) {
+        nowMs += gap;
+        RecordKeyPress(vk);
+        NoteModifierKey(app, vk, true);
+    };
+    auto release = [](uint32_t vk) {
+        NoteModifierKey(app, vk, false);
+        KeepModifierTap(vk);
+    };
+    press(0xA0, 5); // left Shift, H, I: two chords, the first with Shift's delay added
+    press(0x48, 120);
+    press(0x49, 10);
+    release(0xA0);
+    press(0xA4, 30); // Alt alone stays a tap
+    release(0xA4);
+    press(0xA1, 20); // right Shift held, repeating, while the mouse moves, then a Shift-click
+    press(0xA1, 500);
+    nowMs += 10;
+    RecordMousePacket(4, 0, 0, 0);
+    nowMs += 40;
+    RecordMousePacket(0, 0, 0x0001, 0);
+    release(0xA1);
+    nowMs += 6;
+    RecordMousePacket(0, 0, 0, 0x0002);
+    press(0xA2, 5); // AltGr (left Ctrl, right Alt) and Q
+    press(0xA5, 1);
+    press(0x51, 7);
+    release(0xA5);
+    press(0xA3, 9); // right Ctrl held with the record hotkey is not recorded
+    DropProvisionalTaps();
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Key, 0, 0, 0, 0x10048, 120},
+                                                   {Key, 0, 0, 0, 0x10049, 10},
+                                                   {Key, 0, 0, 0, 0xA4, 30},
+                                                   {Move, 4, 0, 0, 0, 530},
+                                                   {ButtonDown, 0, 0, 0x0001, MODIFIER_SHIFT, 40},
+                                                   {ButtonUp, 0, 0, 0x0002, 0, 6},
+                                                   {Key, 0, 0, 0, 0x60051, 13}}));
 }

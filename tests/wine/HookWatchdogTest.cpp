@@ -22,10 +22,12 @@ TEST(HookWatchdog, LostHookIsReinstalledAndHotkeysWorkAgain) {
     // As if Windows had dropped the hook after a slow call: the handle stays, the hook is gone.
     UnhookWindowsHookEx(app.keyboardHook);
     app.lastHookCallTick = 0;
+    app.heldModifierKeys = 0xFF; // the releases of the modifiers went by the lost hook
 
     PressKey('Q'); // unhooked: the press does not reach the program, but raw input reports it
     ASSERT_TRUE(PumpUntil([] { return app.hookReinstallCount > 0; }));
     EXPECT_EQ(app.hookReinstallCount, 1u);
+    EXPECT_EQ(app.heldModifierKeys, 0u);
 
     app.recordHotkeyCapture = true; // the new hook sees the next press and captures it
     PressKey('Q');
