@@ -46,6 +46,8 @@ void CreateMainControls(HWND window, HINSTANCE instance) {
 
         if (index == 15) SelectPlayMode(Once);
         if (index == 18) SelectMouseMode(FreeMouse);
+        if (index == 19) ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
+        if (index == 21) ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
         if (index == 24) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
         if (index == 34) SetControlText(app.speedEdit, FormatSpeed(app.speed));
     }

@@ -7,8 +7,11 @@ export WINEDEBUG=-all
 export WINEARCH=win64
 
 korva_install_deps() {
+    # fonts-wine gives Wine the Tahoma and MS Sans Serif metrics the window layouts are made for;
+    # without it every label is drawn with a wider fallback font and wraps or is cut.
     local packages="cmake ninja-build g++ clang googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-        wine wine64 xvfb xdotool x11-apps x11-utils imagemagick python3 libclang-rt-14-dev"
+        wine wine64 fonts-wine fonts-liberation xvfb xdotool x11-apps x11-utils imagemagick python3
+        libclang-rt-14-dev"
     local missing=""
     for p in $packages; do
         dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

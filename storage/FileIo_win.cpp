@@ -77,8 +77,10 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
     // below for both; Wine would replace a read-only file, so test it here.
     DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        SetLastError(ERROR_ACCESS_DENIED);
         return false;
+    }
     size_t slash = path.find_last_of(L"\\/");
     std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
     wchar_t temporary[MAX_PATH + 16] = {};
@@ -87,7 +89,9 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
     HANDLE file =
         CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
         DeleteFileW(temporary);
+        SetLastError(error);
         return false;
     }
     bool ok = true;
@@ -101,7 +105,11 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
     ok = ok && FlushFileBuffers(file);
     ok = CloseHandle(file) && ok;
     ok = ok && MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(temporary);
+    if (!ok) {
+        DWORD error = GetLastError(); // the caller reports it; the clean-up must not replace it
+        DeleteFileW(temporary);
+        SetLastError(error);
+    }
     return ok;
 }
 

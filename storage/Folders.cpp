@@ -31,5 +31,9 @@ std::wstring MacroPathForName(std::wstring_view name) {
     path += L'\\';
     path += name;
     if (!HasSuffixIgnoringCase(path, L".kmc")) path += L".kmc";
-    return path;
+    if (path.size() <= LONGEST_PATH) return path;
+    // The name gives way, the extension stays; a surrogate pair is not cut in two.
+    size_t cut = LONGEST_PATH - 4;
+    if (path[cut - 1] >= 0xD800 && path[cut - 1] <= 0xDBFF) --cut;
+    return path.substr(0, cut) + path.substr(path.size() - 4);
 }

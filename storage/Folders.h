@@ -12,5 +12,9 @@ constexpr std::wstring_view PROFILE_FOLDER = L"C:\\KorvaMacro\\Profile_Save";
 bool HasPrefixIgnoringCase(std::wstring_view text, std::wstring_view prefix);
 bool HasSuffixIgnoringCase(std::wstring_view text, std::wstring_view suffix);
 
-// `name` in the macro folder, with ".kmc" appended unless it already ends in it (any case).
+// Characters in a path that Windows opens without the long-path prefix (MAX_PATH less the null).
+constexpr size_t LONGEST_PATH = 259;
+
+// `name` in the macro folder, with ".kmc" appended unless it already ends in it (any case), the
+// name shortened until the path fits LONGEST_PATH.
 std::wstring MacroPathForName(std::wstring_view name);

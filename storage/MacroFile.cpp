@@ -30,10 +30,37 @@ void AppendHotkey(std::string& out, std::string_view keyword, const HotkeyBindin
     out.append("\r\n");
 }
 
+// Characters one byte cannot hold become '_', the same in the file name and in OUTPUT, so a macro
+// loaded back saves again to its own file. A surrogate pair is one character.
+std::wstring OneByteName(std::wstring_view name) {
+    std::wstring fitted;
+    for (size_t i = 0; i < name.size(); ++i) {
+        auto code = static_cast<uint32_t>(name[i]);
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < name.size()) ++i;
+        fitted.push_back(code <= 0xFF ? name[i] : L'_');
+    }
+    return fitted;
+}
+
+// Names Windows keeps for devices, with or without an extension: a file of that name would be
+// the device itself.
+bool IsDeviceName(std::wstring_view name) {
+    std::wstring base;
+    for (wchar_t c : name.substr(0, name.find(L'.')))
+        base.push_back(c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c);
+    while (!base.empty() && base.back() == L' ')
+        base.pop_back();
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL") return true;
+    if (base.size() != 4 || (base.compare(0, 3, L"COM") != 0 && base.compare(0, 3, L"LPT") != 0))
+        return false;
+    wchar_t digit = base[3];
+    return (digit >= L'1' && digit <= L'9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+}
+
 // A line break inside the name would spill the rest of it onto a line of its own, where the
 // reader would take it for a keyword; the name is written on one line with blanks instead.
 std::string EncodeOutputName(std::wstring_view name) {
-    std::string bytes = EncodeLatin1(name);
+    std::string bytes = EncodeLatin1(OneByteName(name));
     std::replace(bytes.begin(), bytes.end(), '\n', ' ');
     std::replace(bytes.begin(), bytes.end(), '\r', ' ');
     return bytes;
@@ -187,8 +214,10 @@ std::wstring MacroFileNameFromOutput(std::wstring_view outputText) {
     if (first == std::wstring_view::npos) return L"Macro";
     size_t last = outputText.find_last_not_of(BLANKS);
     std::wstring name;
-    for (wchar_t c : outputText.substr(first, last - first + 1)) {
+    for (wchar_t c : OneByteName(outputText.substr(first, last - first + 1))) {
         if (FORBIDDEN.find(c) == std::wstring_view::npos) name.push_back(c);
     }
-    return name.empty() ? L"Macro" : name;
+    if (name.empty()) return L"Macro";
+    if (IsDeviceName(name)) name.insert(std::min(name.find(L'.'), name.size()), L"_");
+    return name;
 }

@@ -42,5 +42,6 @@ std::string WriteMacroFile(const MacroFileContents& contents);
 bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents);
 
 // The file name the output box text is saved under: blanks and tabs trimmed at both ends, the nine
-// characters Windows forbids in file names removed, "Macro" when nothing is left.
+// characters Windows forbids in file names removed, characters above U+00FF as '_' (as OUTPUT
+// writes them), "Macro" when nothing is left, and "_" behind a device name ("NUL" saves as "NUL_").
 std::wstring MacroFileNameFromOutput(std::wstring_view outputText);

@@ -23,6 +23,24 @@ constexpr wchar_t OVERWRITE_CAPTION[] = L"Overwrite existing macro?";
 constexpr wchar_t OVERWRITE_TEXT[] = L"A macro with this name already exists.\n"
                                      L"Saving will replace its saved setup and events.\n\n"
                                      L"Do you want to overwrite it?";
+constexpr wchar_t SAVE_FAILED_CAPTION[] = L"Save failed";
+
+// A user who saw no message would take the macro for saved.
+void ReportFailedSave(HWND owner, const std::wstring& path) {
+    DWORD error = GetLastError();
+    wchar_t* reason = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    std::wstring text = L"The macro could not be saved to\n" + path + L"\n\n";
+    if (reason) {
+        text += reason;
+        LocalFree(reason);
+    } else {
+        text += L"Error " + std::to_wstring(error);
+    }
+    MessageBoxW(owner, text.c_str(), SAVE_FAILED_CAPTION, MB_OK | MB_ICONERROR);
+}
 
 bool ReadMacroFileAt(const std::wstring& path, MacroFileContents& contents) {
     if (!FileStartsWithOneOf(path, {MACRO_MAGIC})) return false;
@@ -92,7 +110,9 @@ bool SaveMacroByName(HWND owner) {
         return false;
     // Read again: the box may have changed while the question was open.
     std::string bytes = WriteMacroFile(app, ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT));
-    return WriteFileAtomically(path, bytes);
+    if (WriteFileAtomically(path, bytes)) return true;
+    ReportFailedSave(owner, path);
+    return false;
 }
 
 bool LoadMacroWithDialog(HWND owner) {

@@ -11,6 +11,9 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 constexpr wchar_t PROFILE_FILTER[] = L"Korva Profile Files (*.kpf)\0*.kpf\0All Files (*.*)\0*.*\0";
@@ -43,9 +46,18 @@ bool IsInProfileFolder(const std::wstring& path) {
     return HasPrefixIgnoringCase(path, PROFILE_FOLDER);
 }
 
-bool SaveProfileToPath(const std::wstring& path) {
-    if (!IsInProfileFolder(path)) return false;
-    return WriteFileAtomically(path, WriteProfileFile(CurrentProfile()));
+bool FitsOneByte(std::wstring_view text) {
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return static_cast<uint32_t>(c) <= 0xFF; });
+}
+
+// A file under a folder such as C:\Users\Иван cannot be named one byte per character; its short
+// (8.3) path names the same file in ASCII where the volume keeps short names.
+std::wstring OneBytePath(const std::wstring& path) {
+    if (FitsOneByte(path)) return path;
+    wchar_t shortPath[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || !FitsOneByte({shortPath, length})) return path;
+    return {shortPath, length};
 }
 
 } // namespace
@@ -68,6 +80,14 @@ bool LoadProfileFromPath(const std::wstring& path) {
         SetControlText(app.overlayProfileLabel, L"Profile: None");
     }
     return true;
+}
+
+bool SaveProfileToPath(const std::wstring& path) {
+    if (!IsInProfileFolder(path)) return false;
+    ProfileContents profile = CurrentProfile();
+    for (std::wstring& macroPath : profile.paths)
+        macroPath = OneBytePath(macroPath);
+    return WriteFileAtomically(path, WriteProfileFile(profile));
 }
 
 bool SaveProfileFile(HWND owner) {

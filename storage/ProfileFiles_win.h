@@ -5,6 +5,9 @@
 
 #include <string>
 
+// Writes the profile to `path`, which must lie in the profile folder. A macro path that one byte
+// per character cannot hold is written as its short (8.3) path when it has one.
+bool SaveProfileToPath(const std::wstring& path);
 // Asks for a file in the profile folder and writes the profile there; true when written.
 bool SaveProfileFile(HWND owner);
 // Asks for a profile file, merges it into the profile, refreshes the profile window and switches

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Path editor: record a movement, open the editor with "Edit", apply it once untouched (smoothed),
 # drag one point with the mouse, "Apply" again, and compare the Move rows of the event list with
-# the path worked out here from the recorded rows: building, smoothing, fitting into the client
+# the path worked out here from the recorded rows: building, smoothing, fitting into the free
 # area, the drag falloff and the rounding.
 source "$(dirname "$0")/harness.sh"
 
@@ -38,7 +38,8 @@ path_calc() {
             }
         }
     }
-    BEGIN { n = 0; x[0] = 0; y[0] = 0; sx = 0; sy = 0 }
+    # The path is fitted between the header texts (bottom 23) and the buttons (top 405).
+    BEGIN { n = 0; x[0] = 0; y[0] = 0; sx = 0; sy = 0; top = 23; ah = (h < 405 ? h : 405) - top }
     / Move dx=/ {
         split($0, parts, /dx=| dy=|  delay=/)
         sx += parts[2]; sy += parts[3]
@@ -52,9 +53,9 @@ path_calc() {
         }
         rx = maxx - minx; ry = maxy - miny
         if (rx == 0) rx = 1; if (ry == 0) ry = 1
-        s = (w - 40) / rx; if ((h - 40) / ry < s) s = (h - 40) / ry
+        s = (w - 40) / rx; if ((ah - 40) / ry < s) s = (ah - 40) / ry
         cx = (minx + maxx) / 2; cy = (miny + maxy) / 2
-        for (i = 0; i <= n; i++) { px[i] = round((x[i] - cx) * s + w / 2); py[i] = round((y[i] - cy) * s + h / 2) }
+        for (i = 0; i <= n; i++) { px[i] = round((x[i] - cx) * s + w / 2); py[i] = round((y[i] - cy) * s + top + ah / 2) }
     }
     END {
         smooth()
@@ -74,7 +75,7 @@ path_calc() {
         if (k >= 0) {
             for (i = 0; i <= n; i++) { snapx[i] = x[i]; snapy[i] = y[i] }
             base = (n + 1) * 0.03125; if (base < 3) base = 3; if (base > 40) base = 40
-            dx = ((tx - w / 2) / s + cx) - snapx[k]; dy = ((ty - h / 2) / s + cy) - snapy[k]
+            dx = ((tx - w / 2) / s + cx) - snapx[k]; dy = ((ty - top - ah / 2) / s + cy) - snapy[k]
             grow = 1 + sqrt(dx * dx + dy * dy) / 50; if (grow > 4) grow = 4
             r = base * grow
             for (i = 0; i <= n; i++) {
@@ -145,14 +146,14 @@ xdotool mouseup 1
 sleep 0.3
 e2e_log "dragged point $k from $px,$py to $tx,$ty; screenshot $shot"
 
-# The screenshot: dark background, the white line through the dragged point, its black frame.
+# The screenshot: dark background, the white line through the dragged point, its pink frame.
 read -r kx ky < <(printf '%s\n' "$recorded" | path_calc dragged "$ew" "$eh" "$k" "$tx" "$ty")
 background=$(e2e_pixel "$shot" $((ex + 5)) $((ey + 60)))
 line=$(e2e_pixel "$shot" $((ex + kx)) $((ey + ky)))
 mark=$(e2e_pixel "$shot" $((ex + kx - 3)) $((ey + ky - 3)))
 e2e_check "editor background is 6,8,10 (got $background)" test "$background" = "6,8,10"
 e2e_check "the line runs through the dragged point at $kx,$ky (got $line)" test "$line" = "255,255,255"
-e2e_check "the dragged point is framed in black (got $mark)" test "$mark" = "0,0,0"
+e2e_check "the dragged point is framed in pink (got $mark)" test "$mark" = "255,153,172"
 
 e2e_click 235 417 1 "$EDITOR"
 dragged=$(e2e_list)

@@ -1,5 +1,6 @@
 // The macro file codec: the exact lines written, and the reader's tolerances that keep users'
 // files loading.
+#include "storage/Folders.h"
 #include "storage/MacroFile.h"
 #include "storage/TextCodec.h"
 
@@ -47,27 +48,44 @@ std::string Magic(const std::string& rest) {
 } // namespace
 
 TEST(MacroFile, WritesEveryLineExactlyAndReadsItBack) {
-    // Latin-1 stays one byte, above U+00FF is "?", a line break in the name becomes a blank.
+    // Latin-1 stays one byte, above U+00FF is "_" as in the file name, a line break becomes a blank.
     MacroFileContents written = DistinctStart();
     written.outputName = L" caf\u00e9 A\u20acB\nMACRO_COUNT 5\r";
     written.speed = 1.0 / 3.0;
     written.events = {MacroEvent{Move, INT32_MIN, INT32_MAX, 0, 0, UINT32_MAX},
                       MacroEvent{ButtonDown, 0, 0, 1, 0, 140}, MacroEvent{Key, 0, 0, 0, 65, 95}};
     const std::string file = "KORVAMACRO_V1\r\nPLAYMODE 2\r\nMOUSEMODE 1\r\nMASTER 0\r\nDEVICEINDEX 4\r\n"
-                             "OUTPUT  caf\xe9 A?B MACRO_COUNT 5 \r\nRECORD_HOTKEY 1 65\r\n"
+                             "OUTPUT  caf\xe9 A_B MACRO_COUNT 5 \r\nRECORD_HOTKEY 1 65\r\n"
                              "PLAY_HOTKEY 2 16\r\nHOLD_OFF_HOTKEY 1 66\r\nSPEED 0.333333\r\nMACRO_COUNT 3\r\n"
                              "EV 0 4294967295 -2147483648 2147483647 0 0\r\nEV 1 140 0 0 1 0\r\n"
                              "EV 3 95 0 0 0 65\r\n";
     EXPECT_EQ(WriteMacroFile(written), file);
     MacroFileContents read; // starts unlike every written value
     ASSERT_TRUE(ReadMacroFile(file, read));
-    written.outputName = L" caf\u00e9 A?B MACRO_COUNT 5 ";
+    written.outputName = L" caf\u00e9 A_B MACRO_COUNT 5 ";
     written.speed = 0.333333;
     EXPECT_EQ(Fields(read), Fields(written));
     EXPECT_EQ(WriteMacroFile(read), file);
 
     EXPECT_EQ(FormatReal(1.0), "1"); // speeds in their shortest general form
     EXPECT_EQ(FormatReal(1.25e6), "1.25e+06");
+}
+
+TEST(MacroFile, FileNamesAvoidDevicesKeepOneByteCharactersAndFitAPath) {
+    const std::pair<std::wstring_view, std::wstring_view> names[] = {
+        {L" a?b ", L"ab"},           {L"\u041c\u0430\u043a\u0440\u043e\u5b8f", L"______"},
+        {L"NUL", L"NUL_"},           {L"con.kmc", L"con_.kmc"},
+        {L"Com9.txt", L"Com9_.txt"}, {L"lpt1 ", L"lpt1_"},
+        {L"COM0", L"COM0"},          {L"CONSOLE", L"CONSOLE"},
+        {L"nul .x", L"nul _.x"},     {L"AUX", L"AUX_"},
+    };
+    for (auto [output, file] : names)
+        EXPECT_EQ(MacroFileNameFromOutput(output), file) << output.size();
+
+    std::wstring path = MacroPathForName(std::wstring(300, L'n'));
+    EXPECT_EQ(path.size(), LONGEST_PATH);
+    EXPECT_EQ(path.substr(path.size() - 5), L"n.kmc");
+    EXPECT_EQ(MacroPathForName(std::wstring(236, L'n')).size(), LONGEST_PATH);
 }
 
 TEST(MacroFile, OnlyTheExactMagicIsReadMissingValuesKeepTheStartAndTheLaterLineWins) {

@@ -1,9 +1,11 @@
-// The atomic save and the removal of leftover temporaries on the real file system under Wine.
+// The atomic save, the removal of leftover temporaries and the profile's macro paths on the real
+// file system under Wine.
 #include "app/AppState.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileFiles_win.h"
+#include "storage/TextCodec.h"
 
 #include <windows.h>
 
@@ -97,4 +99,24 @@ TEST(FileIo, ProfileLoaderRefusesOversizedAndForeignFilesLeavingTheProfile) {
         }
     }
     DeleteFileW(path.c_str());
+}
+
+TEST(FileIo, ProfileMapsAMacroOutsideOneByteTextByItsShortPath) {
+    ResetAppState();
+    CreateFixedFolders();
+    std::wstring macro = TestFolder(L"korva-\u0418\u0432\u0430\u043d") + L"\\\u5b8f.kmc";
+    ASSERT_TRUE(WriteFileAtomically(macro, "KORVAMACRO_V1\r\n"));
+    app.profileMacroPaths[3] = macro;
+    std::wstring profile = std::wstring(PROFILE_FOLDER) + L"\\short-paths.kpf";
+    ASSERT_TRUE(SaveProfileToPath(profile));
+
+    std::string text, mapped;
+    ASSERT_TRUE(ReadWholeFile(profile, text));
+    size_t map = text.find("MAP 3 ");
+    ASSERT_NE(map, std::string::npos);
+    std::string line = text.substr(map + 6, text.find('\r', map) - map - 6);
+    EXPECT_TRUE(ReadWholeFile(DecodeLatin1(line), mapped)) << line;
+    EXPECT_EQ(mapped, "KORVAMACRO_V1\r\n");
+    DeleteFileW(profile.c_str());
+    DeleteFileW(macro.c_str());
 }

@@ -4,12 +4,14 @@
 
 #include "app/AppState.h"
 #include "macro/EventList_win.h"
+#include "ui/theme/Palette.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/PathModel.h"
 #include "ui/windows/PathView.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -20,6 +22,8 @@ constexpr int PATH_EDITOR_WIDTH = 640;
 constexpr int PATH_EDITOR_HEIGHT = 480;
 constexpr COLORREF PATH_LINE_COLOR = RGB(255, 255, 255);
 constexpr COLORREF PLAYBACK_DOT_COLOR = RGB(255, 0, 0);
+// The accent of the buttons' captions: a black mark would vanish on the dark background.
+constexpr COLORREF SELECTION_MARK_COLOR = accentTextColor;
 constexpr int SELECTION_HALF_SIZE = 3;
 constexpr int PLAYBACK_DOT_RADIUS = 5;
 
@@ -32,22 +36,41 @@ struct ChildSpec {
 };
 
 constexpr ChildSpec PATH_EDITOR_CONTROLS[] = {
-    {L"STATIC", L"Edit recorded mouse path (drag points)", WS_CHILD | WS_VISIBLE, 30, 5, 185, 18, 0},
+    {L"STATIC", L"Edit recorded mouse path (drag points)", WS_CHILD | WS_VISIBLE, 10, 5, 210, 18, 0},
     {L"STATIC", L"Left click: edit path   |   Mouse wheel: zoom   |   Right click: pan",
-     WS_CHILD | WS_VISIBLE, 250, 5, 300, 18, 0},
+     WS_CHILD | WS_VISIBLE, 225, 5, 400, 18, 0},
     {L"BUTTON", L"Apply", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 200, 405, 70, 24, ID_PATH_APPLY},
     {L"BUTTON", L"Close", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 280, 405, 70, 24, ID_PATH_CLOSE},
     {L"BUTTON", L"Clear", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 360, 405, 70, 24, ID_PATH_CLEAR},
 };
 
-SIZE ClientSize(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return {client.right - client.left, client.bottom - client.top};
+// The path lives between the header texts and the buttons: a point drawn under a control could
+// be neither seen nor grabbed. The view works in this area's own coordinates.
+RECT PathArea(HWND window) {
+    RECT area{};
+    GetClientRect(window, &area);
+    for (const ChildSpec& entry : PATH_EDITOR_CONTROLS) {
+        if (entry.id == 0)
+            area.top = std::max<LONG>(area.top, entry.y + entry.height);
+        else
+            area.bottom = std::min<LONG>(area.bottom, entry.y);
+    }
+    area.bottom = std::max(area.bottom, area.top);
+    return area;
 }
 
-ClientPoint CursorOf(LPARAM lParam) {
-    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+SIZE PathAreaSize(HWND window) {
+    RECT area = PathArea(window);
+    return {area.right - area.left, area.bottom - area.top};
+}
+
+ClientPoint InPathArea(HWND window, ClientPoint point) {
+    RECT area = PathArea(window);
+    return {point.x - area.left, point.y - area.top};
+}
+
+ClientPoint CursorOf(HWND window, LPARAM lParam) {
+    return InPathArea(window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
 
 void Repaint(HWND window) {
@@ -69,7 +92,7 @@ void OnLeftButtonDown(HWND window, ClientPoint cursor) {
     app.pathEdit.dragging = false;
     app.pathEdit.dragSlot = -1;
     if (!FitPathView(window)) return;
-    SIZE size = ClientSize(window);
+    SIZE size = PathAreaSize(window);
     int64_t hit = HitTestPath(cursor, size.cx, size.cy);
     if (hit < 0) return;
     BeginDrag(static_cast<size_t>(hit));
@@ -83,7 +106,7 @@ void OnMouseMove(HWND window, WPARAM wParam, ClientPoint cursor) {
         return;
     }
     if (!(wParam & MK_LBUTTON) || !app.pathEdit.dragging) return;
-    SIZE size = ClientSize(window);
+    SIZE size = PathAreaSize(window);
     PathPoint target = ClientToPath(cursor, size.cx, size.cy);
     DragTo(target.x, target.y);
     Repaint(window);
@@ -92,8 +115,8 @@ void OnMouseMove(HWND window, WPARAM wParam, ClientPoint cursor) {
 void OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam) {
     POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ScreenToClient(window, &cursor);
-    SIZE size = ClientSize(window);
-    ZoomPathView({cursor.x, cursor.y}, size.cx, size.cy, GET_WHEEL_DELTA_WPARAM(wParam));
+    SIZE size = PathAreaSize(window);
+    ZoomPathView(InPathArea(window, {cursor.x, cursor.y}), size.cx, size.cy, GET_WHEEL_DELTA_WPARAM(wParam));
     Repaint(window);
 }
 
@@ -122,7 +145,7 @@ void ApplyPath() {
 
 bool FitPathView(HWND window) {
     if (app.pathPoints.empty()) return false;
-    SIZE size = ClientSize(window);
+    SIZE size = PathAreaSize(window);
     return FitPathViewToClient(size.cx, size.cy);
 }
 
@@ -133,18 +156,19 @@ void PaintPathEditor(HWND window, HDC dc) {
 
     const std::vector<PathPoint>& points = app.pathPoints;
     if (!FitPathView(window) || points.size() < 2) return;
-    SIZE size = ClientSize(window);
+    SIZE size = PathAreaSize(window);
+    RECT area = PathArea(window);
     std::vector<POINT> polyline(points.size());
     for (size_t i = 0; i < points.size(); ++i) {
         ClientPoint p = PathToClient(points[i], size.cx, size.cy);
-        polyline[i] = {p.x, p.y};
+        polyline[i] = {p.x + area.left, p.y + area.top};
     }
 
     HPEN linePen = CreatePen(PS_SOLID, 1, PATH_LINE_COLOR);
     HGDIOBJ previousPen = SelectObject(dc, linePen);
     Polyline(dc, polyline.data(), static_cast<int>(polyline.size()));
 
-    HBRUSH frameBrush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    HBRUSH frameBrush = CreateSolidBrush(SELECTION_MARK_COLOR);
     for (size_t index : app.pathEdit.selection) {
         if (index >= polyline.size()) continue;
         const POINT& p = polyline[index];
@@ -168,6 +192,7 @@ void PaintPathEditor(HWND window, HDC dc) {
     SelectObject(dc, previousPen);
     if (previousBrush) SelectObject(dc, previousBrush);
     DeleteObject(linePen);
+    DeleteObject(frameBrush);
     if (dotBrush) DeleteObject(dotBrush);
 }
 
@@ -249,17 +274,17 @@ LRESULT CALLBACK PathEditorWindowProc(HWND window, UINT message, WPARAM wParam, 
         }
         break;
     case WM_LBUTTONDOWN:
-        OnLeftButtonDown(window, CursorOf(lParam));
+        OnLeftButtonDown(window, CursorOf(window, lParam));
         return 0;
     case WM_MOUSEMOVE:
-        OnMouseMove(window, wParam, CursorOf(lParam));
+        OnMouseMove(window, wParam, CursorOf(window, lParam));
         return 0;
     case WM_LBUTTONUP:
         ReleaseCapture();
         EndDrag();
         return 0;
     case WM_RBUTTONDOWN:
-        BeginPathPan(CursorOf(lParam));
+        BeginPathPan(CursorOf(window, lParam));
         SetCapture(window);
         return 0;
     case WM_RBUTTONUP:

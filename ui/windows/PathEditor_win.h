@@ -12,10 +12,11 @@ enum PathEditorControlId : int {
 // Rebuilds the path from the macro and shows it in the editor, creating the editor if needed.
 void OpenPathEditor();
 LRESULT CALLBACK PathEditorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Fits the view to the editor's client area; false when there is nothing to draw.
+// Fits the view to the editor's free area between its header texts and buttons; false when there
+// is nothing to draw.
 bool FitPathView(HWND window);
-// Draws the background, the path, the selection marks and the playback dot for the editor's
-// client size into `dc` (the paint handler's DC, or a memory DC).
+// Draws the background, and in the free area the path, the selection marks and the playback dot,
+// into `dc` (the paint handler's DC, or a memory DC).
 void PaintPathEditor(HWND window, HDC dc);
 // Writes the edited path into the macro's Move events and refreshes the event list.
 void ApplyPath();

@@ -87,14 +87,15 @@ void OnCreate(HWND window) {
     AddControl(window, L"BUTTON", L"Save", BS_OWNERDRAW, 75, 240, 44, 24, ID_PROFILE_SAVE);
     AddControl(window, L"BUTTON", L"Add", BS_OWNERDRAW, 130, 240, 44, 24, ID_PROFILE_LOAD);
     AddControl(window, L"BUTTON", L"Clear", BS_OWNERDRAW, 20, 240, 44, 24, ID_PROFILE_CLEAR);
-    AddControl(window, L"STATIC", L"Scroll", 0, 190, 233, 44, 18, 0);
+    // The scroll boxes take the room up to "Close", so that "None" and short key names show whole.
+    AddControl(window, L"STATIC", L"Scroll", 0, 177, 233, 44, 18, 0);
     app.scrollPrevEdit =
-        AddControl(window, L"EDIT", L"", WS_BORDER | ES_READONLY, 190, 250, 24, 22, ID_SCROLL_PREV_EDIT);
+        AddControl(window, L"EDIT", L"", WS_BORDER | ES_READONLY, 177, 250, 37, 22, ID_SCROLL_PREV_EDIT);
     app.scrollNextEdit =
-        AddControl(window, L"EDIT", L"", WS_BORDER | ES_READONLY, 215, 250, 24, 22, ID_SCROLL_NEXT_EDIT);
+        AddControl(window, L"EDIT", L"", WS_BORDER | ES_READONLY, 215, 250, 37, 22, ID_SCROLL_NEXT_EDIT);
     ShowHotkeyText(app.scrollPrevEdit, app.scrollPrevHotkey);
     ShowHotkeyText(app.scrollNextEdit, app.scrollNextHotkey);
-    AddControl(window, L"BUTTON", L"X", BS_PUSHBUTTON, 242, 253, 13, 15, ID_SCROLL_CLEAR);
+    AddControl(window, L"BUTTON", L"X", BS_PUSHBUTTON, 255, 253, 13, 15, ID_SCROLL_CLEAR);
 
     EnumChildWindows(window, MakePushButtonsOwnerDrawn, 0);
     EnumChildWindows(window, MakePushButtonsOwnerDrawn, 0);
