@@ -75,10 +75,9 @@ struct AppState {
     bool recording = false;
     bool playing = false;
     bool holdOffKeyDown = false;
-    // The key pressed last and not yet released, and when it last came down: the system repeats
-    // only that key while it is held, and toggling hotkeys must not act on the repeats.
-    uint32_t heldKeyVk = 0;
-    uint64_t heldKeyTick = 0;
+    // When each key that is down last came down (0 while up): toggling hotkeys must not act on
+    // their repeats, whatever other keys are typed or replayed while they are held.
+    std::array<uint64_t, 256> keyDownTicks{};
     // The modifier keys the hook saw go down and not yet up, one bit per ModifierKeySlot. The hook
     // keeps it itself: the system's key state does not yet show the key the hook is called for.
     uint32_t heldModifierKeys = 0;
@@ -131,6 +130,10 @@ struct AppState {
     std::array<std::wstring, PROFILE_SLOT_COUNT> profileMacroPaths;
     int32_t activeProfile = -1;
     std::array<ReadyMacro, PROFILE_SLOT_COUNT> readyMacros;
+    // The active slot as it was when its macro was last loaded: closing the profile window loads
+    // it again only when the window changed the slot, never over a recording made meanwhile.
+    ProfileSlot activeSlotAsLoaded;
+    std::wstring activePathAsLoaded;
     HotkeyBinding scrollPrevHotkey;
     HotkeyBinding scrollNextHotkey;
     int32_t profileHotkeyCaptureSlot = -1;

@@ -5,8 +5,8 @@
 #include "app/ControlTable.h"
 #include "app/SingleInstance_win.h"
 #include "app/WindowText_win.h"
-#include "input/HookWatchdog_win.h"
 #include "input/KeyboardHook_win.h"
+#include "input/RawInput_win.h"
 #include "input/RawMouse_win.h"
 #include "macro/EventList_win.h"
 #include "macro/Playback_win.h"
@@ -58,8 +58,7 @@ void CreateMainControls(HWND window, HINSTANCE instance) {
 void OnCreate(HWND window, const CREATESTRUCTW* create) {
     app.mainWindow = window;
     EnsureThemeBrushes();
-    RegisterRawMouse(window);
-    RegisterRawKeyboardWatch(window);
+    RegisterRawInput(window);
     CreateMainControls(window, create->hInstance);
     AttachEventListTexts();
     EnumerateRawMice();
@@ -68,9 +67,13 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
     EnumChildWindows(window, MakePushButtonsOwnerDrawn, 0);
 }
 
+// The hook goes first: while this thread waits for the playback it pumps no messages, and every
+// key the playback injects would wait for the hook's time-out.
 void OnDestroy(HWND window) {
     KillTimer(window, COORD_TIMER_ID);
     RemoveKeyboardHook();
+    StopRecording();
+    StopPlaybackBeforeExit();
     PostQuitMessage(0);
 }
 
@@ -96,7 +99,7 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
         if (notification == CBN_SELCHANGE) OnDeviceSelectionChanged();
         return;
     case ID_RECORD:
-        if (clicked) ToggleRecording();
+        if (clicked) ToggleRecordingFromButton();
         return;
     case ID_PLAY:
         if (!clicked) return;
@@ -139,8 +142,7 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
     case ID_HOLD_OFF_HOTKEY_CLEAR:
         if (!clicked) return;
         ClearHotkey(app.holdOffHotkey, app.holdOffHotkeyEdit, app.holdOffHotkeyCapture);
-        app.holdStateOn = true;
-        SetControlText(app.holdStateLabel, L"ON");
+        SwitchHoldStateOn();
         return;
     case ID_EVENT_LIST:
         if (notification == LBN_SELCHANGE)
@@ -195,8 +197,7 @@ void ClearMacroAndSettings() {
     ClearHotkey(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture);
     ClearHotkey(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture);
     ClearHotkey(app.holdOffHotkey, app.holdOffHotkeyEdit, app.holdOffHotkeyCapture);
-    app.holdStateOn = true;
-    SetControlText(app.holdStateLabel, L"ON");
+    SwitchHoldStateOn();
     if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_UNCHECKED, 0);
     SetControlText(app.delayEdit, L"");
     SetControlText(app.coordLabel, L"X: 0  Y: 0");

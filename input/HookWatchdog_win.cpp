@@ -1,14 +1,9 @@
-// The hook watchdog's Win32 side: raw keyboard registration and the reinstall.
+// The hook watchdog's Win32 side: the reinstall when a raw key press shows the hook was lost.
 #include "input/HookWatchdog_win.h"
 
 #include "app/AppState.h"
 #include "input/HookWatchdog.h"
 #include "input/KeyboardHook_win.h"
-#include "input/RawMouse_win.h"
-
-void RegisterRawKeyboardWatch(HWND target) {
-    RegisterRawInputSink(target, 0x06);
-}
 
 void OnRawKeyboardPacket(const RAWKEYBOARD& keyboard) {
     if (keyboard.Flags & RI_KEY_BREAK) return;

@@ -1,9 +1,8 @@
-// Puts the keyboard hook back when raw keyboard input shows that Windows removed it.
+// Puts the keyboard hook back when raw keyboard input shows that Windows removed it. The packets
+// are read and handed here by RawInput_win.cpp.
 #pragma once
 
 #include <windows.h>
 
-// Registers for raw keyboard input in the background; only key presses are looked at.
-void RegisterRawKeyboardWatch(HWND target);
-// Called for each raw keyboard packet.
+// Called for each raw keyboard packet; only key presses are looked at.
 void OnRawKeyboardPacket(const RAWKEYBOARD& keyboard);

@@ -29,16 +29,18 @@ KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk) {
     if (state.scrollPrevCapture) return {CaptureScrollPrev};
     if (state.scrollNextCapture) return {CaptureScrollNext};
 
-    // The record and play hotkeys are never recorded; scroll keys and profile triggers are recorded
-    // and then act.
-    bool record = state.recording && !MatchesKey(state.recordHotkey, vk) && !MatchesKey(state.playHotkey, vk);
-    if (MatchesKey(state.scrollPrevHotkey, vk)) return {SelectPreviousProfile, -1, record};
-    if (MatchesKey(state.scrollNextHotkey, vk)) return {SelectNextProfile, -1, record};
+    // The record and play hotkeys are never recorded. Scroll keys and profile triggers are recorded
+    // like any key and do not switch: loading a slot's macro would replace the recording. They act
+    // when the macro replays them.
+    bool hotkey = MatchesKey(state.recordHotkey, vk) || MatchesKey(state.playHotkey, vk);
+    if (state.recording && !hotkey) return {PassOn, -1, true};
+    if (MatchesKey(state.scrollPrevHotkey, vk)) return {SelectPreviousProfile};
+    if (MatchesKey(state.scrollNextHotkey, vk)) return {SelectNextProfile};
     if (MatchesKey(state.recordHotkey, vk)) return {RecordHotkeyPress};
     if (MatchesKey(state.playHotkey, vk)) return {PlayHotkeyPress};
     int32_t slot = TriggeredSlot(state.profileSlots, vk);
-    if (slot >= 0) return {SwitchToProfile, slot, record};
-    return {PassOn, -1, record};
+    if (slot >= 0) return {SwitchToProfile, slot};
+    return {PassOn};
 }
 
 KeyReleaseRule DecideKeyRelease(const AppState& state, uint32_t vk) {
@@ -54,14 +56,16 @@ PlayPressAction DecidePlayHotkeyPress(const AppState& state) {
 }
 
 bool NoteKeyDown(AppState& state, uint32_t vk, uint64_t now) {
-    bool repeat = vk == state.heldKeyVk && now - state.heldKeyTick <= AUTO_REPEAT_GAP_MS;
-    state.heldKeyVk = vk;
-    state.heldKeyTick = now;
+    if (vk >= state.keyDownTicks.size()) return false;
+    uint64_t& tick = state.keyDownTicks[vk];
+    // The tick is kept one above the clock so that 0 can mean "up" at any clock value.
+    bool repeat = tick != 0 && now + 1 - tick <= AUTO_REPEAT_GAP_MS;
+    tick = now + 1;
     return repeat;
 }
 
 void NoteKeyUp(AppState& state, uint32_t vk) {
-    if (vk == state.heldKeyVk) state.heldKeyVk = 0;
+    if (vk < state.keyDownTicks.size()) state.keyDownTicks[vk] = 0;
 }
 
 void NoteModifierKey(AppState& state, uint32_t vk, bool down) {

@@ -50,8 +50,9 @@ PlayPressAction DecidePlayHotkeyPress(const AppState& state);
 // the system allows (its keyboard delay goes up to one second), with some room.
 constexpr uint64_t AUTO_REPEAT_GAP_MS = 1500;
 
-// Notes a key press at `now`; true when it is the auto-repeat of the key held down last. A press
-// long after the last one of the same key counts as new, so a release the hook missed (while it
+// Notes a key press at `now`; true when it is the auto-repeat of that key, pressed before and not
+// released since. Each key is tracked on its own. A press long after the last one of the same key
+// counts as new, so a release the hook missed (while it
 // was stalled or removed) costs no more than that gap.
 bool NoteKeyDown(AppState& state, uint32_t vk, uint64_t now);
 void NoteKeyUp(AppState& state, uint32_t vk);

@@ -7,6 +7,7 @@
 #include "input/KeyboardHook.h"
 #include "macro/Playback_win.h"
 #include "macro/Recorder_win.h"
+#include "ui/windows/Overlay_win.h"
 #include "ui/windows/ProfileWindow_win.h"
 
 #include <mmsystem.h>
@@ -22,7 +23,7 @@ void PlaySystemSound(const wchar_t* alias) {
 
 void ShowMasterState(const wchar_t* text) {
     SetControlText(app.masterLabel, text);
-    SetControlText(app.overlayMasterLabel, text);
+    ShowOverlaySwitchState();
 }
 
 void CaptureKey(HotkeyBinding& binding, HWND edit, bool& capture, uint32_t vk) {
@@ -47,7 +48,7 @@ void SwitchToProfileFromKey(int32_t slot) {
 void SwitchHoldStateOff() {
     app.holdStateOn = false;
     SetControlText(app.holdStateLabel, L"OFF");
-    if (app.masterEnabled) SetControlText(app.overlayMasterLabel, L"OFF");
+    ShowOverlaySwitchState();
     if (app.recording && app.mainWindow) StopRecording();
     if (app.playing) app.stopRequested = true;
 }
@@ -55,7 +56,7 @@ void SwitchHoldStateOff() {
 void SwitchHoldStateOn() {
     app.holdStateOn = true;
     SetControlText(app.holdStateLabel, L"ON");
-    if (app.masterEnabled) SetControlText(app.overlayMasterLabel, L"ON");
+    ShowOverlaySwitchState();
 }
 
 void HoldOffPress() {

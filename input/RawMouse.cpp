@@ -12,6 +12,17 @@ ButtonTransitions DecodeRawButtons(uint16_t buttonFlags) {
     return transitions;
 }
 
+bool IsOwnInjectedPacket(const RawMouseReading& reading) {
+    return !reading.device || reading.extraInformation == INJECTED_INPUT_MARK;
+}
+
+MousePacket WithoutRecordHotkeyButton(const AppState& state, MousePacket packet) {
+    if (state.recordHotkey.kind != HotkeyMouseButton) return packet;
+    if (packet.press == state.recordHotkey.code) packet.press = 0;
+    if (packet.release == state.recordHotkey.code * 2) packet.release = 0;
+    return packet;
+}
+
 bool PassesDeviceFilter(const AppState& state, void* device) {
     if (state.deviceIndex <= 0) return true;
     size_t entry = static_cast<size_t>(state.deviceIndex) - 1;

@@ -12,6 +12,7 @@ struct RawMouseReading {
     uint16_t buttonFlags = 0;
     int32_t lastX = 0;
     int32_t lastY = 0;
+    uintptr_t extraInformation = 0;
 };
 
 // At most one press flag and one release flag per packet, the first in the order left, right,
@@ -31,6 +32,15 @@ struct MousePacket {
 };
 
 ButtonTransitions DecodeRawButtons(uint16_t buttonFlags);
+
+// Whether a packet is the program's own replayed input: SendInput's packets come without a device
+// handle (on Windows), and the playback marks every record it injects. Such packets never act as
+// hotkeys or captures, so a replayed button cannot stop, restart or suspend its own playback.
+bool IsOwnInjectedPacket(const RawMouseReading& reading);
+
+// The packet's press and release with the record hotkey's button taken out: that button is never
+// recorded, neither its press nor its release.
+MousePacket WithoutRecordHotkeyButton(const AppState& state, MousePacket packet);
 
 // False when the chosen combo entry filters this device out (or names no device at all).
 bool PassesDeviceFilter(const AppState& state, void* device);

@@ -1,15 +1,13 @@
-// Raw mouse input: registration, the device list, device choice and the packet handler. The
-// decisions live in RawMouse.cpp; this file reads packets and performs them on the windows.
+// Raw mouse input: the device list, device choice and the packet handler. The decisions live in
+// RawMouse.cpp; this file performs them on the windows. Packets are read in RawInput_win.cpp.
 #include "input/RawMouse_win.h"
 
 #include "app/AppState.h"
 #include "app/WindowText_win.h"
-#include "input/HookWatchdog_win.h"
 #include "input/KeyboardHook_win.h"
 #include "macro/Recorder_win.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -59,20 +57,37 @@ bool ReadRawDeviceName(HANDLE device, std::wstring& name) {
     return true;
 }
 
+// Captures and the mouse-button hotkeys; true when the packet is the hold-off button's, which is
+// neither recorded nor shown.
+bool PerformMouseHotkeys(const MousePacket& packet) {
+    if (packet.press) {
+        bool captured = CapturePressedButton(packet.press);
+        if (!captured) {
+            switch (MouseHotkeyFor(app, packet.press)) {
+            case MouseHotkeyAction::ToggleRecording:
+                ToggleRecording();
+                break;
+            case MouseHotkeyAction::PlayHotkey:
+                PlayHotkeyPress();
+                break;
+            case MouseHotkeyAction::None:
+                break;
+            }
+        }
+        if (IsHoldOffButtonPress(app, packet.press)) {
+            SwitchHoldStateOff();
+            return true;
+        }
+    }
+    if (IsHoldOffButtonRelease(app, packet.release)) {
+        SwitchHoldStateOn();
+        return true;
+    }
+    if (IsHoldModePlayRelease(app, packet.release)) app.stopRequested = true;
+    return false;
+}
+
 } // namespace
-
-void RegisterRawInputSink(HWND target, USHORT usage) {
-    RAWINPUTDEVICE device{};
-    device.usUsagePage = 0x01;
-    device.usUsage = usage;
-    device.dwFlags = RIDEV_INPUTSINK;
-    device.hwndTarget = target;
-    RegisterRawInputDevices(&device, 1, sizeof(device));
-}
-
-void RegisterRawMouse(HWND target) {
-    RegisterRawInputSink(target, 0x02);
-}
 
 void EnumerateRawMice() {
     app.rawDevices.clear();
@@ -108,67 +123,15 @@ void OnDeviceSelectionChanged() {
 void HandleRawMouseReading(const RawMouseReading& reading) {
     MousePacket packet;
     if (!DecodeMousePacket(app, reading, packet)) return;
+    if (!IsOwnInjectedPacket(reading) && PerformMouseHotkeys(packet)) return;
 
-    if (packet.press) {
-        bool captured = CapturePressedButton(packet.press);
-        if (!captured) {
-            switch (MouseHotkeyFor(app, packet.press)) {
-            case MouseHotkeyAction::ToggleRecording:
-                ToggleRecording();
-                break;
-            case MouseHotkeyAction::PlayHotkey:
-                PlayHotkeyPress();
-                break;
-            case MouseHotkeyAction::None:
-                break;
-            }
-        }
-        // The hold-off button's press and release are neither recorded nor shown.
-        if (IsHoldOffButtonPress(app, packet.press)) {
-            SwitchHoldStateOff();
-            return;
-        }
-    }
-    if (IsHoldOffButtonRelease(app, packet.release)) {
-        SwitchHoldStateOn();
-        return;
-    }
-    if (IsHoldModePlayRelease(app, packet.release)) app.stopRequested = true;
-
+    packet = WithoutRecordHotkeyButton(app, packet);
     RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release);
 
     app.lastRawDx = packet.dx;
     app.lastRawDy = packet.dy;
     app.lastRawInputTick = app.clock();
     UpdateCoordLabel();
-}
-
-void HandleRawInput(LPARAM rawInputHandle) {
-    HRAWINPUT handle = reinterpret_cast<HRAWINPUT>(rawInputHandle);
-    UINT size = 0;
-    if (GetRawInputData(handle, RID_INPUT, nullptr, &size, sizeof(RAWINPUTHEADER)) != 0 || size == 0) return;
-    std::vector<BYTE> buffer(size, 0);
-    if (GetRawInputData(handle, RID_INPUT, buffer.data(), &size, sizeof(RAWINPUTHEADER)) != size) return;
-    // Keyboard packets only feed the hook watchdog; the mouse rules never see them.
-    if (buffer.size() >= sizeof(RAWINPUTHEADER) + sizeof(RAWKEYBOARD) &&
-        reinterpret_cast<const RAWINPUTHEADER*>(buffer.data())->dwType == RIM_TYPEKEYBOARD) {
-        RAWKEYBOARD keyboard{};
-        std::memcpy(&keyboard, buffer.data() + sizeof(RAWINPUTHEADER), sizeof(keyboard));
-        OnRawKeyboardPacket(keyboard);
-        return;
-    }
-    // A packet too short to hold a mouse record is not read past its end.
-    if (buffer.size() < sizeof(RAWINPUTHEADER) + sizeof(RAWMOUSE)) return;
-    RAWINPUT input{};
-    std::memcpy(&input, buffer.data(), buffer.size() < sizeof(input) ? buffer.size() : sizeof(input));
-    if (input.header.dwType != RIM_TYPEMOUSE) return;
-
-    RawMouseReading reading;
-    reading.device = input.header.hDevice;
-    reading.buttonFlags = input.data.mouse.usButtonFlags;
-    reading.lastX = input.data.mouse.lLastX;
-    reading.lastY = input.data.mouse.lLastY;
-    HandleRawMouseReading(reading);
 }
 
 void UpdateCoordLabel() {

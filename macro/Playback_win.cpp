@@ -182,3 +182,10 @@ void OnPlaybackDone() {
         InvalidateRect(app.overlayPlayLabel, nullptr, TRUE);
     }
 }
+
+void StopPlaybackBeforeExit() {
+    if (!app.playbackThread) return;
+    app.stopRequested = true;
+    WaitForSingleObject(app.playbackThread, PLAYBACK_EXIT_WAIT_MS);
+    OnPlaybackDone();
+}

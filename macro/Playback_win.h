@@ -19,3 +19,7 @@ PlaybackIo SystemPlaybackIo();
 DWORD WINAPI PlaybackThreadProc(LPVOID mainWindowHandle);
 void StartPlayback(HWND mainWindowHandle);
 void OnPlaybackDone();
+// Stops a running playback and waits (at most PLAYBACK_EXIT_WAIT_MS) for its thread to release
+// what it pressed, then frees the cursor: the process must not end with a button held down.
+constexpr DWORD PLAYBACK_EXIT_WAIT_MS = 2000;
+void StopPlaybackBeforeExit();

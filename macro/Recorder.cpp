@@ -113,3 +113,13 @@ void BeginRecording() {
 void EndRecording() {
     app.recording = false;
 }
+
+void DropEventsFromLastPress(uint32_t pressFlag) {
+    std::lock_guard lock(app.macroMutex);
+    for (size_t i = app.events.size(); i-- > 0;) {
+        const MacroEvent& event = app.events[i];
+        if (event.type != ButtonDown || event.button != pressFlag) continue;
+        app.events.resize(i);
+        return;
+    }
+}

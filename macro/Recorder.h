@@ -30,3 +30,7 @@ void KeepModifierTap(uint32_t vk);
 // The state half of starting and ending a recording; the windows are updated by the caller.
 void BeginRecording();
 void EndRecording();
+
+// Cuts the recording before its last press of this button, dropping the press and all after it:
+// the click that stopped the recording is not part of the macro.
+void DropEventsFromLastPress(uint32_t pressFlag);

@@ -34,8 +34,16 @@ void ToggleRecording() {
     if (!app.masterEnabled || !app.holdStateOn) return;
     if (app.recording)
         FinishRecording();
-    else
+    else if (!app.playing) // a new recording would replace the macro being played
         StartRecording();
+}
+
+void ToggleRecordingFromButton() {
+    // A mouse click on the button (rather than the space bar) was recorded up to its release.
+    POINT cursor{};
+    bool clickedWithMouse = GetCursorPos(&cursor) && WindowFromPoint(cursor) == app.recordButton;
+    if (app.recording && clickedWithMouse) DropEventsFromLastPress(BUTTON_PRESS_FLAGS[0]);
+    ToggleRecording();
 }
 
 void StopRecording() {

@@ -3,7 +3,10 @@
 
 #include "macro/Recorder.h"
 
-// Starts or stops recording; refused while the master switch or the hold state is off.
+// Starts or stops recording; refused while the master switch or the hold state is off, and no
+// recording starts while a playback runs.
 void ToggleRecording();
+// The Record button: as ToggleRecording, and a stop leaves out the click on the button.
+void ToggleRecordingFromButton();
 // Stops a running recording without that refusal (master switch off, hold-off hotkey pressed).
 void StopRecording();

@@ -31,7 +31,7 @@ bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -39,16 +39,37 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     char buffer[64 * 1024];
     DWORD got = 0;
     bool ok = true;
-    while (true) {
+    while (ok) {
         if (!ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) {
             ok = false;
             break;
         }
         if (got == 0) break;
-        bytes.append(buffer, got);
+        // The file may grow while it is read, so the limit is tested on what was read.
+        ok = got <= maxBytes - bytes.size();
+        if (ok) bytes.append(buffer, got);
     }
     CloseHandle(file);
     return ok;
+}
+
+bool FileStartsWithOneOf(const std::wstring& path, std::initializer_list<std::string_view> heads) {
+    size_t longest = 0;
+    for (std::string_view head : heads)
+        longest = std::max(longest, head.size());
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::string start(longest, '\0');
+    DWORD got = 0;
+    bool read = ReadFile(file, start.data(), static_cast<DWORD>(longest), &got, nullptr);
+    CloseHandle(file);
+    if (!read) return false;
+    start.resize(got);
+    for (std::string_view head : heads) {
+        if (std::string_view(start).starts_with(head)) return true;
+    }
+    return false;
 }
 
 bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {

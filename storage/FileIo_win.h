@@ -1,13 +1,18 @@
 // Whole-file reading and the atomic replace that every save goes through.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 void CreateFixedFolders();
 bool PathExists(const std::wstring& path);
-// Reads a file whole; false when it cannot be opened or read.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+// Reads a file whole; false when it cannot be opened or read, or holds more than `maxBytes`.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes = SIZE_MAX);
+// Whether the file begins with one of `heads`, read from its first bytes only, so that a large
+// file picked by mistake under "All Files" is not read whole just to be refused.
+bool FileStartsWithOneOf(const std::wstring& path, std::initializer_list<std::string_view> heads);
 // Writes `bytes` to a temporary file in the target's folder, checks that every byte was written and
 // the file closed cleanly, then replaces the target in one step. On any failure the old file is
 // left untouched, the temporary file removed, and the result is false with the system's reason

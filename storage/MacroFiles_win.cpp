@@ -10,6 +10,7 @@
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/MacroFile.h"
+#include "ui/windows/Overlay_win.h"
 
 #include <commdlg.h>
 
@@ -23,19 +24,6 @@ constexpr wchar_t OVERWRITE_TEXT[] = L"A macro with this name already exists.\n"
                                      L"Saving will replace its saved setup and events.\n\n"
                                      L"Do you want to overwrite it?";
 constexpr wchar_t SAVE_FAILED_CAPTION[] = L"Save failed";
-
-// Whether the file begins with the magic line, read from its first bytes only, so that a large
-// file picked by mistake under "All Files" is not read whole just to be refused.
-bool StartsWithMacroMagic(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char head[MACRO_MAGIC.size()];
-    DWORD got = 0;
-    bool read = ReadFile(file, head, sizeof(head), &got, nullptr);
-    CloseHandle(file);
-    return read && got == sizeof(head) && std::string_view(head, got) == MACRO_MAGIC;
-}
 
 // A user who saw no message would take the macro for saved.
 void ReportFailedSave(HWND owner, const std::wstring& path) {
@@ -77,10 +65,7 @@ int RadioForMode(int32_t mode, int first) {
 void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog) {
     const wchar_t* master = app.masterEnabled ? L"ON" : L"OFF";
     SetControlText(app.masterLabel, master);
-    if (app.overlayMasterLabel) {
-        SetControlText(app.overlayMasterLabel, master);
-        InvalidateRect(app.overlayMasterLabel, nullptr, TRUE);
-    }
+    ShowOverlaySwitchState();
     if (app.deviceCombo) {
         LRESULT count = SendMessageW(app.deviceCombo, CB_GETCOUNT, 0, 0);
         if (app.deviceIndex >= 0 && app.deviceIndex < count)
@@ -102,7 +87,7 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
 } // namespace
 
 bool ReadMacroBytesAt(const std::wstring& path, std::string& bytes) {
-    return StartsWithMacroMagic(path) && ReadWholeFile(path, bytes);
+    return FileStartsWithOneOf(path, {MACRO_MAGIC}) && ReadWholeFile(path, bytes);
 }
 
 void TakeOverMacro(MacroFileContents& contents, bool fromDialog) {

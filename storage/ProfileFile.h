@@ -13,6 +13,10 @@ constexpr std::string_view PROFILE_MAGIC_V1 = "KORVAPROFILE_V1";
 constexpr std::string_view PROFILE_MAGIC_V2 = "KORVAPROFILE_V2";
 constexpr std::string_view PROFILE_MAGIC_V3 = "KORVAPROFILE_V3";
 
+// Ten slots with names and paths of at most a long path each fit well within this; anything
+// larger is not a profile.
+constexpr size_t PROFILE_FILE_MAX_BYTES = 1 << 20;
+
 // A whole profile: what a file holds and what it is read into.
 struct ProfileContents {
     std::array<ProfileSlot, PROFILE_SLOT_COUNT> slots;

@@ -61,10 +61,13 @@ std::wstring OneBytePath(const std::wstring& path) {
     return {shortPath, length};
 }
 
+} // namespace
+
 bool LoadProfileFromPath(const std::wstring& path) {
     if (!IsInProfileFolder(path)) return false;
+    if (!FileStartsWithOneOf(path, {PROFILE_MAGIC_V1, PROFILE_MAGIC_V2, PROFILE_MAGIC_V3})) return false;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    if (!ReadWholeFile(path, bytes, PROFILE_FILE_MAX_BYTES)) return false;
     ProfileContents profile = CurrentProfile();
     if (!ReadProfileFile(bytes, profile)) return false;
     ApplyProfile(profile);
@@ -80,8 +83,6 @@ bool LoadProfileFromPath(const std::wstring& path) {
     }
     return true;
 }
-
-} // namespace
 
 bool SaveProfileToPath(const std::wstring& path) {
     if (!IsInProfileFolder(path)) return false;

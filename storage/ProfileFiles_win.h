@@ -13,3 +13,6 @@ bool SaveProfileFile(HWND owner);
 // Asks for a profile file, merges it into the profile, refreshes the profile window and switches
 // to the active slot again; true when a file was read.
 bool LoadProfileFile(HWND owner);
+// The same without the dialog. A file that does not start with a profile magic or is larger than
+// PROFILE_FILE_MAX_BYTES is refused without being read whole, and the profile stays as it was.
+bool LoadProfileFromPath(const std::wstring& path);

@@ -9,6 +9,7 @@
 //   korva_probe item TITLE N      item N (from 0) of that list box
 //   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
 //   korva_probe cursor            the cursor position: "x y"
+//   korva_probe down VK           exit code 0 when the key or button is logically down
 //   korva_probe close TITLE       posts WM_CLOSE to the window
 //   korva_probe exists TITLE      exit code 0 when a top-level window with that title exists
 #include <windows.h>
@@ -81,6 +82,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc < 3) return 2;
+    if (command == L"down") return GetAsyncKeyState(_wtoi(argv[2])) & 0x8000 ? 0 : 1;
     HWND window = FindWindowW(nullptr, argv[2]);
     if (command == L"exists") return window ? 0 : 1;
     if (!window) {

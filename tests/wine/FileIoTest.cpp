@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
+#include "storage/ProfileFile.h"
 #include "storage/ProfileFiles_win.h"
 #include "storage/TextCodec.h"
 
@@ -80,6 +81,24 @@ TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
         DeleteFileW(path.c_str());
     }
     RemoveDirectoryW(folder.c_str());
+}
+
+TEST(FileIo, ProfileLoaderRefusesOversizedAndForeignFilesLeavingTheProfile) {
+    ResetAppState();
+    CreateFixedFolders();
+    std::wstring path = std::wstring(PROFILE_FOLDER) + L"\\korva-loader-test.kpf";
+    std::string profile = "KORVAPROFILE_V3\r\n\r\nP 0 1 1 65 taken\r\n";
+    for (size_t size : {PROFILE_FILE_MAX_BYTES + 1, profile.size()}) {
+        std::string bytes = profile;
+        bytes.resize(size, ' ');
+        for (std::string text : {std::string("NOT") + bytes, bytes}) {
+            ASSERT_TRUE(WriteFileAtomically(path, text));
+            bool fits = size <= PROFILE_FILE_MAX_BYTES && text == bytes;
+            EXPECT_EQ(LoadProfileFromPath(path), fits) << size;
+            EXPECT_EQ(app.profileSlots[0].name, fits ? L"taken" : L"") << size;
+        }
+    }
+    DeleteFileW(path.c_str());
 }
 
 TEST(FileIo, ProfileMapsAMacroOutsideOneByteTextByItsShortPath) {

@@ -83,7 +83,7 @@ TEST_F(KeyboardHookProcTest, HoldOffKeyStopsEverythingUntilReleasedWhileF4KeepsI
     EXPECT_EQ(Press(VK_F4_KEY), 1);
     EXPECT_TRUE(app.masterEnabled);
     EXPECT_EQ(WindowText(app.masterLabel), L"ON");
-    EXPECT_EQ(WindowText(overlayMaster), L"ON");
+    EXPECT_EQ(WindowText(overlayMaster), L"OFF"); // still held
     EXPECT_EQ(WindowText(app.holdStateLabel), L"held");
 
     EXPECT_EQ(Release(VK_SPACE), 1);

@@ -42,8 +42,8 @@ void CreateOverlayLabels(HWND window, HINSTANCE instance) {
         CreateLabel(window, instance, app.recording ? L"REC" : L"NO REC", SS_CENTER, 80, 50, 80, 18, guiFont);
     app.overlayPlayLabel = CreateLabel(window, instance, app.playing ? L"PLAY" : L"NO PLAY", SS_CENTER, 200,
                                        50, 80, 18, guiFont);
-    app.overlayMasterLabel = CreateLabel(window, instance, app.masterEnabled ? L"ON" : L"OFF", SS_CENTER, 311,
-                                         10, 44, 44, masterFont);
+    app.overlayMasterLabel = CreateLabel(window, instance, L"", SS_CENTER, 311, 10, 44, 44, masterFont);
+    ShowOverlaySwitchState();
 }
 
 void MakeTopmost(HWND window) {
@@ -51,6 +51,12 @@ void MakeTopmost(HWND window) {
 }
 
 } // namespace
+
+void ShowOverlaySwitchState() {
+    if (!app.overlayMasterLabel) return;
+    SetControlText(app.overlayMasterLabel, app.masterEnabled && app.holdStateOn ? L"ON" : L"OFF");
+    InvalidateRect(app.overlayMasterLabel, nullptr, TRUE);
+}
 
 void OpenOverlay() {
     if (app.overlayWindow && IsWindow(app.overlayWindow)) {

@@ -6,4 +6,7 @@
 
 // Creates the overlay, or raises the open one and makes it topmost again.
 void OpenOverlay();
+// The overlay's switch label: ON exactly while the master switch is on and the hold-off key is
+// not held, since either one suspends everything.
+void ShowOverlaySwitchState();
 LRESULT CALLBACK OverlayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -30,6 +30,13 @@ bool IsSlot(int slot) {
     return slot >= 0 && slot < PROFILE_SLOT_COUNT;
 }
 
+void NoteActiveSlotAsLoaded() {
+    if (!IsSlot(app.activeProfile)) return;
+    size_t i = static_cast<size_t>(app.activeProfile);
+    app.activeSlotAsLoaded = app.profileSlots[i];
+    app.activePathAsLoaded = app.profileMacroPaths[i];
+}
+
 HFONT GuiFont() {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
@@ -71,6 +78,7 @@ void CreateSlotRow(HWND window, int slot) {
 void OnCreate(HWND window) {
     app.profileWindow = window;
     FillDefaultProfileNames();
+    NoteActiveSlotAsLoaded();
     app.activeProfileLabel = AddControl(window, L"STATIC", NO_ACTIVE_PROFILE, 0, 8, 280, 300, 18, 0);
     for (int slot = 0; slot < PROFILE_SLOT_COUNT; ++slot)
         CreateSlotRow(window, slot);
@@ -103,15 +111,22 @@ void OnDestroy(HWND window) {
     app.profileHotkeyEdits.fill(nullptr);
 }
 
-// Closing by the title bar keeps what the rows show, and the active slot's macro is loaded again
-// under its possibly new name.
+bool ActiveSlotChangedSinceLoad() {
+    size_t i = static_cast<size_t>(app.activeProfile);
+    const ProfileSlot& slot = app.profileSlots[i];
+    return slot.name != app.activeSlotAsLoaded.name || slot.enabled != app.activeSlotAsLoaded.enabled ||
+           app.profileMacroPaths[i] != app.activePathAsLoaded;
+}
+
+// Closing by the title bar keeps what the rows show; the active slot's macro is loaded again
+// only when its name, file or tick was changed here.
 void OnClose(HWND window) {
     for (size_t i = 0; i < PROFILE_SLOT_COUNT; ++i) {
         ProfileSlot& slot = app.profileSlots[i];
         if (app.profileNameEdits[i]) slot.name = ReadControlText(app.profileNameEdits[i], NAME_TEXT_LIMIT);
         if (app.profileEnableChecks[i]) slot.enabled = IsChecked(app.profileEnableChecks[i]);
     }
-    if (IsSlot(app.activeProfile)) SwitchToProfile(app.activeProfile);
+    if (IsSlot(app.activeProfile) && ActiveSlotChangedSinceLoad()) SwitchToProfile(app.activeProfile);
     DestroyWindow(window);
 }
 
@@ -284,6 +299,7 @@ void SwitchToProfile(int slot) {
     std::wstring label = ProfileLabelText(slot, profile.name);
     SetControlText(app.profileLabel, label);
     SetControlText(app.overlayProfileLabel, label);
+    NoteActiveSlotAsLoaded();
 
     // A missing file leaves the slot active and the previous macro loaded.
     std::wstring path = SlotMacroPath(app.profileMacroPaths[i], profile.name);
