@@ -100,14 +100,14 @@ bool WriteRowDelay(size_t row, uint32_t delayMs) {
 
 bool RemoveTickedEvents() {
     if (app.events.empty() || app.rowTicks.empty()) return false;
-    // Compacted in place: a million events take a few milliseconds, with no second copy of the
-    // macro to allocate and give back. A playing loop waits for the pass at its next event.
-    std::lock_guard lock(app.macroMutex);
+    // One pass into a new vector: the old macro moves whole into the undo history, and a million
+    // events still take only milliseconds. Only this thread writes `events`, so reading needs no lock.
     size_t tickCount = std::min(app.rowTicks.size(), app.events.size());
-    size_t kept = 0;
+    std::vector<MacroEvent> kept;
+    kept.reserve(app.events.size());
     for (size_t i = 0; i < app.events.size(); ++i) {
-        if (i >= tickCount || !app.rowTicks[i]) app.events[kept++] = app.events[i];
+        if (i >= tickCount || !app.rowTicks[i]) kept.push_back(app.events[i]);
     }
-    app.events.resize(kept);
+    ReplaceEvents(std::move(kept));
     return true;
 }

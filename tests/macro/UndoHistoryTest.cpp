@@ -25,7 +25,6 @@ auto Current() {
 void StartWithMacro() {
     ResetAppState();
     app.events = MACRO;
-    app.eventListRows = MakeEventRows(app.events);
     app.rowTicks = {false, true, false};
     BuildPath();
     app.pathPoints.back().x += 50; // dragged, not applied yet
