@@ -29,11 +29,10 @@ std::wstring WriteTestMacro(const wchar_t* name, int keyCount) {
     return path;
 }
 
-using ProfileKeysTest = InputHandlerTest;
-
 } // namespace
 
-TEST_F(ProfileKeysTest, RowsComeOnTheNextMessageAndTicksOfTheOldListReachNothing) {
+TEST(ProfileKeys, RowsComeOnTheNextMessageAndTicksOfTheOldListReachNothing) {
+    HWND window = CreateTestMainWindow();
     std::wstring five = WriteTestMacro(L"keys_five.kmc", 5);
     app.profileSlots[6] = {true, {HotkeyKeyboard, VK_F7}, L"five"};
     app.profileMacroPaths[6] = five;
@@ -57,4 +56,5 @@ TEST_F(ProfileKeysTest, RowsComeOnTheNextMessageAndTicksOfTheOldListReachNothing
     EXPECT_EQ(listed(), 5);
     EXPECT_FALSE(app.eventListFillPending);
     DeleteFileW(five.c_str());
+    DestroyTestMainWindow();
 }
