@@ -3,11 +3,13 @@
 # runs the tests that could catch the fault, cheapest first, and counts the faults caught.
 #   bash scripts/mutate.sh [ID...]      (default: every fault below)
 # KORVA_MUTATE_DIR is the scratch worktree (default /work/scratch/budget); it is checked out at
-# the current commit of this branch, so commit the tests to measure first. Results go to
+# KORVA_MUTATE_COMMIT (default: the current commit of this branch), so commit the tests first. Results go to
 # $KORVA_MUTATE_DIR/mutation-results.txt, one line per fault.
 # Layers of a fault: native (all unit tests), tsan (unit tests under ThreadSanitizer, when that
 # tree was built), wine:FILTER (Win32 tests by gtest filter), e2e:A/B (scenario A, or B where A
 # was merged into B). A fault counts as caught at the first layer that fails (or hangs).
+# KORVA_MUTATE_FOLLOW=FILE takes the native verdicts from the results FILE of another run (waiting
+# for each line) and runs only the other layers: for a second run whose unit tests are the same.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 SCRATCH=${KORVA_MUTATE_DIR:-/work/scratch/budget}
@@ -80,7 +82,7 @@ log() { echo "[mutate] $*"; }
 
 prepare_scratch() {
     local commit
-    commit=$(git -C "$ROOT" rev-parse HEAD)
+    commit=$(git -C "$ROOT" rev-parse "${KORVA_MUTATE_COMMIT:-HEAD}")
     if [ ! -d "$SCRATCH/.git" ] && [ ! -f "$SCRATCH/.git" ]; then
         mkdir -p "$(dirname "$SCRATCH")"
         git -C "$ROOT" worktree add --detach "$SCRATCH" "$commit" >/dev/null || exit 1
@@ -109,7 +111,7 @@ stop_wine() {
 }
 
 build_native() { cmake --build "$KORVA_BUILD/native" --target korva_tests >/dev/null 2>&1; }
-build_windows() { cmake --build "$KORVA_BUILD/windows" >/dev/null 2>&1; }
+build_windows() { cmake --build "$KORVA_BUILD/windows" --target KorvaMacro korva_probe korva_wine_tests >/dev/null 2>&1; }
 
 # Runs one layer; true when the tests pass (the fault escaped this layer).
 run_layer() {
@@ -155,8 +157,11 @@ if [ "${1:-}" = "--check" ]; then
 fi
 source "$SCRATCH/scripts/common.sh"
 log "building the unbroken trees"
-korva_configure_and_build native >/dev/null || exit 1
-korva_build_windows >/dev/null || exit 1
+cmake -S . -B "$KORVA_BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+cmake -S . -B "$KORVA_BUILD/windows" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$SCRATCH/cmake/mingw-w64-x86_64.cmake" >/dev/null || exit 1
+build_native || exit 1
+build_windows || exit 1
 RESULTS="$SCRATCH/mutation-results.txt"
 : >"$RESULTS"
 caught=0
@@ -165,6 +170,15 @@ while IFS=$'\t' read -r id file layers script; do
     [ -n "$id" ] || continue
     if [ $# -gt 0 ] && [[ " $* " != *" $id "* ]]; then continue; fi
     total=$((total + 1))
+    if [ -n "${KORVA_MUTATE_FOLLOW:-}" ]; then
+        until grep -q "^$id " "$KORVA_MUTATE_FOLLOW" 2>/dev/null; do sleep 10; done
+        if grep -q "^$id caught by native" "$KORVA_MUTATE_FOLLOW"; then
+            caught=$((caught + 1))
+            echo "$id caught by native (the same unit tests)" | tee -a "$RESULTS"
+            continue
+        fi
+        layers=${layers#native}
+    fi
     sed -i "$script" "$file"
     if git diff --quiet -- "$file"; then
         echo "$id BROKEN-PATCH (the pattern no longer matches $file)" | tee -a "$RESULTS"
