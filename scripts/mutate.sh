@@ -30,7 +30,7 @@ P10	macro/Playback.cpp	native e2e:modes	s/ || !app.holdStateOn;$/;/
 P11	macro/Playback.cpp	native	s/static_cast<int32_t>(j + 1)/static_cast<int32_t>(j)/
 P12	macro/Playback.cpp	native	/if (!startThread(parameter)) {/,/}/s/io.freeCursor();//
 P13	macro/Playback.cpp	native e2e:modes	s/if (app.mouseMode != FreeMouse) trackedCursor = app.playbackStartPoint;//
-P14	macro/Playback.cpp	native	s/if (app.playMode == Once) {/if (app.playMode == Hold) {/
+P14	macro/Playback.cpp	native e2e:modes	s/if (app.playMode == Once) {/if (app.playMode == Hold) {/
 K01	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (!mainCaptureArmed \&\& MatchesKey/if (MatchesKey/
 K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ \&\& !MatchesKey(state.playHotkey, vk);/;/
 K03	input/KeyboardHook.cpp	native e2e:modes	s/if (state.playMode == Hold \&\& MatchesKey(state.playHotkey, vk))/if (MatchesKey(state.playHotkey, vk))/
