@@ -160,8 +160,10 @@ log "building the unbroken trees"
 cmake -S . -B "$KORVA_BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 cmake -S . -B "$KORVA_BUILD/windows" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$SCRATCH/cmake/mingw-w64-x86_64.cmake" >/dev/null || exit 1
-[ -n "${KORVA_MUTATE_FOLLOW:-}" ] || build_native || exit 1
-build_windows || exit 1
+# Only what the chosen faults' layers need.
+LAYERS_WANTED=$(awk -F'\t' -v ids=" $* " 'ids == "  " || index(ids, " " $1 " ") { print $3 }' <<<"$FAULTS")
+[ -n "${KORVA_MUTATE_FOLLOW:-}" ] || ! grep -q native <<<"$LAYERS_WANTED" || build_native || exit 1
+! grep -qE 'wine|e2e' <<<"$LAYERS_WANTED" || build_windows || exit 1
 RESULTS="$SCRATCH/mutation-results.txt"
 : >"$RESULTS"
 caught=0
@@ -202,6 +204,6 @@ while IFS=$'\t' read -r id file layers script; do
 done <<<"$FAULTS"
 stop_wine
 # Leave the scratch trees built from the unbroken sources.
-[ -n "${KORVA_MUTATE_FOLLOW:-}" ] || build_native
-build_windows
+[ -n "${KORVA_MUTATE_FOLLOW:-}" ] || ! grep -q native <<<"$LAYERS_WANTED" || build_native
+! grep -qE 'wine|e2e' <<<"$LAYERS_WANTED" || build_windows
 echo "caught $caught of $total" | tee -a "$RESULTS"
