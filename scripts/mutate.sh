@@ -2,12 +2,14 @@
 # The mutation check: breaks the program one fault at a time in a scratch worktree, rebuilds and
 # runs the tests that could catch the fault, cheapest first, and counts the faults caught.
 #   bash scripts/mutate.sh [ID...]      (default: every fault below)
-# KORVA_MUTATE_DIR is the scratch worktree (default /work/scratch/budget); it is checked out at
-# KORVA_MUTATE_COMMIT (default: the current commit of this branch), so commit the tests first. Results go to
+#   bash scripts/mutate.sh --check      (only shows that every patch still applies)
+# KORVA_MUTATE_DIR is the scratch worktree (default /work/scratch/budget), checked out at
+# KORVA_MUTATE_COMMIT (default: this branch's commit), so commit the tests first. Results go to
 # $KORVA_MUTATE_DIR/mutation-results.txt, one line per fault.
 # Layers of a fault: native (all unit tests), tsan (unit tests under ThreadSanitizer, when that
-# tree was built), wine:FILTER (Win32 tests by gtest filter), e2e:A/B (scenario A, or B where A
-# was merged into B). A fault counts as caught at the first layer that fails (or hangs).
+# tree was built), wine:FILTER (Win32 tests by gtest filter; a filter that matches nothing passes),
+# e2e:A/B (scenario A, or B where A was merged into B). A fault counts as caught at the first layer
+# that fails or hangs (look at mutant.log when a scenario timed out under load).
 # KORVA_MUTATE_FOLLOW=FILE takes the native verdicts from the results FILE of another run (waiting
 # for each line) and runs only the other layers: for a second run whose unit tests are the same.
 set -uo pipefail
@@ -147,7 +149,6 @@ run_layer() {
 prepare_scratch
 cd "$SCRATCH" || exit 1
 if [ "${1:-}" = "--check" ]; then
-    # Only shows that every patch still applies and changes its file.
     while IFS=$'\t' read -r id file layers script; do
         sed -i "$script" "$file"
         git diff --quiet -- "$file" && echo "$id does not apply" || git diff --stat -- "$file" | head -1 | sed "s/^/$id /"
