@@ -113,7 +113,9 @@ stop_wine() {
 }
 
 build_native() { cmake --build "$KORVA_BUILD/native" --target korva_tests >/dev/null 2>&1; }
-build_windows() { cmake --build "$KORVA_BUILD/windows" --target KorvaMacro korva_probe korva_wine_tests >/dev/null 2>&1; }
+build_windows() {
+    cmake --build "$KORVA_BUILD/windows" --target KorvaMacro korva_probe korva_wine_tests >/dev/null 2>&1
+}
 
 # Runs one layer; true when the tests pass (the fault escaped this layer).
 run_layer() {
@@ -151,7 +153,7 @@ cd "$SCRATCH" || exit 1
 if [ "${1:-}" = "--check" ]; then
     while IFS=$'\t' read -r id file layers script; do
         sed -i "$script" "$file"
-        git diff --quiet -- "$file" && echo "$id does not apply" || git diff --stat -- "$file" | head -1 | sed "s/^/$id /"
+        git diff --quiet -- "$file" && echo "$id does not apply" || echo "$id applies to $file"
         git checkout -q -- "$file"
     done <<<"$FAULTS"
     exit 0
