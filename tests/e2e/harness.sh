@@ -17,34 +17,30 @@ APP_PID=""
 APP_WID=""
 
 # Centres of main-window controls, client coordinates from the control table.
-RECORD_X=340 # "Record" at 300,65, 80x26
-RECORD_Y=78
-PLAY_X=340 # "Play" at 300,105, 80x26
-PLAY_Y=118
-RECORD_EDIT_X=440 # record hotkey edit at 390,65, 100x22
-RECORD_EDIT_Y=76
-PLAY_EDIT_X=440 # play hotkey edit at 390,105, 100x22
-PLAY_EDIT_Y=116
-LOOP_X=575 # "Loop" at 565,87
-LOOP_Y=97
-HOLD_X=575 # "Hold" at 565,110
-HOLD_Y=120
-LOCK_X=545 # "LockMouse" at 535,191
-LOCK_Y=201
+RECORD_X=340 RECORD_Y=78         # "Record" at 300,65, 80x26
+PLAY_X=340 PLAY_Y=118            # "Play" at 300,105, 80x26
+RECORD_EDIT_X=440 RECORD_EDIT_Y=76 # record hotkey edit at 390,65, 100x22
+PLAY_EDIT_X=440 PLAY_EDIT_Y=116  # play hotkey edit at 390,105, 100x22
+LOOP_X=575 LOOP_Y=97             # "Loop" at 565,87
+HOLD_X=575 HOLD_Y=120            # "Hold" at 565,110
+LOCK_X=545 LOCK_Y=201            # "LockMouse" at 535,191
 
 e2e_log() { echo "[$E2E_NAME] $*"; }
 
-# e2e_check DESCRIPTION COMMAND... : runs the command and counts a failure when it fails.
+# e2e_check DESCRIPTION COMMAND... : runs the command, counts a failure when it fails, and returns
+# its status.
 e2e_check() {
-    local what=$1
+    local what=$1 status=0
     shift
     E2E_CHECKS=$((E2E_CHECKS + 1))
-    if "$@"; then
+    "$@" || status=$?
+    if [ "$status" -eq 0 ]; then
         e2e_log "ok: $what"
     else
         E2E_FAILURES=$((E2E_FAILURES + 1))
         e2e_log "FAILED: $what"
     fi
+    return "$status"
 }
 
 e2e_setup() {
@@ -62,15 +58,22 @@ e2e_probe() {
     return "${PIPESTATUS[0]}"
 }
 
-# Waits until a top-level window with exactly this title exists (up to about 30 s).
-e2e_wait_window() {
-    local title=$1
-    for _ in $(seq 1 150); do
-        wine "$E2E_BIN/korva_probe.exe" exists "$title" >/dev/null 2>&1 && return 0
+# e2e_poll SECONDS COMMAND...: runs the command every 0.2 s until it succeeds, for at most SECONDS.
+e2e_poll() {
+    local seconds=$1 i
+    shift
+    for i in $(seq 1 $((seconds * 5))); do
+        "$@" && return 0
         sleep 0.2
     done
     return 1
 }
+e2e_exists() { wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1; }
+e2e_absent() { ! e2e_exists "$1"; }
+# Waits until a top-level window with exactly this title exists (up to about 30 s).
+e2e_wait_window() { e2e_poll 30 e2e_exists "$1"; }
+# Waits until no top-level window with this title is left (up to about 20 s).
+e2e_wait_gone() { e2e_poll 20 e2e_absent "$1"; }
 
 e2e_start_app() {
     wine "$E2E_BIN/KorvaMacro.exe" >/dev/null 2>&1 &
@@ -90,16 +93,8 @@ e2e_click() {
     xdotool mousemove --sync $((ox + x)) $((oy + y)) click "$button"
     sleep 0.3
 }
-
-e2e_key() {
-    xdotool key --delay 60 "$@"
-    sleep 0.3
-}
-
-e2e_type() {
-    xdotool type --delay 60 "$1"
-    sleep 0.3
-}
+e2e_key() { xdotool key --delay 60 "$@" && sleep 0.3; }
+e2e_type() { xdotool type --delay 60 "$1" && sleep 0.3; }
 
 # Moves the pointer by a relative amount in small steps (raw input sees each step).
 e2e_move_by() {
@@ -112,62 +107,45 @@ e2e_move_by() {
 }
 
 e2e_cursor() { xdotool getmouselocation | sed -E 's/x:([0-9-]+) y:([0-9-]+).*/\1 \2/'; }
-
 e2e_list() { e2e_probe list "${1:-KorvaMacro}"; }
 e2e_texts() { e2e_probe texts "${1:-KorvaMacro}"; }
 # Text of the control with this ID in the window, exactly (an empty text prints an empty line).
 e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
+# Text of the window's Nth child in creation order (for labels that have no ID).
+e2e_child_text() { e2e_texts "${2:-KorvaMacro}" | sed -n "$1p" | cut -d' ' -f3-; }
+# The main window's output box (its only edit without an ID).
+e2e_output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
+# The main window's profile label: its only static text that starts with "P1" to "P10" or "Profile:".
+e2e_profile_label() {
+    e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'
+}
+# Waits up to about 10 s until the control with this ID shows the text.
+e2e_wait_text() { e2e_poll 10 e2e_has_text "$@"; }
+e2e_has_text() { [ "$(e2e_control_text "$1" "${3:-KorvaMacro}")" = "$2" ]; }
 
 e2e_screenshot() {
     local file="$E2E_ARTIFACTS/$E2E_NAME-$1.png"
     xwd -root -silent -display "$DISPLAY" | convert xwd:- "png:$file"
     echo "$file"
 }
-
 # e2e_pixel FILE X Y: the pixel as "r,g,b".
 e2e_pixel() {
     convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
 
-# Waits until no top-level window with this title is left (up to about 20 s).
-e2e_wait_gone() {
-    for _ in $(seq 1 100); do
-        wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1 || return 0
-        sleep 0.2
-    done
-    return 1
+# Answers the file dialog titled $1 by typing $2 into its file name box, which has the focus.
+e2e_answer_dialog() {
+    e2e_wait_window "$1" || { e2e_log "no dialog titled $1"; return 1; }
+    sleep 0.8
+    e2e_type "$2"
+    e2e_key Return
+    e2e_wait_gone "$1"
 }
-
-# Clicks the main window's "Add", types the full path into the Open dialog and presses Enter.
+# Clicks the main window's "Add" and answers the Open dialog with the full path.
 e2e_load_macro() {
     e2e_click $((535 + 17)) $((15 + 10))
-    e2e_wait_window Open || return 1
-    sleep 1
-    e2e_type "$1"
-    e2e_key Return
-    e2e_wait_gone Open
+    e2e_answer_dialog Open "$1"
 }
-
-# The main window's output box (its only edit without an ID).
-e2e_output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
-
-# e2e_poll SECONDS COMMAND...: runs the command every 0.2 s until it succeeds, for at most SECONDS.
-e2e_poll() {
-    local seconds=$1 i
-    shift
-    for i in $(seq 1 $((seconds * 5))); do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
-
-# Waits up to about 10 s until the control with this ID shows the text.
-e2e_wait_text() { e2e_poll 10 e2e_has_text "$@"; }
-e2e_has_text() { [ "$(e2e_control_text "$1" "${3:-KorvaMacro}")" = "$2" ]; }
-
-# Text of the window's Nth child in creation order (for labels that have no ID).
-e2e_child_text() { e2e_texts "${2:-KorvaMacro}" | sed -n "$1p" | cut -d' ' -f3-; }
 
 # e2e_replace_text X Y TEXT [TITLE]: clicks into the edit at client X,Y, empties it and types.
 e2e_replace_text() {
@@ -184,32 +162,16 @@ e2e_start_notepad() {
     e2e_wait_window "$NOTEPAD_TITLE"
 }
 # The text in notepad's edit, one line.
-e2e_notepad_text() {
-    e2e_texts "$NOTEPAD_TITLE" | awk 'tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'
-}
-
-# Answers the file dialog titled $1 by typing $2 into its file name box, which has the focus.
-e2e_answer_dialog() {
-    e2e_wait_window "$1" || { e2e_log "no dialog titled $1"; return 1; }
-    sleep 0.8
-    e2e_type "$2"
-    e2e_key Return
-    e2e_wait_gone "$1"
-}
-
-# The main window's profile label: its only static text that starts with "P1" to "P10" or "Profile:".
-e2e_profile_label() {
-    e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'
-}
+e2e_notepad_text() { e2e_texts "$NOTEPAD_TITLE" | awk 'tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
 
 # In the open Profiles window: ticks slot $1's box, picks file $2 in the Open dialog, then
 # captures key $3 as the slot's trigger.
 e2e_map_slot() {
-    local slot=$1 file=$2 key=$3 y=$((10 + 22 * $1))
+    local y=$((10 + 22 * $1))
     e2e_click 17 $((y + 9)) 1 Profiles
-    e2e_answer_dialog Open "$file"
+    e2e_answer_dialog Open "$2"
     e2e_click 265 $((y + 10)) 1 Profiles
-    e2e_key "$key"
+    e2e_key "$3"
 }
 
 # Writes a macro file of Key events with the given virtual-key codes (decimal) into the macro
@@ -226,11 +188,7 @@ e2e_write_key_macro() {
 }
 
 e2e_app_alive() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
-
-e2e_close_app() {
-    e2e_probe close KorvaMacro >/dev/null
-}
-
+e2e_close_app() { e2e_probe close KorvaMacro >/dev/null; }
 # Waits for the program to end and sets E2E_EXIT_CODE (124 when it did not end in time).
 e2e_wait_exit() {
     E2E_EXIT_CODE=124

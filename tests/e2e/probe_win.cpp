@@ -3,7 +3,7 @@
 //   korva_probe origin TITLE      client origin in screen coordinates: "x y"
 //   korva_probe rect TITLE        outer size of the window: "w h"
 //   korva_probe client TITLE      size of the window's client area: "w h"
-//   korva_probe texts TITLE       one line per child: id, class, text (list boxes: one line per item)
+//   korva_probe texts TITLE       one line per child: id, class, text
 //   korva_probe list TITLE        the items of the window's first list box, one per line
 //   korva_probe count TITLE       the number of items in that list box (quick for long lists)
 //   korva_probe item TITLE N      item N (from 0) of that list box
@@ -33,23 +33,18 @@ std::wstring TextOf(HWND window) {
     return buffer;
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t buffer[64] = {};
-    GetClassNameW(window, buffer, 64);
+std::string ClassOf(HWND window) {
+    char buffer[64] = {};
+    GetClassNameA(window, buffer, 64);
     return buffer;
 }
 
-std::vector<std::wstring> ListItems(HWND list) {
-    std::vector<std::wstring> items;
-    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        std::wstring item(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-        item.resize(wcslen(item.c_str()));
-        items.push_back(item);
-    }
-    return items;
+std::wstring ListItem(HWND list, WPARAM index) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    std::wstring item(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(wcslen(item.c_str()));
+    return item;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -64,9 +59,9 @@ std::vector<HWND> Children(HWND parent) {
     return children;
 }
 
-HWND FirstListBox(HWND window) {
+HWND FirstOfClass(HWND window, const char* className) {
     for (HWND child : Children(window))
-        if (_wcsicmp(ClassOf(child).c_str(), L"ListBox") == 0) return child;
+        if (_stricmp(ClassOf(child).c_str(), className) == 0) return child;
     return nullptr;
 }
 
@@ -75,8 +70,8 @@ HWND FirstListBox(HWND window) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     std::wstring command = argv[1];
+    POINT p{0, 0};
     if (command == L"cursor") {
-        POINT p{};
         GetCursorPos(&p);
         std::printf("%ld %ld\n", p.x, p.y);
         return 0;
@@ -89,47 +84,38 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "no window\n");
         return 1;
     }
+    HWND list = FirstOfClass(window, "ListBox");
+    LRESULT count = list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
+    RECT r{};
     if (command == L"origin") {
-        POINT p{0, 0};
         ClientToScreen(window, &p);
         std::printf("%ld %ld\n", p.x, p.y);
     } else if (command == L"rect") {
-        RECT r{};
         GetWindowRect(window, &r);
         std::printf("%ld %ld\n", r.right - r.left, r.bottom - r.top);
     } else if (command == L"client") {
-        RECT r{};
         GetClientRect(window, &r);
         std::printf("%ld %ld\n", r.right, r.bottom);
     } else if (command == L"close") {
         PostMessageW(window, WM_CLOSE, 0, 0);
     } else if (command == L"texts") {
         for (HWND child : Children(window)) {
-            std::wstring name = ClassOf(child);
-            std::printf("%d %s ", GetDlgCtrlID(child), std::string(name.begin(), name.end()).c_str());
+            std::printf("%d %s ", GetDlgCtrlID(child), ClassOf(child).c_str());
             PrintWide(TextOf(child));
         }
     } else if (command == L"list") {
-        if (HWND list = FirstListBox(window))
-            for (const std::wstring& item : ListItems(list))
-                PrintWide(item);
+        for (LRESULT i = 0; i < count; ++i)
+            PrintWide(ListItem(list, static_cast<WPARAM>(i)));
     } else if (command == L"count") {
-        HWND list = FirstListBox(window);
-        std::printf("%ld\n", list ? static_cast<long>(SendMessageW(list, LB_GETCOUNT, 0, 0)) : 0L);
+        std::printf("%ld\n", static_cast<long>(count));
     } else if (command == L"item") {
-        HWND list = FirstListBox(window);
-        if (!list || argc < 4) return 2;
-        WPARAM index = static_cast<WPARAM>(_wtoi(argv[3]));
-        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-        if (length == LB_ERR) return 1;
-        std::wstring item(static_cast<size_t>(length) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(item.data()));
-        item.resize(wcslen(item.c_str()));
-        PrintWide(item);
+        LRESULT index = argc < 4 ? -1 : _wtoi(argv[3]);
+        if (index < 0 || index >= count) return 1;
+        PrintWide(ListItem(list, static_cast<WPARAM>(index)));
     } else if (command == L"checked") {
         for (HWND child : Children(window)) {
-            if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0) continue;
-            if (SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            if (_stricmp(ClassOf(child).c_str(), "Button") == 0 &&
+                SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
                 std::printf("%d\n", GetDlgCtrlID(child));
         }
     } else {

@@ -1,27 +1,22 @@
 #!/usr/bin/env bash
-# Play modes and the switches around them: Loop and Hold started and stopped with a keyboard
-# play hotkey and with a mouse-button one; the hold-off key stopping playback and recording and
-# refusing both while held; F4 refusing everything until it is pressed again; held switch keys
-# acting once; F8 unbinding the record and play hotkeys. States are read from the Record/Play
-# button texts, the hold state and master labels, and the cursor, which LockMouse keeps on the
-# replayed path.
+# Play modes and the switches around them: Once from the screen centre, Loop and Hold started and
+# stopped with a keyboard play hotkey and with a mouse-button one; the hold-off key and F4 stopping
+# playback and recording and refusing both; held switch keys acting once; F8 unbinding the record
+# and play hotkeys. States are read from the button texts, the labels and the cursor, which
+# LockMouse keeps on the replayed path.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
 
-# Client coordinates from the main window's control table (centres of the controls).
-HOLD_OFF_EDIT_X=415 # hold-off hotkey edit at 385,155, 60x20
-HOLD_OFF_EDIT_Y=165
+HOLD_OFF_EDIT_X=415 HOLD_OFF_EDIT_Y=165 # hold-off hotkey edit at 385,155, 60x20
+ONCE_X=575 ONCE_Y=74 CENTER_X=545 CENTER_Y=178
 # Labels without an ID, by their place in the control table.
 MASTER_LABEL=4
 HOLD_STATE_LABEL=26
 # Every replay starts on the empty strip at the bottom of the window and runs 100 pixels to the
 # right and back, so that the locked cursor stays over the window (keys reach Wine only there)
 # and a mouse-button hotkey pressed on it hits nothing.
-START_X=440
-START_Y=325
-PATH_LENGTH=100
-
+START_X=440 START_Y=325 PATH_LENGTH=100
 # One pass: 25 steps of 4 to the right and 25 back, 20 ms apart, about a second at speed 1.
 {
     printf '%s\r\n' KORVAMACRO_V1 "PLAYMODE 0" "MOUSEMODE 0" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Modes" \
@@ -29,26 +24,57 @@ PATH_LENGTH=100
     for _ in $(seq 1 25); do printf 'EV 0 20 4 0 0 0\r\n'; done
     for _ in $(seq 1 25); do printf 'EV 0 20 -4 0 0 0\r\n'; done
 } >"$E2E_DRIVE_C/KorvaMacro/Data/Modes.kmc"
-PASS_SECONDS=1
 
-label() { e2e_child_text "$1"; }
-has_label() { [ "$(label "$1")" = "$2" ]; }
+has_label() { [ "$(e2e_child_text "$1")" = "$2" ]; }
 wait_label() { e2e_poll 5 has_label "$@"; }
-play_text() { e2e_control_text 2003; }
-record_text() { e2e_control_text 2001; }
 to_start() { xdotool mousemove --sync $((ox + START_X)) $((oy + START_Y)); }
-# The cursor lies on the replayed path (the locked cursor never leaves it).
+# The locked cursor never leaves the replayed path.
 on_path() {
     local x y
     read -r x y < <(e2e_cursor)
     [ "$y" -eq $((oy + START_Y)) ] && [ "$x" -ge $((ox + START_X)) ] && [ "$x" -le $((ox + START_X + PATH_LENGTH)) ]
 }
-# Something that must not start playback: waits a moment and checks that it did not.
-stays_idle() { sleep 0.5 && [ "$(play_text)" = "Play" ] && [ "$(record_text)" = "Record" ]; }
+# Something that must not start playback or recording.
+stays_idle() { sleep 0.5 && [ "$(e2e_control_text 2003)/$(e2e_control_text 2001)" = "Play/Record" ]; }
+# refused WHAT ACTION...: every action leaves the program idle.
+refused() {
+    local what=$1 action
+    shift
+    for action in "$@"; do
+        to_start
+        case $action in
+        play-button) e2e_click $PLAY_X $PLAY_Y ;;
+        record-button) e2e_click $RECORD_X $RECORD_Y ;;
+        middle) xdotool click 2 ;;
+        *) e2e_key "$action" ;;
+        esac
+        e2e_check "$what: $action is refused" stays_idle
+    done
+}
+# plays WHAT START STOP: START begins playback that is still running after more than a pass on the
+# locked path, STOP ends it there.
+plays() {
+    to_start
+    eval "$2"
+    e2e_check "$1: playback starts" e2e_wait_text 2003 Stop
+    sleep 2
+    e2e_check "$1: still playing after more than one pass" test "$(e2e_control_text 2003)" = "Stop"
+    eval "$3"
+    e2e_check "$1: playback stops" e2e_wait_text 2003 Play
+    e2e_check "$1: the cursor stopped on the path (at $(e2e_cursor))" on_path
+}
 
 read -r ox oy < <(e2e_origin)
 e2e_check "\"Add\" loads the seeded macro" e2e_load_macro 'C:\KorvaMacro\Data\Modes.kmc'
 e2e_check "its 50 rows are listed" test "$(e2e_list | grep -c ': Move ')" = 50
+
+# CenterMouse: the replay starts from the centre of the screen, wherever the cursor was.
+e2e_click $CENTER_X $CENTER_Y
+read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+e2e_click $PLAY_X $PLAY_Y
+e2e_check "CenterMouse playback ends" e2e_wait_text 2003 Play
+e2e_check "CenterMouse ran the path from the centre and back (got $(e2e_cursor))" \
+    test "$(e2e_cursor)" = "$((screen_w / 2)) $((screen_h / 2))"
 
 e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
 e2e_key F6
@@ -56,39 +82,24 @@ e2e_click $PLAY_EDIT_X $PLAY_EDIT_Y
 e2e_key F7
 e2e_click $HOLD_OFF_EDIT_X $HOLD_OFF_EDIT_Y
 e2e_key F9
-e2e_check "F6, F7 and F9 are the record, play and hold-off keys (got $(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 3101))" \
-    test "$(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 3101)" = "F6/F7/F9"
-e2e_check "binding the hold-off key leaves the hold state ON" has_label $HOLD_STATE_LABEL ON
-
+e2e_check "F6, F7 and F9 are the record, play and hold-off keys, the hold state stays ON" test \
+    "$(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 3101)/$(e2e_child_text $HOLD_STATE_LABEL)" = "F6/F7/F9/ON"
 e2e_click $LOOP_X $LOOP_Y
 e2e_click $LOCK_X $LOCK_Y
 e2e_check "Loop and LockMouse are chosen" test "$(e2e_probe checked KorvaMacro | sort | tr '\n' ' ')" = "2102 2203 "
 
-# Loop with the keyboard play hotkey.
 to_start
 e2e_key F7
 e2e_check "Loop: the play hotkey starts playback" e2e_wait_text 2003 Stop
-sleep $((PASS_SECONDS + 1))
-e2e_check "Loop: still playing after more than one pass" test "$(play_text)" = "Stop"
 xdotool mousemove_relative -- 60 60
 sleep 0.2
 e2e_check "Loop: the locked cursor stays on the path when the mouse moves (at $(e2e_cursor))" on_path
 e2e_key F7
 e2e_check "Loop: the play hotkey stops playback" e2e_wait_text 2003 Play
-e2e_check "Loop: the cursor stopped on the path (at $(e2e_cursor))" on_path
 xdotool mousemove --sync $((ox + 100)) $((oy + 300))
 e2e_check "Loop: the cursor is free after the stop" test "$(e2e_cursor)" = "$((ox + 100)) $((oy + 300))"
-
-# Hold with the keyboard play hotkey: plays while the key is down.
 e2e_click $HOLD_X $HOLD_Y
-to_start
-xdotool keydown F7
-e2e_check "Hold: pressing the play hotkey starts playback" e2e_wait_text 2003 Stop
-sleep $((PASS_SECONDS + 1))
-e2e_check "Hold: still playing while the key is held, past one pass" test "$(play_text)" = "Stop"
-xdotool keyup F7
-e2e_check "Hold: releasing the play hotkey stops playback" e2e_wait_text 2003 Play
-e2e_check "Hold: the cursor stopped on the path (at $(e2e_cursor))" on_path
+plays "Hold with the play hotkey held" "xdotool keydown F7" "xdotool keyup F7"
 
 # The hold-off key stops a loop and refuses the play hotkey and the Play button while held.
 e2e_click $LOOP_X $LOOP_Y
@@ -98,40 +109,24 @@ e2e_check "hold-off: a loop is running" e2e_wait_text 2003 Stop
 xdotool keydown F9
 e2e_check "hold-off: pressing the hold-off key stops playback" e2e_wait_text 2003 Play
 e2e_check "hold-off: the hold state label reads OFF" wait_label $HOLD_STATE_LABEL OFF
-xdotool key F7
-e2e_check "hold-off: the play hotkey is refused while it is held" stays_idle
-e2e_click $PLAY_X $PLAY_Y
-e2e_check "hold-off: the Play button is refused while it is held" stays_idle
+refused "hold-off held" F7 play-button
 xdotool keyup F9
 e2e_check "hold-off: releasing it turns the hold state label ON" wait_label $HOLD_STATE_LABEL ON
 e2e_check "hold-off: nothing restarts on release" stays_idle
 
-# F4 stops a loop, refuses hotkeys and buttons until pressed again.
+# F4 held past the keyboard's repeat delay stops a loop and still switches once.
 to_start
 e2e_key F7
 e2e_check "F4: a loop is running" e2e_wait_text 2003 Stop
-# Held past the keyboard's repeat delay, F4 still switches once.
 xdotool keydown F4
 sleep 1.5
 xdotool keyup F4
 e2e_check "F4: switching off stops playback" e2e_wait_text 2003 Play
 e2e_check "F4: the master label reads OFF after F4 was held" wait_label $MASTER_LABEL OFF
-to_start
-e2e_key F7
-e2e_check "F4: the play hotkey is refused" stays_idle
-e2e_key F6
-e2e_check "F4: the record hotkey is refused" stays_idle
-e2e_click $PLAY_X $PLAY_Y
-e2e_check "F4: the Play button is refused" stays_idle
-e2e_click $RECORD_X $RECORD_Y
-e2e_check "F4: the Record button is refused" stays_idle
-e2e_key F4
-e2e_check "F4 again: the master label reads ON" wait_label $MASTER_LABEL ON
-to_start
-e2e_key F7
-e2e_check "F4 again: the play hotkey works" e2e_wait_text 2003 Stop
-e2e_key F7
-e2e_check "F4 again: and stops the loop" e2e_wait_text 2003 Play
+refused "F4 off" F7 F6 play-button record-button
+e2e_key alt+F4
+e2e_check "F4 with Alt held switches back ON and does not close the window" wait_label $MASTER_LABEL ON
+plays "F4 on again, Loop with the play hotkey" "e2e_key F7" "e2e_key F7"
 
 # The middle mouse button as the play hotkey. Under Wine the left click that focuses the edit
 # comes before the capture is armed, so it is not taken; the middle click after it is.
@@ -143,29 +138,12 @@ sleep 0.3
 e2e_check "the middle button is captured as the play hotkey (got $(e2e_control_text 3002))" \
     test "$(e2e_control_text 3002)" = "Mouse button"
 e2e_check "the capturing click does not start playback" stays_idle
-xdotool click 2
-e2e_check "Loop: the middle button starts playback" e2e_wait_text 2003 Stop
-sleep $((PASS_SECONDS + 1))
-e2e_check "Loop: still playing after more than one pass" test "$(play_text)" = "Stop"
-xdotool click 2
-e2e_check "Loop: the middle button stops playback" e2e_wait_text 2003 Play
-e2e_check "Loop: the cursor stopped on the path (at $(e2e_cursor))" on_path
-
+plays "Loop with the middle button" "xdotool click 2" "xdotool click 2"
 e2e_click $HOLD_X $HOLD_Y
-to_start
-xdotool mousedown 2
-e2e_check "Hold: pressing the middle button starts playback" e2e_wait_text 2003 Stop
-sleep $((PASS_SECONDS + 1))
-e2e_check "Hold: still playing while the button is held, past one pass" test "$(play_text)" = "Stop"
-xdotool mouseup 2
-e2e_check "Hold: releasing the middle button stops playback" e2e_wait_text 2003 Play
-e2e_check "Hold: the cursor stopped on the path (at $(e2e_cursor))" on_path
-
+plays "Hold with the middle button held" "xdotool mousedown 2" "xdotool mouseup 2"
 e2e_key F4
 e2e_check "F4: off once more" wait_label $MASTER_LABEL OFF
-to_start
-xdotool click 2
-e2e_check "F4: the mouse-button play hotkey is refused" stays_idle
+refused "F4 off" middle
 e2e_key F4
 e2e_check "F4: on again" wait_label $MASTER_LABEL ON
 
@@ -179,21 +157,14 @@ xdotool keydown F6
 sleep 1.5
 xdotool keyup F6
 e2e_check "the held record hotkey stops the recording" e2e_wait_text 2001 Record
-e2e_check "... and the recorded moves stay in the list (got $(e2e_list | grep -c ': Move ') rows)" \
+e2e_check "... and the recorded moves stay in the list" \
     test "$(e2e_list | sed -nE 's/^[0-9]+: Move dx=(-?[0-9]+) .*/\1/p' | awk '{ x += $1 } END { print x + 0 }')" = 30
 
 # F8 unbinds the record and play hotkeys; the hold-off key stays.
 e2e_key F8
-e2e_check "F8: the record and play hotkey edits show None (got $(e2e_control_text 3001)/$(e2e_control_text 3002))" \
-    test "$(e2e_control_text 3001)/$(e2e_control_text 3002)" = "None/None"
-e2e_check "F8: the hold-off key stays bound" test "$(e2e_control_text 3101)" = "F9"
-to_start
-xdotool click 2
-e2e_check "F8: the middle button no longer plays" stays_idle
-e2e_key F7
-e2e_check "F8: F7 no longer plays" stays_idle
-e2e_key F6
-e2e_check "F8: F6 no longer records" stays_idle
+e2e_check "F8: the hotkey edits show None/None/F9" \
+    test "$(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 3101)" = "None/None/F9"
+refused "F8" middle F7 F6
 
 # The hold-off key stops a recording (started with the button now that F6 is unbound).
 e2e_click $RECORD_X $RECORD_Y
@@ -201,8 +172,7 @@ e2e_check "hold-off: the Record button starts recording" e2e_wait_text 2001 Stop
 xdotool keydown F9
 e2e_check "hold-off: pressing the hold-off key stops the recording" e2e_wait_text 2001 Record
 e2e_check "hold-off: the hold state label reads OFF" wait_label $HOLD_STATE_LABEL OFF
-e2e_click $RECORD_X $RECORD_Y
-e2e_check "hold-off: the Record button is refused while it is held" stays_idle
+refused "hold-off held" record-button
 xdotool keyup F9
 e2e_check "hold-off: the label is ON again after the release" wait_label $HOLD_STATE_LABEL ON
 e2e_screenshot end >/dev/null

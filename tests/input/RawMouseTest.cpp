@@ -20,3 +20,10 @@ TEST(RawMouse, DecodeTakesFirstPressAndFirstReleaseInButtonOrder) {
     for (const Case& c : cases)
         EXPECT_EQ(DecodeRawButtons(c.flags), c.expected) << c.flags;
 }
+
+TEST(RawMouse, AMouseButtonHoldOffKeyEndsOnItsOwnRelease) {
+    ResetAppState();
+    app.holdOffHotkey = {HotkeyMouseButton, 0x0010}; // middle: pressed 0x0010, released 0x0020
+    EXPECT_TRUE(IsHoldOffButtonRelease(app, 0x0020));
+    EXPECT_FALSE(IsHoldOffButtonRelease(app, 0x0010));
+}

@@ -50,19 +50,19 @@ std::string Magic(const std::string& rest) {
 TEST(MacroFile, WritesEveryLineExactlyAndReadsItBack) {
     // Latin-1 stays one byte, above U+00FF is "_" as in the file name, a line break becomes a blank.
     MacroFileContents written = DistinctStart();
-    written.outputName = L" caf\u00e9 A\u20acB\nMACRO_COUNT 5\r";
+    written.outputName = L" caf\u00e9\u00ff A\u20acB\nMACRO_COUNT 5\r";
     written.speed = 1.0 / 3.0;
     written.events = {MacroEvent{Move, INT32_MIN, INT32_MAX, 0, 0, UINT32_MAX},
                       MacroEvent{ButtonDown, 0, 0, 1, 0, 140}, MacroEvent{Key, 0, 0, 0, 65, 95}};
     const std::string file = "KORVAMACRO_V1\r\nPLAYMODE 2\r\nMOUSEMODE 1\r\nMASTER 0\r\nDEVICEINDEX 4\r\n"
-                             "OUTPUT  caf\xe9 A_B MACRO_COUNT 5 \r\nRECORD_HOTKEY 1 65\r\n"
+                             "OUTPUT  caf\xe9\xff A_B MACRO_COUNT 5 \r\nRECORD_HOTKEY 1 65\r\n"
                              "PLAY_HOTKEY 2 16\r\nHOLD_OFF_HOTKEY 1 66\r\nSPEED 0.333333\r\nMACRO_COUNT 3\r\n"
                              "EV 0 4294967295 -2147483648 2147483647 0 0\r\nEV 1 140 0 0 1 0\r\n"
                              "EV 3 95 0 0 0 65\r\n";
     EXPECT_EQ(WriteMacroFile(written), file);
     MacroFileContents read; // starts unlike every written value
     ASSERT_TRUE(ReadMacroFile(file, read));
-    written.outputName = L" caf\u00e9 A_B MACRO_COUNT 5 ";
+    written.outputName = L" caf\u00e9\u00ff A_B MACRO_COUNT 5 ";
     written.speed = 0.333333;
     EXPECT_EQ(Fields(read), Fields(written));
     EXPECT_EQ(WriteMacroFile(read), file);
@@ -106,7 +106,7 @@ TEST(MacroFile, OnlyTheExactMagicIsReadMissingValuesKeepTheStartAndTheLaterLineW
                                    "SPEED abc\r\nSPEED inf\r\nSPEED nan\r\nOUTPUT\r\n")})
         EXPECT_EQ(Fields(Read(file)), Fields(kept)) << file;
     MacroFileContents contents =
-        Read(Magic("\r\n  SPEED 25\nPLAYMODE 2\r\nPLAYMODE 1\nMOUSEMODE 2\r\nDEVICEINDEX 7\r\nMASTER 0\r\n"
+        Read(Magic("\r\n  SPEED +25\nPLAYMODE 2\r\nPLAYMODE 1\nMOUSEMODE 2\r\nDEVICEINDEX 7\r\nMASTER 0\r\n"
                    "MASTER -3\r\nUNKNOWN 1\r\nEV 0 0 0 0 0 0\r\nRECORD_HOTKEY 1\r\nPLAY_HOTKEY x 5\r\n"
                    "HOLD_OFF_HOTKEY 2 64\r\nplaymode 0\r\nOUTPUT \t\xe9\xff  \nMACRO_COUNT 0\r\n"));
     EXPECT_EQ(contents.speed, 25.0);

@@ -5,11 +5,6 @@
 #include "app/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 
-uint64_t fakeNowMs = 1000;
-uint64_t FakeClock() {
-    return fakeNowMs;
-}
-
 HWND CreateTestMainWindow(bool keepKeyboardHook) {
     DestroyTestMainWindow();
     ResetAppState();

@@ -1,5 +1,5 @@
 // Helpers for the tests that run the real windows under Wine: a fresh main window per test,
-// a message pump, the input turn and a controllable clock.
+// a message pump and the input turn.
 #pragma once
 
 #include "app/AppState.h"
@@ -31,36 +31,11 @@ class InputTurn {
     HANDLE mutex;
 };
 
-// Pumps until `done` holds or `limitMs` pass: under load Wine may take seconds to hand input on.
-template <typename Condition> bool PumpUntil(Condition done, ULONGLONG limitMs = 10000) {
-    for (ULONGLONG until = GetTickCount64() + limitMs; !done() && GetTickCount64() < until;) {
+// Pumps until `done` holds or 10 s pass: under load Wine may take seconds to hand input on.
+template <typename Condition> bool PumpUntil(Condition done) {
+    for (ULONGLONG until = GetTickCount64() + 10000; !done() && GetTickCount64() < until;) {
         PumpMessages();
         Sleep(2);
     }
     return done();
 }
-
-// A clock the test sets by hand.
-extern uint64_t fakeNowMs;
-uint64_t FakeClock();
-
-// For the tests of the input handlers: a fresh main window, the fake clock, and a stand-in for the
-// overlay's switch label (the overlay is a window of its own).
-class InputHandlerTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = CreateTestMainWindow();
-        app.clock = FakeClock;
-        fakeNowMs = 20'000;
-        overlayMaster =
-            CreateWindowExW(0, L"STATIC", L"ON", WS_CHILD, 0, 0, 40, 20, window, nullptr, nullptr, nullptr);
-        app.overlayMasterLabel = overlayMaster;
-    }
-    void TearDown() override {
-        app.playing = false;
-        app.overlayMasterLabel = nullptr;
-        DestroyTestMainWindow();
-    }
-    HWND window = nullptr;
-    HWND overlayMaster = nullptr;
-};
