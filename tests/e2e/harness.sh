@@ -1,10 +1,6 @@
-# End-to-end harness: the real KorvaMacro.exe under Wine on a private Xvfb display, in a fresh
-# Wine prefix, driven with xdotool and inspected with korva_probe, screenshots and the files it
-# writes. Everything is stopped by process id, never by name.
-#
-# A scenario script sources this file, calls e2e_setup, then the helpers below, and ends with
-# e2e_finish (which the EXIT trap also runs). Failures are counted with e2e_check.
-
+# End-to-end harness: the real KorvaMacro.exe under Wine on a private Xvfb display in a fresh prefix,
+# driven with xdotool, inspected with korva_probe, screenshots and its files; stopped by process id.
+# A scenario sources this, calls e2e_setup, counts its checks with e2e_check; the EXIT trap finishes.
 set -u
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/common.sh"
 
@@ -27,8 +23,7 @@ LOCK_X=545 LOCK_Y=201            # "LockMouse" at 535,191
 
 e2e_log() { echo "[$E2E_NAME] $*"; }
 
-# e2e_check DESCRIPTION COMMAND... : runs the command, counts a failure when it fails, and returns
-# its status.
+# e2e_check DESCRIPTION COMMAND...: runs the command, counts its failure, returns its status.
 e2e_check() {
     local what=$1 status=0
     shift
@@ -70,13 +65,13 @@ e2e_poll() {
 }
 e2e_exists() { wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1; }
 e2e_absent() { ! e2e_exists "$1"; }
-# Waits until a top-level window with exactly this title exists (up to about 30 s).
+# Wait until a top-level window with exactly this title exists, or none is left.
 e2e_wait_window() { e2e_poll 30 e2e_exists "$1"; }
-# Waits until no top-level window with this title is left (up to about 20 s).
 e2e_wait_gone() { e2e_poll 20 e2e_absent "$1"; }
 
+# e2e_start_app [ARGUMENT...]: starts the program and waits for its main window.
 e2e_start_app() {
-    wine "$E2E_BIN/KorvaMacro.exe" >/dev/null 2>&1 &
+    wine "$E2E_BIN/KorvaMacro.exe" "$@" >/dev/null 2>&1 &
     APP_PID=$!
     e2e_wait_window KorvaMacro || { e2e_log "the main window did not appear"; return 1; }
     APP_WID=$(xdotool search --sync --name '^KorvaMacro$' | head -1)
@@ -109,7 +104,7 @@ e2e_move_by() {
 e2e_cursor() { xdotool getmouselocation | sed -E 's/x:([0-9-]+) y:([0-9-]+).*/\1 \2/'; }
 e2e_list() { e2e_probe list "${1:-KorvaMacro}"; }
 e2e_texts() { e2e_probe texts "${1:-KorvaMacro}"; }
-# Text of the control with this ID in the window, exactly (an empty text prints an empty line).
+# Text of the control with this ID, exactly (an empty text prints an empty line).
 e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
 # Text of the window's Nth child in creation order (for labels that have no ID).
 e2e_child_text() { e2e_texts "${2:-KorvaMacro}" | sed -n "$1p" | cut -d' ' -f3-; }
@@ -119,7 +114,7 @@ e2e_output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { sub(/^[^
 e2e_profile_label() {
     e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'
 }
-# Waits up to about 10 s until the control with this ID shows the text.
+# e2e_wait_text ID TEXT [TITLE]: waits up to about 10 s until the control shows the text.
 e2e_wait_text() { e2e_poll 10 e2e_has_text "$@"; }
 e2e_has_text() { [ "$(e2e_control_text "$1" "${3:-KorvaMacro}")" = "$2" ]; }
 
@@ -142,10 +137,7 @@ e2e_answer_dialog() {
     e2e_wait_gone "$1"
 }
 # Clicks the main window's "Add" and answers the Open dialog with the full path.
-e2e_load_macro() {
-    e2e_click $((535 + 17)) $((15 + 10))
-    e2e_answer_dialog Open "$1"
-}
+e2e_load_macro() { e2e_click $((535 + 17)) $((15 + 10)) && e2e_answer_dialog Open "$1"; }
 
 # e2e_replace_text X Y TEXT [TITLE]: clicks into the edit at client X,Y, empties it and types.
 e2e_replace_text() {
@@ -157,12 +149,10 @@ e2e_replace_text() {
 
 # Wine's notepad in the same prefix; its title names the document.
 NOTEPAD_TITLE="Untitled - Notepad"
-e2e_start_notepad() {
-    wine notepad >/dev/null 2>&1 &
-    e2e_wait_window "$NOTEPAD_TITLE"
-}
+e2e_start_notepad() { (wine notepad >/dev/null 2>&1 &) && e2e_wait_window "$NOTEPAD_TITLE"; }
 # The text in notepad's edit, one line.
 e2e_notepad_text() { e2e_texts "$NOTEPAD_TITLE" | awk 'tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
+e2e_notepad_shows() { [ "$(e2e_notepad_text)" = "$1" ]; }
 
 # In the open Profiles window: ticks slot $1's box, picks file $2 in the Open dialog, then
 # captures key $3 as the slot's trigger.
@@ -187,7 +177,6 @@ e2e_write_key_macro() {
     } >"$E2E_DRIVE_C/KorvaMacro/Data/$file"
 }
 
-e2e_app_alive() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
 e2e_close_app() { e2e_probe close KorvaMacro >/dev/null; }
 # Waits for the program to end and sets E2E_EXIT_CODE (124 when it did not end in time).
 e2e_wait_exit() {

@@ -8,7 +8,6 @@
 //   korva_probe count TITLE       the number of items in that list box (quick for long lists)
 //   korva_probe item TITLE N      item N (from 0) of that list box
 //   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
-//   korva_probe cursor            the cursor position: "x y"
 //   korva_probe down VK           exit code 0 when the key or button is logically down
 //   korva_probe close TITLE       posts WM_CLOSE to the window
 //   korva_probe exists TITLE      exit code 0 when a top-level window with that title exists
@@ -70,12 +69,6 @@ HWND FirstOfClass(HWND window, const char* className) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     std::wstring command = argv[1];
-    POINT p{0, 0};
-    if (command == L"cursor") {
-        GetCursorPos(&p);
-        std::printf("%ld %ld\n", p.x, p.y);
-        return 0;
-    }
     if (argc < 3) return 2;
     if (command == L"down") return GetAsyncKeyState(_wtoi(argv[2])) & 0x8000 ? 0 : 1;
     HWND window = FindWindowW(nullptr, argv[2]);
@@ -87,6 +80,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND list = FirstOfClass(window, "ListBox");
     LRESULT count = list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
     RECT r{};
+    POINT p{0, 0};
     if (command == L"origin") {
         ClientToScreen(window, &p);
         std::printf("%ld %ld\n", p.x, p.y);

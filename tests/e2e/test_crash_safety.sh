@@ -5,7 +5,6 @@
 # must be byte for byte either the old one or the complete new one, and it must load again.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
-
 EVENTS=${KORVA_CRASH_EVENTS:-300000}
 DATA="$E2E_DRIVE_C/KorvaMacro/Data"
 NAME="Crash Target"
@@ -13,9 +12,7 @@ TARGET="$DATA/$NAME.kmc"
 SCRATCH="$WINEPREFIX/crash-safety" # old and expected new bytes, outside drive C
 mkdir -p "$DATA" "$SCRATCH"
 shopt -s nullglob
-
-# Ten-digit values make long lines, so that writing the file takes a measurable time. They are
-# put together as text: awk would print numbers beyond 2^31 as "4e+09".
+# Ten-digit values (built as text: awk prints big numbers as 4e+09) make the file slow to write.
 awk -v n="$EVENTS" -v name="$NAME" 'BEGIN {
     ORS = "\r\n"
     print "KORVAMACRO_V1"; print "PLAYMODE 0"; print "MOUSEMODE 0"; print "MASTER 1"; print "DEVICEINDEX 0"
@@ -23,7 +20,6 @@ awk -v n="$EVENTS" -v name="$NAME" 'BEGIN {
     print "SPEED 1.25"; print "MACRO_COUNT " n
     for (i = 0; i < n; i++) { d = sprintf("%09d", i); print "EV " (i % 4) " 4" d " -1" d " 1" d " 1" d " 2" d }
 }' >"$TARGET"
-
 now_us() { echo "${EPOCHREALTIME/./}"; }
 # Sleeps until the given time in microseconds, the last 50 ms by spinning for precision.
 wait_until_us() {
@@ -55,7 +51,6 @@ count_matches_events() {
     [ -n "$count" ] && [ "$count" = "$(grep -c '^EV ' "$1")" ] && [ "$(tail -c 2 "$1" | od -An -c | tr -d ' ')" = '\r\n' ]
 }
 check_rows() { e2e_check "$1: all $EVENTS events are listed" test "$(e2e_probe count KorvaMacro)" = "$EVENTS"; }
-
 # Starts the program, loads the target, checks it came in whole and flips the play mode, so that
 # the next save writes different bytes; clicks "Save" and waits for the overwrite question.
 # Leaves the old bytes in old.kmc, the bytes the save must write in new.kmc, and the number of
@@ -76,7 +71,6 @@ prepare_round() {
     sleep 0.3
     BEFORE=$(temporary_files)
 }
-
 # --- Measuring round: one save that is allowed to finish.
 prepare_round "measuring round" || exit 1
 key_us=$(now_us)
@@ -93,7 +87,6 @@ e2e_wait_exit
 APP_PID=""
 T_TMP=$((tmp_us - key_us)) T_DONE=$((done_us - key_us)) T_WRITE=$((done_us - tmp_us))
 e2e_log "temporary file after $((T_TMP / 1000)) ms, moved over the target after $((T_DONE / 1000)) ms"
-
 # --- Kill rounds. "key N": N microseconds after the key press; "tmp N": N microseconds after the
 # temporary file appeared.
 SCHEDULE=("key $((T_TMP / 2))" "key $((T_TMP - 60000))" "key $((T_TMP - 15000))" "tmp 0"
@@ -136,7 +129,6 @@ for entry in "${SCHEDULE[@]}"; do
 done
 e2e_check "all ${#SCHEDULE[@]} rounds ran (got $completed)" test "$completed" = "${#SCHEDULE[@]}"
 e2e_check "some kills landed while the temporary file existed (got $DURING)" test "$DURING" -gt 0
-
 # The file as the last kill left it loads whole. The leftover temporary files are aged past the
 # minute after which the next start removes them.
 files=("$DATA"/[kK][mM][cC]*.[tT][mM][pP])
@@ -145,16 +137,28 @@ e2e_check "the program starts after the last kill" e2e_start_app
 e2e_check "the start removed the ${#files[@]} aged temporary files (left: $(temporary_files))" test "$(temporary_files)" = 0
 e2e_check "the Open dialog loads the file the last kill left" e2e_load_macro "$NAME.kmc"
 check_rows "after the last kill"
+# The list row of event $1 of the file.
+row_of() {
+    echo "$1: $(
+        case $(($1 % 4)) in
+        0) echo "Move dx=$((-1000000000 - $1)) dy=$((1000000000 + $1))" ;;
+        1) echo "Mouse down btn=$((1000000000 + $1))" ;;
+        2) echo "Mouse up btn=$((1000000000 + $1))" ;;
+        3) printf 'Key vk=0x%x' $((2000000000 + $1)) ;;
+        esac
+    )  delay=$((4000000000 + $1)) ms"
+}
 last=$((EVENTS - 1))
-expected_last="$last: $(
-    case $((last % 4)) in
-    0) echo "Move dx=$((-1000000000 - last)) dy=$((1000000000 + last))" ;;
-    1) echo "Mouse down btn=$((1000000000 + last))" ;;
-    2) echo "Mouse up btn=$((1000000000 + last))" ;;
-    3) printf 'Key vk=0x%x' $((2000000000 + last)) ;;
-    esac
-)  delay=$((4000000000 + last)) ms"
-e2e_check "the last row is the last event" test "$(e2e_probe item KorvaMacro "$last")" = "$expected_last"
+e2e_check "the last row is the last event" test "$(e2e_probe item KorvaMacro "$last")" = "$(row_of "$last")"
+# The long list still answers at its end.
+e2e_click 100 159
+e2e_key End
+e2e_check "End selects the last row and shows its delay" \
+    e2e_wait_text 5003 "$(awk -v ms=$((4000000000 + last)) 'BEGIN { printf "%.3f", ms / 1000 }')"
+e2e_key Menu
+e2e_click 355 293
+e2e_check "Delete takes the ticked last row" test "$(e2e_probe count KorvaMacro)" = $((EVENTS - 1))
+e2e_check "... and the rows before it stay" test "$(e2e_probe item KorvaMacro $((last - 1)))" = "$(row_of $((last - 1)))"
 e2e_screenshot crash-safety >/dev/null
 e2e_close_app
 e2e_wait_exit

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Macro files through the real Open dialog: a macro loaded, saved under its output name with the
-# very bytes it came from (and not overwritten when the question is answered No), "Clear", loaded
-# back; then damaged and hostile files: the program never crashes, refuses what is not a macro
-# file and loads what a damaged one still holds.
+# Macro files: one opened from the command line, one loaded through the real Open dialog, saved
+# under its output name with the very bytes it came from (and not overwritten when the question is
+# answered No), "Clear", loaded back; undo and redo with the keys; a second start handing its path
+# to the running program; saves under names Windows treats specially and a save that fails; damaged
+# and hostile files, which never crash the program; closing while a playback holds a button.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
-e2e_start_app
-
 DATA="$E2E_DRIVE_C/KorvaMacro/Data"
+e2e_write_key_macro Second.kmc 70
+e2e_write_key_macro First.kmc 68 69
+mkdir -p "$E2E_DRIVE_C/Some Folder" "$DATA/Blocked.kmc" # a folder where the file Blocked.kmc would go
+mv "$DATA/First.kmc" "$E2E_DRIVE_C/Some Folder/Opened Macro.kmc"
 lines() { printf '%s\r\n' "$@"; }
 # The file exactly as the program writes it, so that saving it again gives the same bytes.
 lines KORVAMACRO_V1 "PLAYMODE 1" "MOUSEMODE 2" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Round Trip" "RECORD_HOTKEY 1 117" \
@@ -15,6 +18,11 @@ lines KORVAMACRO_V1 "PLAYMODE 1" "MOUSEMODE 2" "MASTER 1" "DEVICEINDEX 0" "OUTPU
     "EV 3 95 0 0 0 65" >"$DATA/Seeded.kmc"
 SEEDED_ROWS="0: Move dx=12 dy=-3  delay=0 ms|1: Mouse down btn=1  delay=140 ms|2: Key vk=0x41  delay=95 ms|"
 rows() { e2e_list | tr '\n' '|'; }
+has_rows() { [ "$(rows)" = "$1" ]; }
+press() { # press KEYS ROWS WHAT
+    e2e_key "$1"
+    e2e_check "$3 (got $(rows))" e2e_poll 5 has_rows "$2"
+}
 checked() { e2e_probe checked KorvaMacro | sort | tr '\n' ' '; }
 load() { e2e_load_macro "C:\\KorvaMacro\\Data\\$1"; }
 click_save() { e2e_click $((490 + 17)) $((15 + 10)); }
@@ -22,7 +30,12 @@ shows() { # shows WHEN OUTPUT SPEED CHECKED ROWS
     e2e_check "$1: output, speed, checked modes and rows (got $(e2e_output_text)/$(e2e_control_text 5005)/$(checked)/$(rows))" \
         test "$(e2e_output_text)/$(e2e_control_text 5005)/$(checked)/$(rows)" = "$2/$3/$4/$5"
 }
-
+start_with() { wine "$E2E_BIN/KorvaMacro.exe" "$@" >/dev/null 2>&1 & }
+ended() { ! kill -0 "$1" 2>/dev/null; }
+e2e_start_app 'C:\Some Folder\Opened Macro.kmc'
+e2e_check "the command line's macro is listed" \
+    e2e_poll 10 has_rows "0: Key vk=0x44  delay=25 ms|1: Key vk=0x45  delay=25 ms|"
+e2e_check "Output shows its file name (got '$(e2e_output_text)')" test "$(e2e_output_text)" = "Opened Macro"
 e2e_check "the Open dialog loads Seeded.kmc" load Seeded.kmc
 shows "after the first load" "Round Trip" 1.250 "2102 2203 " "$SEEDED_ROWS"
 click_save
@@ -37,12 +50,72 @@ e2e_key Return
 e2e_check "Enter answers No and closes the question" e2e_wait_gone "Overwrite existing macro?"
 e2e_check "No keeps the saved file byte for byte" cmp -s "$DATA/Round Trip.kmc" "$DATA/before-second-save"
 cp "$DATA/Seeded.kmc" "$DATA/Round Trip.kmc"
-
 e2e_click $((17 + 17)) $((40 + 8))
 shows "Clear" "(Virtual Mouse 1)" 0.600 "2101 2201 " ""
 e2e_check "the Open dialog loads the saved file" load "Round Trip.kmc"
 shows "after loading the saved file" "Round Trip" 1.250 "2102 2203 " "$SEEDED_ROWS"
-
+e2e_click 150 300 # the list, below its rows
+press ctrl+z "" "Ctrl+Z in the list undoes the load"
+press ctrl+y "$SEEDED_ROWS" "Ctrl+Y redoes it"
+DELETED="0: Mouse down btn=1  delay=140 ms|1: Key vk=0x41  delay=95 ms|"
+e2e_click 100 159 3 # ticks row 0
+e2e_click 355 293   # Delete
+e2e_check "Delete removes the ticked row" has_rows "$DELETED"
+press ctrl+z "$SEEDED_ROWS" "Ctrl+Z on the Delete button brings the row back"
+press ctrl+shift+z "$DELETED" "Ctrl+Shift+Z deletes it again"
+press ctrl+z "$SEEDED_ROWS" "Ctrl+Z once more"
+e2e_click 100 177 # selects row 1
+e2e_replace_text 355 251 2.5
+e2e_key ctrl+z
+e2e_check "Ctrl+Z in the delay edit leaves the macro alone" has_rows "$SEEDED_ROWS"
+e2e_replace_text 355 251 2.5
+e2e_click 418 251 # Set
+e2e_check "Set writes the delay" test "$(e2e_probe item KorvaMacro 1)" = "1: Mouse down btn=1  delay=2500 ms"
+press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes Set"
+e2e_replace_text 170 119 Undone
+click_save
+e2e_check "the saved file holds the undone macro" cmp -s <(grep ^EV "$DATA/Undone.kmc") <(grep ^EV "$DATA/Seeded.kmc")
+e2e_click 34 48 # Clear
+e2e_check "Clear empties the list" has_rows ""
+press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes Clear"
+e2e_click $RECORD_X $RECORD_Y
+e2e_click $RECORD_X $RECORD_Y
+e2e_click 150 300
+press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes the recording that replaced the macro"
+# Types the name into the output box (again while keys outside the keymap got lost on their way
+# into Wine; the probe shows them as "?") and presses "Save".
+save_as() {
+    for _ in 1 2 3; do
+        e2e_replace_text 170 119 "$1"
+        [ "$(e2e_output_text)" = "$(LC_ALL=C.UTF-8 sed 's/[^ -~]/?/g' <<<"$1")" ] && break
+    done
+    click_save
+}
+for pair in "NUL|NUL_.kmc" "con.kmc|con_.kmc" "Макро宏|______.kmc"; do
+    save_as "${pair%%|*}"
+    e2e_check "Output '${pair%%|*}' saves as '${pair#*|}'" e2e_poll 10 test -s "$DATA/${pair#*|}"
+done
+e2e_check "OUTPUT holds the name as the file does" grep -q $'^OUTPUT ______\r$' "$DATA/______.kmc"
+e2e_check "no save asked about overwriting" e2e_wait_gone "Overwrite existing macro?"
+save_as Blocked
+e2e_wait_window "Overwrite existing macro?" && e2e_key y
+e2e_check "a failed save says so" e2e_wait_window "Save failed"
+e2e_check "... naming the file" grep -qF 'C:\KorvaMacro\Data\Blocked.kmc' <<<"$(e2e_texts "Save failed")"
+e2e_key Return
+start_with 'C:\KorvaMacro\Data\Second.kmc'
+e2e_check "a second start with a path ends" e2e_poll 20 ended $!
+e2e_check "the running program loaded its path (got $(rows))" e2e_poll 10 has_rows "0: Key vk=0x46  delay=25 ms|"
+e2e_check "and shows its name" test "$(e2e_output_text)" = "Second"
+e2e_check "one main window only" test "$(xdotool search --name '^KorvaMacro$' | wc -l)" = 1
+e2e_click 150 300
+press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes the handed-over load"
+start_with
+e2e_check "a second start without a path ends" e2e_poll 20 ended $!
+start_with 'C:\nowhere\missing.kmc'
+e2e_check "a handed-over missing file is reported" e2e_wait_window "Cannot open macro"
+e2e_key Return
+e2e_check "the report closes" e2e_wait_gone "Cannot open macro"
+e2e_check "and the macro stays" has_rows "$SEEDED_ROWS"
 HEADER=("KORVAMACRO_V1" "PLAYMODE 0" "MOUSEMODE 0" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Damaged" "RECORD_HOTKEY 0 0"
     "PLAY_HOTKEY 0 0" "HOLD_OFF_HOTKEY 0 0" "SPEED 0.6")
 # Cut short in the middle of its second event line.
@@ -55,7 +128,7 @@ long() { head -c 10000 /dev/zero | tr '\0' "$1"; }
 lines "KORVAMACRO_V1" "OUTPUT $(long n)" "$(long X)" "MACRO_COUNT 1" "EV 0 0 3$(long ' ')4 0 0" >"$DATA/longlines.kmc"
 head -c 200000 /dev/urandom >"$DATA/noise.kmc"
 # file | the rows afterwards (what the file still holds, or the macro before it when refused)
-lists() { e2e_app_alive && [ "$(rows)" = "$(tr ';' '|' <<<"$1")" ]; }
+lists() { kill -0 "$APP_PID" 2>/dev/null && [ "$(rows)" = "$(tr ';' '|' <<<"$1")" ]; }
 while IFS='|' read -r -u 3 file expected; do
     e2e_check "the Open dialog takes $file" load "$file"
     e2e_check "$file: the program lives and lists $expected (got $(rows))" lists "$expected"
@@ -67,8 +140,27 @@ longlines.kmc|0: Move dx=3 dy=4  delay=0 ms;
 noise.kmc|0: Move dx=3 dy=4  delay=0 ms;
 EOF
 e2e_check "the long name reaches the output box (the probe reads 1023 characters)" test "$(e2e_output_text | wc -c)" -ge 1000
-
-e2e_screenshot damaged-files >/dev/null
+click_save
+e2e_check "a name too long for a path is shortened to fit" e2e_poll 10 test -s "$DATA/$(long n | head -c 236).kmc"
+# Loop, play hotkey the middle button: a replayed middle click, then the right button held a while.
+lines KORVAMACRO_V1 "PLAYMODE 1" "PLAY_HOTKEY 2 16" "SPEED 1" "MACRO_COUNT 4" "EV 1 10 0 0 16 0" "EV 2 10 0 0 32 0" \
+    "EV 1 10 0 0 8 0" "EV 0 4000 0 0 0 0" >"$DATA/held.kmc"
+e2e_check "the Open dialog takes held.kmc" load held.kmc
+e2e_click $PLAY_X $PLAY_Y
+e2e_check "the right button is held by the playback" e2e_poll 5 e2e_probe down 2
+sleep 1
+e2e_check "a replayed middle click does not stop its playback" test "$(e2e_control_text 2003)" = Stop
+e2e_screenshot files >/dev/null
 e2e_close_app
 e2e_wait_exit
-e2e_check "the program ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"
+e2e_check "closing during a playback ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = 0
+e2e_check "and no button stays held" e2e_poll 3 eval '! e2e_probe down 2'
+start_with 'C:\nowhere\missing.kmc'
+APP_PID=$!
+e2e_check "a missing file on the command line is reported" e2e_wait_window "Cannot open macro"
+e2e_key Return
+e2e_check "and the program starts empty" e2e_poll 5 has_rows ""
+e2e_check "with its main window" e2e_wait_window KorvaMacro
+e2e_close_app
+e2e_wait_exit
+e2e_check "the program ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = 0

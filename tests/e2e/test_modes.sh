@@ -7,12 +7,9 @@
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
-
 HOLD_OFF_EDIT_X=415 HOLD_OFF_EDIT_Y=165 # hold-off hotkey edit at 385,155, 60x20
 ONCE_X=575 ONCE_Y=74 CENTER_X=545 CENTER_Y=178
-# Labels without an ID, by their place in the control table.
-MASTER_LABEL=4
-HOLD_STATE_LABEL=26
+MASTER_LABEL=4 HOLD_STATE_LABEL=26 # labels without an ID, by their place in the control table
 # Every replay starts on the empty strip at the bottom of the window and runs 100 pixels to the
 # right and back, so that the locked cursor stays over the window (keys reach Wine only there)
 # and a mouse-button hotkey pressed on it hits nothing.
@@ -24,7 +21,6 @@ START_X=440 START_Y=325 PATH_LENGTH=100
     for _ in $(seq 1 25); do printf 'EV 0 20 4 0 0 0\r\n'; done
     for _ in $(seq 1 25); do printf 'EV 0 20 -4 0 0 0\r\n'; done
 } >"$E2E_DRIVE_C/KorvaMacro/Data/Modes.kmc"
-
 has_label() { [ "$(e2e_child_text "$1")" = "$2" ]; }
 wait_label() { e2e_poll 5 has_label "$@"; }
 to_start() { xdotool mousemove --sync $((ox + START_X)) $((oy + START_Y)); }
@@ -63,11 +59,9 @@ plays() {
     e2e_check "$1: playback stops" e2e_wait_text 2003 Play
     e2e_check "$1: the cursor stopped on the path (at $(e2e_cursor))" on_path
 }
-
 read -r ox oy < <(e2e_origin)
 e2e_check "\"Add\" loads the seeded macro" e2e_load_macro 'C:\KorvaMacro\Data\Modes.kmc'
 e2e_check "its 50 rows are listed" test "$(e2e_list | grep -c ': Move ')" = 50
-
 # CenterMouse: the replay starts from the centre of the screen, wherever the cursor was.
 e2e_click $CENTER_X $CENTER_Y
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
@@ -75,7 +69,6 @@ e2e_click $PLAY_X $PLAY_Y
 e2e_check "CenterMouse playback ends" e2e_wait_text 2003 Play
 e2e_check "CenterMouse ran the path from the centre and back (got $(e2e_cursor))" \
     test "$(e2e_cursor)" = "$((screen_w / 2)) $((screen_h / 2))"
-
 e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
 e2e_key F6
 e2e_click $PLAY_EDIT_X $PLAY_EDIT_Y
@@ -87,20 +80,20 @@ e2e_check "F6, F7 and F9 are the record, play and hold-off keys, the hold state 
 e2e_click $LOOP_X $LOOP_Y
 e2e_click $LOCK_X $LOCK_Y
 e2e_check "Loop and LockMouse are chosen" test "$(e2e_probe checked KorvaMacro | sort | tr '\n' ' ')" = "2102 2203 "
-
 to_start
 e2e_key F7
 e2e_check "Loop: the play hotkey starts playback" e2e_wait_text 2003 Stop
 xdotool mousemove_relative -- 60 60
 sleep 0.2
 e2e_check "Loop: the locked cursor stays on the path when the mouse moves (at $(e2e_cursor))" on_path
+e2e_key F6
+e2e_check "Loop: the record hotkey starts no recording during a playback" test "$(e2e_control_text 2001)" = Record
 e2e_key F7
 e2e_check "Loop: the play hotkey stops playback" e2e_wait_text 2003 Play
 xdotool mousemove --sync $((ox + 100)) $((oy + 300))
 e2e_check "Loop: the cursor is free after the stop" test "$(e2e_cursor)" = "$((ox + 100)) $((oy + 300))"
 e2e_click $HOLD_X $HOLD_Y
 plays "Hold with the play hotkey held" "xdotool keydown F7" "xdotool keyup F7"
-
 # The hold-off key stops a loop and refuses the play hotkey and the Play button while held.
 e2e_click $LOOP_X $LOOP_Y
 to_start
@@ -113,7 +106,6 @@ refused "hold-off held" F7 play-button
 xdotool keyup F9
 e2e_check "hold-off: releasing it turns the hold state label ON" wait_label $HOLD_STATE_LABEL ON
 e2e_check "hold-off: nothing restarts on release" stays_idle
-
 # F4 held past the keyboard's repeat delay stops a loop and still switches once.
 to_start
 e2e_key F7
@@ -127,7 +119,6 @@ refused "F4 off" F7 F6 play-button record-button
 e2e_key alt+F4
 e2e_check "F4 with Alt held switches back ON and does not close the window" wait_label $MASTER_LABEL ON
 plays "F4 on again, Loop with the play hotkey" "e2e_key F7" "e2e_key F7"
-
 # The middle mouse button as the play hotkey. Under Wine the left click that focuses the edit
 # comes before the capture is armed, so it is not taken; the middle click after it is.
 e2e_click $PLAY_EDIT_X $PLAY_EDIT_Y
@@ -146,7 +137,6 @@ e2e_check "F4: off once more" wait_label $MASTER_LABEL OFF
 refused "F4 off" middle
 e2e_key F4
 e2e_check "F4: on again" wait_label $MASTER_LABEL ON
-
 # A record hotkey held while stopping keeps the recording just made (its repeats would otherwise
 # start a new, empty recording over it).
 to_start
@@ -159,13 +149,11 @@ xdotool keyup F6
 e2e_check "the held record hotkey stops the recording" e2e_wait_text 2001 Record
 e2e_check "... and the recorded moves stay in the list" \
     test "$(e2e_list | sed -nE 's/^[0-9]+: Move dx=(-?[0-9]+) .*/\1/p' | awk '{ x += $1 } END { print x + 0 }')" = 30
-
 # F8 unbinds the record and play hotkeys; the hold-off key stays.
 e2e_key F8
 e2e_check "F8: the hotkey edits show None/None/F9" \
     test "$(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 3101)" = "None/None/F9"
 refused "F8" middle F7 F6
-
 # The hold-off key stops a recording (started with the button now that F6 is unbound).
 e2e_click $RECORD_X $RECORD_Y
 e2e_check "hold-off: the Record button starts recording" e2e_wait_text 2001 Stop
@@ -176,7 +164,6 @@ refused "hold-off held" record-button
 xdotool keyup F9
 e2e_check "hold-off: the label is ON again after the release" wait_label $HOLD_STATE_LABEL ON
 e2e_screenshot end >/dev/null
-
 e2e_close_app
 e2e_wait_exit
 e2e_check "the program ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"

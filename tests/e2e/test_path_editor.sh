@@ -4,12 +4,9 @@
 # the path worked out here from the recorded rows: building, smoothing, fitting into the free
 # area, the drag falloff and the rounding.
 source "$(dirname "$0")/harness.sh"
-
 e2e_setup
 e2e_start_app
-
 EDITOR="Mouse Path Editor"
-
 # The path arithmetic on the Move rows read from stdin ("i: Move dx=X dy=Y  delay=D ms").
 #   mode=pick  : prints "k x y", a point k well inside the path and its client pixel, drawn on a
 #                pixel of its own, clear of the editor's texts and buttons
@@ -81,30 +78,37 @@ path_calc() {
         for (i = 1; i <= n; i++) printf "%d %d\n", round(x[i] - x[i - 1]), round(y[i] - y[i - 1])
     }'
 }
-
 move_values() { sed -nE 's/^[0-9]+: Move dx=(-?[0-9]+) dy=(-?[0-9]+) .*/\1 \2/p'; }
 other_rows() { grep -v ': Move dx=' || true; }
 rows_of() { printf '%s\n' "$1"; }
-
-# Record: "Record", a movement in small steps, "Stop". The way back to the button and its click
-# are recorded as well.
-e2e_click 340 78
+# The program's own clicks are not recorded: neither the Record button's stopping click nor the
+# middle button as the record hotkey.
+e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
+xdotool click 2
+e2e_check "the middle button is the record hotkey" e2e_wait_text 3001 "Mouse button"
+e2e_click 150 38
+e2e_click $RECORD_X $RECORD_Y
+e2e_move_by 40 20
+e2e_click $RECORD_X $RECORD_Y
+e2e_check "the Record button's stopping click is not recorded" test "$(e2e_list | grep -c btn=)" = 0
+# The path: started and stopped with the middle button, a movement in small steps between.
+xdotool click 2
 e2e_move_by 160 0 16
 e2e_move_by 60 120 12
 e2e_move_by -150 40 15
-e2e_click 340 78
+xdotool click 2
+sleep 0.5
 recorded=$(e2e_list)
 moves=$(grep -c ': Move dx=' <<<"$recorded")
-e2e_check "the recording lists Move rows (got $moves)" test "$moves" -ge 30
+e2e_check "the recording lists Move rows (got $moves) and no button rows" \
+    test "$moves" -ge 30 -a "$(grep -c btn= <<<"$recorded")" = 0
 [ "$moves" -ge 30 ] || exit 1
-
 # "Edit" opens the editor.
 e2e_click 472 214
 e2e_check "\"Edit\" opens the path editor" e2e_wait_window "$EDITOR" || exit 1
 sleep 0.5
 read -r ew eh < <(e2e_probe client "$EDITOR")
 read -r ex ey < <(e2e_origin "$EDITOR")
-
 # "Apply" untouched writes the smoothed path.
 e2e_click 235 417 1 "$EDITOR"
 smoothed=$(e2e_list)
@@ -113,7 +117,6 @@ e2e_check "Apply without a drag writes the smoothed movement" \
     test "$(rows_of "$smoothed" | move_values)" = "$expected"
 e2e_check "the other rows are untouched" \
     test "$(rows_of "$smoothed" | other_rows)" = "$(rows_of "$recorded" | other_rows)"
-
 # Drag a point well inside the path 70 pixels up or down, whichever stays in the window. The
 # cursor jumps there in one move: every move is converted with the fit of the latest paint, and
 # a paint after a drag step may fit a grown bounding box.
@@ -132,13 +135,11 @@ shot=$(e2e_screenshot editor)
 xdotool mouseup 1
 sleep 0.3
 e2e_log "dragged point $k from $px,$py to $tx,$ty; screenshot $shot"
-
 # The screenshot: dark background, the white line through the dragged point, its pink frame.
 read -r kx ky < <(rows_of "$recorded" | path_calc dragged "$ew" "$eh" "$k" "$tx" "$ty")
 pixels="$(e2e_pixel "$shot" $((ex + 5)) $((ey + 60))) $(e2e_pixel "$shot" $((ex + kx)) $((ey + ky))) $(e2e_pixel "$shot" $((ex + kx - 3)) $((ey + ky - 3)))"
 e2e_check "background, the line at the dragged point $kx,$ky and its frame (got $pixels)" \
     test "$pixels" = "6,8,10 255,255,255 255,153,172"
-
 e2e_click 235 417 1 "$EDITOR"
 dragged=$(e2e_list)
 expected=$(rows_of "$recorded" | path_calc apply "$ew" "$eh" "$k" "$tx" "$ty")
@@ -146,7 +147,6 @@ e2e_check "the Move rows are the dragged path's differences" \
     test "$(rows_of "$dragged" | move_values)" = "$expected"
 e2e_check "the row count and the other rows are unchanged" \
     test "$(rows_of "$dragged" | other_rows)" = "$(rows_of "$recorded" | other_rows)"
-
 # "Close" ends the editor; the program goes on until its own window is closed.
 e2e_click 315 417 1 "$EDITOR"
 e2e_check "\"Close\" closes the editor" e2e_wait_gone "$EDITOR"

@@ -9,7 +9,6 @@ e2e_write_key_macro alpha.kmc 65 66
 e2e_write_key_macro beta.kmc 80 81 82 83
 e2e_write_key_macro gamma.kmc 67 67 67
 e2e_start_app
-
 ALPHA_ROWS="0: Key vk=0x41  delay=25 ms|1: Key vk=0x42  delay=25 ms|"
 rows() { e2e_list | tr '\n' '|'; }
 names() { echo "$(e2e_control_text 7100 Profiles)|$(e2e_control_text 7101 Profiles)|$(e2e_control_text 7102 Profiles)"; }
@@ -17,7 +16,6 @@ overlay_profile() { e2e_child_text 1 Eye; }
 # Waits until the overlay and the main window both show $1 and the list holds $2 rows.
 shows() { [ "$(overlay_profile)" = "$1" ] && [ "$(e2e_profile_label)" = "$1" ] && [ "$(e2e_list | wc -l)" = "$2" ]; }
 expect() { e2e_check "$3 shows $1 with $2 rows (overlay '$(overlay_profile)', $(e2e_list | wc -l) rows)" e2e_poll 5 shows "$1" "$2"; }
-
 e2e_click $((335 + 12)) $((187 + 10))
 e2e_check "the eye button opens the overlay" e2e_wait_window Eye
 e2e_check "the overlay starts with Profile: None" test "$(overlay_profile)" = "Profile: None"
@@ -37,7 +35,6 @@ e2e_click $((215 + 12)) $((250 + 11)) 1 Profiles
 e2e_key Next
 e2e_check "the slots are named after their files (got $(names))" test "$(names)" = "alpha|beta|gamma"
 expect "P3 - gamma" 3 "picking gamma last"
-
 saved="$E2E_DRIVE_C/KorvaMacro/Profile_Save/e2e_profile.kpf"
 e2e_click $((75 + 22)) $((240 + 12)) 1 Profiles
 e2e_answer_dialog "Save As" e2e_profile
@@ -55,12 +52,30 @@ e2e_check "loading brings the slots back (got $(names))" test "$(names)" = "alph
 e2e_key F6
 e2e_check "the loaded trigger F6 switches to alpha again" e2e_poll 5 shows "P1 - alpha" 2
 e2e_check "... and loads its rows (got $(rows))" test "$(rows)" = "$ALPHA_ROWS"
-
+e2e_click $((270 + 37)) $((250 + 15)) 1 Profiles # OK
+e2e_wait_gone Profiles
+# A trigger pressed while recording is recorded and switches nothing (F11 records: the overlay
+# covers the Record button).
+e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
+e2e_key F11 # captured
+e2e_key F11
+e2e_check "the record hotkey starts recording" e2e_wait_text 2001 Stop
+e2e_move_by 40 20
+e2e_key F7
+e2e_move_by 40 20
+e2e_key F11
+recorded_keys() { echo "$(e2e_profile_label)|$(e2e_list | grep -o 'Key vk=[^ ]*' | tr '\n' ' ')"; }
+e2e_check "the trigger is recorded, not switched to (got $(recorded_keys))" test "$(recorded_keys)" = "P1 - alpha|Key vk=0x76 "
+before=$(e2e_list)
+e2e_click $((425 + 27)) $((15 + 10))
+e2e_wait_window Profiles && sleep 0.5
+e2e_probe close Profiles >/dev/null
+e2e_wait_gone Profiles
+e2e_check "closing the unchanged Profiles window keeps the recording" test "$(e2e_list)" = "$before"
 e2e_check "notepad starts" e2e_start_notepad
 e2e_click 100 80 1 "$NOTEPAD_TITLE"
 e2e_type "x"
-notepad_shows() { [ "$(e2e_notepad_text)" = "$1" ]; }
-e2e_check "notepad has the focus and takes typing" e2e_poll 5 notepad_shows x
+e2e_check "notepad has the focus and takes typing" e2e_poll 5 e2e_notepad_shows x
 while IFS='|' read -r -u 3 key label count what; do
     e2e_key "$key"
     expect "$label" "$count" "$key ($what)"
@@ -80,7 +95,6 @@ e2e_key F4
 e2e_check "F4 writes OFF into the overlay's switch label" e2e_poll 5 overlay_switch OFF
 e2e_key F4
 e2e_check "F4 again writes ON" e2e_poll 5 overlay_switch ON
-
 e2e_screenshot profiles >/dev/null
 e2e_close_app
 e2e_wait_exit

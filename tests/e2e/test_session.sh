@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # A newcomer's session: the first start (window, folders, dark look), the device, the record and
-# play keys, a recording of moves, a click and typing, row edits (a delay, two deleted rows, the
-# speed), "Save", a second start that loads the file with "Add" and plays it into notepad: the
-# locked cursor travels the recorded way and the typed letters arrive.
+# play keys, a recording of moves, a click and typing with Shift and Ctrl shortcuts, row edits (a
+# delay, two deleted rows, the speed), "Save", a second start that loads the file with "Add" and
+# plays it into notepad: the locked cursor travels the recorded way, the typed text arrives and the
+# shortcuts copy and paste it again.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
-
 DATA="$E2E_DRIVE_C/KorvaMacro/Data"
 # Client coordinates from the control table (centres); the event list's rows are 18 high.
 COMBO_X=170 COMBO_Y=78 COMBO_ENTRY_Y=93
@@ -16,10 +16,9 @@ row_y() { echo $((160 + 18 * $1)); }
 # The recording starts on the empty strip below the "F8 ..." label and ends on the background
 # left of "Profile: None", where a click does nothing.
 START_X=430 START_Y=322 MOVE_X=-300 MOVE_Y=-280
-TYPED=korva
-TYPED_ROWS=$(printf 'Key vk=0x%x\n' 0x4b 0x4f 0x52 0x56 0x41)
+# One row per character and shortcut, with its modifier.
+TYPED_ROWS=$(printf 'Key vk=0x%s\n' '48 Shift' 49 20 '41 Shift' '31 Shift' '41 Ctrl' '43 Ctrl' 23 '56 Ctrl')
 NAME="Session Macro"
-
 renumber() { sed -E 's/^[0-9]+: //' | awk '{ print NR - 1 ": " $0 }'; }
 bare() { sed -E 's/^[0-9]+: //; s/  delay=.*//'; }
 move_sum() {
@@ -31,14 +30,12 @@ rows_of_file() {
         if ($2 == 0) text = "Move dx=" $4 " dy=" $5
         else if ($2 == 1) text = "Mouse down btn=" $6
         else if ($2 == 2) text = "Mouse up btn=" $6
-        else text = sprintf("Key vk=0x%x", $7)
+        else text = sprintf("Key vk=0x%x", $7 % 65536) ($7 >= 131072 ? " Ctrl" : $7 >= 65536 ? " Shift" : "")
         print n++ ": " text "  delay=" $3 " ms"
     }'
 }
 file_value() { tr -d '\r' <"$1" | awk -v key="$2" '$1 == key { $1 = ""; sub(/^ /, ""); print; exit }'; }
-
-geometry=$(e2e_probe rect KorvaMacro | tr ' ' x)
-e2e_check "the window's outer size is 650x362 (got $geometry)" test "$geometry" = "650x362"
+e2e_check "the window's outer size is 650x362 (got $(e2e_probe rect KorvaMacro))" test "$(e2e_probe rect KorvaMacro)" = "650 362"
 for folder in KorvaMacro KorvaMacro/Data KorvaMacro/Profile_Save; do
     e2e_check "folder $folder exists" test -d "$E2E_DRIVE_C/$folder"
 done
@@ -49,7 +46,6 @@ e2e_check "background 6,8,10 and Record button face 18,20,24" test \
 e2e_check "the speed edit starts at 0.600" test "$(e2e_control_text 5005)" = "0.600"
 e2e_click $PLAY_X $PLAY_Y
 e2e_check "\"Play\" with an empty macro does nothing" test "$(e2e_control_text 2003)" = "Play"
-
 # Picking the second entry first (when there is one) shows that the click on the first entry
 # really chooses it. (Under this Wine the opened list is not painted in Xvfb, but it takes clicks.)
 e2e_click $COMBO_X $COMBO_Y
@@ -58,7 +54,6 @@ e2e_log "second combo entry: $(e2e_control_text 1001)"
 e2e_click $COMBO_X $COMBO_Y
 e2e_click $COMBO_X $COMBO_ENTRY_Y
 e2e_check "\"Any mouse [raw]\" is chosen" test "$(e2e_control_text 1001)" = "Any mouse [raw]"
-
 e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
 e2e_check "focusing the record hotkey edit shows None" test "$(e2e_control_text 3001)" = "None"
 e2e_key F6
@@ -66,7 +61,6 @@ e2e_click $PLAY_EDIT_X $PLAY_EDIT_Y
 e2e_key F7
 e2e_check "F6 and F7 are captured as the record and play hotkeys (got $(e2e_control_text 3001)/$(e2e_control_text 3002))" \
     test "$(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 2001)" = "F6/F7/Record"
-
 xdotool mousemove --sync $((ox + START_X)) $((oy + START_Y))
 # Raw movement reaches the coordinate label while it goes on (it drops to 0 after 80 ms of rest).
 (for _ in $(seq 1 40); do xdotool mousemove_relative -- 2 1 && sleep 0.02 && xdotool mousemove_relative -- -2 -1; done) &
@@ -80,10 +74,10 @@ e2e_check "the record hotkey starts recording" e2e_wait_text 2001 Stop
 e2e_move_by $MOVE_X $MOVE_Y 20
 xdotool click 1
 sleep 0.3
-e2e_type $TYPED
-e2e_key F6
+e2e_type "Hi A!"
+e2e_key ctrl+a ctrl+c End ctrl+v
+e2e_key ctrl+F6 # the Ctrl held with the record hotkey is not recorded either
 e2e_check "the record hotkey stops recording" e2e_wait_text 2001 Record
-
 rows=$(e2e_list)
 read -r sum_x sum_y < <(move_sum <<<"$rows")
 e2e_check "the Move rows add up to the movement made ($MOVE_X, $MOVE_Y), got ($sum_x, $sum_y)" \
@@ -94,7 +88,6 @@ last_move=$(grep -nE '^[0-9]+: Move ' <<<"$rows" | tail -1 | cut -d: -f1)
 e2e_check "the click follows the moves, then the typed keys without the hotkeys" \
     test "$(sed -n "$((last_move + 1)),\$p" <<<"$rows" | bare)" = "$(printf 'Mouse down btn=1\nMouse up btn=2\n%s' "$TYPED_ROWS")"
 e2e_check "the first rows are moves (the editing below works on them)" test "$(head -5 <<<"$rows" | grep -c ': Move ')" = 5
-
 # A quarter second on row 4: select it, type the seconds, "Set".
 e2e_click $ROW_X "$(row_y 4)"
 e2e_check "selecting row 4 shows its delay in seconds (got $(e2e_control_text 5003))" \
@@ -103,7 +96,6 @@ e2e_replace_text $DELAY_EDIT_X $EDIT_ROW_Y 0.25
 e2e_click $DELAY_SET_X $EDIT_ROW_Y
 rows=$(e2e_list)
 e2e_check "\"Set\" gives row 4 a delay of 250 ms" grep -qE '^4: Move .*  delay=250 ms$' <<<"$(sed -n 5p <<<"$rows")"
-
 # Rows 1 and 2 ticked, one by a double click, the other by a right click, then "Delete".
 xdotool mousemove --sync $((ox + ROW_X)) $((oy + $(row_y 1))) click --repeat 2 --delay 80 1
 sleep 0.3
@@ -113,7 +105,6 @@ e2e_click $DELETE_X $DELETE_Y
 rows=$(e2e_list)
 e2e_check "\"Delete\" removes the two ticked rows and renumbers the others" test "$rows" = "$expected"
 read -r sum_x sum_y < <(move_sum <<<"$rows")
-
 e2e_replace_text $SPEED_EDIT_X $EDIT_ROW_Y 1
 e2e_click $SPEED_SET_X $EDIT_ROW_Y
 e2e_check "the speed is set to 1.000 (got $(e2e_control_text 5005))" test "$(e2e_control_text 5005)" = "1.000"
@@ -127,11 +118,9 @@ e2e_check "the file keeps magic, name, device, hotkeys, mouse mode and speed" te
     "KORVAMACRO_V1|$NAME|0|1 117|1 118|2|1"
 e2e_check "the file holds the rows of the list and their count" \
     test "$(rows_of_file "$FILE")|$(file_value "$FILE" MACRO_COUNT)" = "$rows|$(grep -c . <<<"$rows")"
-
 e2e_close_app
 e2e_wait_exit
 e2e_check "the program ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"
-
 # A new start in the same prefix knows nothing of the last session until the file is loaded.
 e2e_start_app
 e2e_check "the second start shows an empty list and the default name" test "$(e2e_list)|$(e2e_output_text)" = "|Virtual Mouse 1"
@@ -139,7 +128,6 @@ e2e_check "\"Add\" loads '$NAME.kmc' through the Open dialog" e2e_load_macro "C:
 e2e_check "the loaded macro shows the saved rows" test "$(e2e_list)" = "$rows"
 e2e_check "the loaded macro brings back name, hotkeys, speed and LockMouse" test \
     "$(e2e_output_text)|$(e2e_control_text 3001)|$(e2e_control_text 3002)|$(e2e_control_text 5005)|$(e2e_probe checked KorvaMacro | grep -c 2203)" = "$NAME|F6|F7|1.000|1"
-
 # The replay starts from a point of notepad's text area chosen so that the whole locked path, and
 # the recorded click at its end, stay inside it; the replayed keys go to notepad, which has the focus.
 e2e_check "notepad starts" e2e_start_notepad
@@ -155,8 +143,7 @@ e2e_check "the playback ends" e2e_wait_text 2003 Play
 read -r end_x end_y < <(e2e_cursor)
 e2e_check "LockMouse carried the cursor the recorded way ($sum_x, $sum_y): from ($start_x, $start_y) to ($end_x, $end_y)" \
     test "$((end_x - start_x)) $((end_y - start_y))" = "$sum_x $sum_y"
-notepad_shows() { [ "$(e2e_notepad_text)" = "$1" ]; }
-e2e_check "the typed letters reached notepad (got '$(e2e_notepad_text)')" e2e_poll 5 notepad_shows "$TYPED"
+e2e_check "the typed text and its shortcuts reached notepad (got '$(e2e_notepad_text)')" e2e_poll 5 e2e_notepad_shows "Hi A!Hi A!"
 e2e_screenshot end >/dev/null
 e2e_close_app
 e2e_wait_exit
