@@ -67,9 +67,8 @@ HWND FirstOfClass(HWND window, const char* className) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) return 2;
-    std::wstring command = argv[1];
     if (argc < 3) return 2;
+    std::wstring command = argv[1];
     if (command == L"down") return GetAsyncKeyState(_wtoi(argv[2])) & 0x8000 ? 0 : 1;
     HWND window = FindWindowW(nullptr, argv[2]);
     if (command == L"exists") return window ? 0 : 1;

@@ -137,14 +137,16 @@ e2e_check "the program starts after the last kill" e2e_start_app
 e2e_check "the start removed the ${#files[@]} aged temporary files (left: $(temporary_files))" test "$(temporary_files)" = 0
 e2e_check "the Open dialog loads the file the last kill left" e2e_load_macro "$NAME.kmc"
 check_rows "after the last kill"
-# The list row of event $1 of the file.
+# The list row of event $1 of the file; bits 16 to 19 of its vk name modifiers.
 row_of() {
+    local vk=$((2000000000 + $1)) mods="" bit
+    for bit in 2:Ctrl 4:Alt 1:Shift 8:Win; do (((vk >> 16) & ${bit%:*})) && mods+="${mods:++}${bit#*:}"; done
     echo "$1: $(
         case $(($1 % 4)) in
         0) echo "Move dx=$((-1000000000 - $1)) dy=$((1000000000 + $1))" ;;
-        1) echo "Mouse down btn=$((1000000000 + $1))" ;;
+        1) echo "Mouse down btn=$((1000000000 + $1))${mods:+ $mods}" ;;
         2) echo "Mouse up btn=$((1000000000 + $1))" ;;
-        3) printf 'Key vk=0x%x' $((2000000000 + $1)) ;;
+        3) printf 'Key vk=0x%x%s' $((vk & 0xffff)) "${mods:+ $mods}" ;;
         esac
     )  delay=$((4000000000 + $1)) ms"
 }
