@@ -72,6 +72,8 @@ struct EventListRow {
 struct ScreenPoint {
     int32_t x = 0;
     int32_t y = 0;
+
+    bool operator==(const ScreenPoint&) const = default;
 };
 
 constexpr double SPEED_DEFAULT = 0.6;
@@ -81,6 +83,9 @@ constexpr uint32_t MOUSE_DELAY_FLOOR_MS = 5;
 constexpr int32_t MOVE_STEP_LIMIT = 2;
 constexpr int EVENT_ROW_HEIGHT = 18;
 constexpr size_t NO_ROW = static_cast<size_t>(-1);
+
+// Carried in the extra-information field of every record the playback injects.
+constexpr uintptr_t INJECTED_INPUT_MARK = 0x4B4F5256;
 
 constexpr uint32_t VK_F4_KEY = 0x73;
 constexpr uint32_t VK_F8_KEY = 0x77;

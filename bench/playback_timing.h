@@ -38,11 +38,11 @@ inline double IntendedMs(const std::vector<MacroEvent>& events, double speed) {
 
 inline PlaybackIo SilentIo(const PlaybackIo& real) {
     PlaybackIo io = real;
-    io.sendMouse = [](const MouseInputRecord&) {};
-    io.sendKeyTap = [](uint16_t) {};
+    io.sendMouse = [](const MouseInputRecord&) { return true; };
+    io.sendKeys = [](const KeyInputRecord*, size_t) { return true; };
     io.cursorPos = [] { return ScreenPoint{}; };
     io.setCursorPos = [](ScreenPoint) {};
-    io.confineCursor = [](ScreenPoint) {};
+    io.confineCursor = [](ScreenPoint, ScreenPoint) {};
     io.freeCursor = [] {};
     io.repaintPathEditor = [] {};
     io.postPlaybackDone = [] { benchDoneAtMs = benchNowMs(); };

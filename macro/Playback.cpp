@@ -21,13 +21,26 @@ constexpr ButtonFlags BUTTON_FLAGS[MOUSE_BUTTON_COUNT] = {
     {MOUSE_FLAG_XDOWN, MOUSE_FLAG_XUP, MOUSE_DATA_XBUTTON2},
 };
 
+void Rest(const PlaybackIo& io, PlaybackRun& run) {
+    io.sleepOneMs();
+    ++run.sleeps;
+    run.restedAtMs = io.nowMs();
+}
+
+// Called before each injection call.
+void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
+    if (io.nowMs() - run.restedAtMs >= INJECTION_BURST_MS) Rest(io, run);
+}
+
 // Waits one event's delay in 1 ms sleeps, testing for a stop before each. False when stopped.
-bool WaitForEvent(const PlaybackIo& io, PassSchedule& schedule, uint64_t lengthMs) {
+// A wait behind its schedule still sleeps once: some programs merge input that arrives at once, so
+// a waited event must follow the one before it by a real gap.
+bool WaitForEvent(const PlaybackIo& io, PlaybackRun& run, PassSchedule& schedule, uint64_t lengthMs) {
     double deadline = AdvanceSchedule(schedule, io.nowMs(), lengthMs);
-    for (;;) {
+    for (bool slept = false;; slept = true) {
         if (PlaybackInterrupted()) return false;
-        if (io.nowMs() >= deadline) return true;
-        io.sleepOneMs();
+        if (slept && io.nowMs() >= deadline) return true;
+        Rest(io, run);
     }
 }
 
@@ -37,23 +50,39 @@ int32_t SaturatingAdd(int32_t value, int32_t step) {
     return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
+// Confines the cursor to the rectangle that one movement spans, from where it is to where it ends.
+// A confinement per step costs the window's thread a pointer grab each under Wine and starves it;
+// the steps inside still set the cursor one by one, and the user's mouse cannot leave the span.
+void ConfineToMovement(const PlaybackIo& io, PlaybackRun& run, ScreenPoint from, const MacroEvent& event) {
+    ScreenPoint to{SaturatingAdd(from.x, event.dx), SaturatingAdd(from.y, event.dy)};
+    CursorSpan span{{std::min(from.x, to.x), std::min(from.y, to.y)},
+                    {std::max(from.x, to.x), std::max(from.y, to.y)}};
+    if (run.confinement == span) return;
+    io.confineCursor(span.first, span.last);
+    run.confinement = span;
+}
+
 // Sends one movement as a burst of small steps: relative input in FreeMouse, otherwise the
 // confined cursor is carried along the path. False when a stop came in the middle of it.
-bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<ScreenPoint>& trackedCursor) {
-    bool relative = app.mouseMode == FreeMouse;
+bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
+                std::optional<ScreenPoint>& trackedCursor) {
+    bool relative = !CarriesCursor(app.mouseMode);
+    if (!relative && (event.dx != 0 || event.dy != 0)) {
+        if (!trackedCursor) trackedCursor = io.cursorPos();
+        ConfineToMovement(io, run, *trackedCursor, event);
+    }
     int32_t rx = event.dx;
     int32_t ry = event.dy;
     while (rx != 0 || ry != 0) {
+        PaceInjection(io, run);
         // A movement read from a file can be billions of units long; stay stoppable.
         if (PlaybackInterrupted()) return false;
         ScreenPoint step = NextMoveStep(rx, ry);
         if (relative) {
             io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE});
         } else {
-            if (!trackedCursor) trackedCursor = io.cursorPos();
             trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
             trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
-            io.confineCursor(*trackedCursor);
             io.setCursorPos(*trackedCursor);
         }
         rx -= step.x;
@@ -110,6 +139,9 @@ uint64_t WaitLengthMs(uint32_t delayMs, double speed) {
     double scaled = static_cast<double>(delayMs) * speed;
     // Also catches a speed that is negative or not a number.
     if (!(scaled >= 1.0)) return 1;
+    // A speed read from a file has no upper bound; converting past the range would be undefined.
+    constexpr double WAIT_RANGE = 18446744073709551616.0; // 2^64
+    if (scaled >= WAIT_RANGE) return UINT64_MAX;
     return static_cast<uint64_t>(scaled);
 }
 
@@ -126,6 +158,10 @@ std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<
         if (moveIndices[j] < eventCount) table[moveIndices[j]] = static_cast<int32_t>(j + 1);
     }
     return table;
+}
+
+bool CarriesCursor(int32_t mouseMode) {
+    return mouseMode == CenterMouse || mouseMode == LockMouse;
 }
 
 bool PlaybackInterrupted() {
@@ -145,8 +181,8 @@ bool PreparePlayback(const PlaybackIo& io) {
         start = io.cursorPos();
     }
     app.playbackStartPoint = start;
-    if (mode == CenterMouse || mode == LockMouse)
-        io.confineCursor(start);
+    if (CarriesCursor(mode))
+        io.confineCursor(start, start);
     else
         io.freeCursor();
     return true;
@@ -172,7 +208,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
     }
     app.playbackPathIndex = -1;
     std::optional<ScreenPoint> trackedCursor;
-    if (app.mouseMode != FreeMouse) trackedCursor = app.playbackStartPoint;
+    if (CarriesCursor(app.mouseMode)) trackedCursor = app.playbackStartPoint;
     PassSchedule schedule{io.nowMs()};
 
     for (size_t i = 0;; ++i) {
@@ -186,7 +222,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             pointCount = app.pathPoints.size();
         }
         if (PlaybackInterrupted()) return false;
-        if (EventWaits(event) && !WaitForEvent(io, schedule, WaitLengthMs(event.delayMs, app.speed)))
+        if (EventWaits(event) && !WaitForEvent(io, run, schedule, WaitLengthMs(event.delayMs, app.speed)))
             return false;
         if (app.stopRequested) return false;
 
@@ -198,16 +234,21 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
                 app.playbackPathIndex = pathIndex;
                 io.repaintPathEditor();
             }
-            if (!InjectMove(io, event, trackedCursor)) return false;
+            if (!InjectMove(io, run, event, trackedCursor)) return false;
             break;
         }
         case ButtonDown:
         case ButtonUp:
+            PaceInjection(io, run);
             InjectButton(io, event, run);
             break;
-        case Key:
-            io.sendKeyTap(static_cast<uint16_t>(event.vk & 0xFFFF));
+        case Key: {
+            PaceInjection(io, run);
+            uint16_t vk = static_cast<uint16_t>(event.vk & 0xFFFF);
+            const KeyInputRecord tap[2] = {{vk, false}, {vk, true}};
+            io.sendKeys(tap, 2);
             break;
+        }
         default:
             break;
         }
@@ -218,23 +259,21 @@ void RunPlayback(const PlaybackIo& io) {
     // StartPlayback has already cleared `stopRequested`; clearing it again here would lose a stop
     // pressed between the thread's creation and its first instruction.
     PlaybackRun run;
+    run.restedAtMs = io.nowMs();
     bool stopped = false;
     if (app.playMode == Once) {
         stopped = !RunPlaybackPass(io, run);
     } else {
         for (;;) {
-            bool hadEvents;
-            {
-                std::lock_guard lock(app.macroMutex);
-                hadEvents = !app.events.empty();
-            }
+            uint64_t sleepsBefore = run.sleeps;
             if (!RunPlaybackPass(io, run) || PlaybackInterrupted()) {
                 stopped = true;
                 break;
             }
             if (app.playMode == Once) break;
-            // A macro emptied while it loops would otherwise spin this thread at full speed.
-            if (!hadEvents) io.sleepOneMs();
+            // A pass that never slept (a macro without waits, or one emptied while it loops) would
+            // otherwise start the next at once and inject without bound.
+            if (run.sleeps == sleepsBefore) Rest(io, run);
         }
     }
     if (stopped) ReleaseHeldButtons(io, run);

@@ -40,24 +40,50 @@ struct MouseInputRecord {
     bool operator==(const MouseInputRecord&) const = default;
 };
 
+// One keyboard record for SendInput; the Win32 side adds the scan code and the extended-key flag.
+struct KeyInputRecord {
+    uint16_t vk = 0;
+    bool up = false;
+    bool operator==(const KeyInputRecord&) const = default;
+};
+
 // The system calls of playback.
 struct PlaybackIo {
-    void (*sendMouse)(const MouseInputRecord& record); // one record, one SendInput call
-    void (*sendKeyTap)(uint16_t vk);                   // press and release in one SendInput call
+    bool (*sendMouse)(
+        const MouseInputRecord& record); // one SendInput call; false when Windows inserted less than asked
+    bool (*sendKeys)(const KeyInputRecord* records,
+                     size_t count); // all records in ONE SendInput call; false when Windows inserted less
     ScreenPoint (*cursorPos)();
     void (*setCursorPos)(ScreenPoint point);
-    void (*confineCursor)(ScreenPoint pixel); // ClipCursor to the one-pixel rectangle at `pixel`
-    void (*freeCursor)();                     // ClipCursor(NULL)
-    ScreenPoint (*screenCenter)();            // centre of the primary screen
+    // ClipCursor to the rectangle of pixels `first` to `last`, both included.
+    void (*confineCursor)(ScreenPoint first, ScreenPoint last);
+    void (*freeCursor)();          // ClipCursor(NULL)
+    ScreenPoint (*screenCenter)(); // centre of the primary screen
     void (*sleepOneMs)();
     double (*nowMs)();           // monotonic milliseconds
     void (*repaintPathEditor)(); // invalidates the editor without erasing, when it is alive
     void (*postPlaybackDone)();  // WM_APP_PLAYBACK_DONE to the main window
 };
 
-// What one playback (all of its passes) has pressed and not yet released, by button slot.
+// Injection never goes on longer than this without a 1 ms sleep. Every record reaches the
+// program's own raw input and the system's input queue; unpaced, a macro without waits floods them
+// until the hotkeys, F4 and the window stop answering.
+constexpr double INJECTION_BURST_MS = 1.0;
+
+// The confinement rectangle, pixels `first` to `last` included.
+struct CursorSpan {
+    ScreenPoint first;
+    ScreenPoint last;
+    bool operator==(const CursorSpan&) const = default;
+};
+
+// What one playback (all of its passes) has pressed and not yet released, by button slot; how
+// often it has slept and when it last did; the confinement it set last.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
+    uint64_t sleeps = 0;
+    double restedAtMs = 0;
+    std::optional<CursorSpan> confinement;
 };
 
 // The schedule of one pass: the clock time at which the previous waited event was due.
@@ -83,6 +109,9 @@ double AdvanceSchedule(PassSchedule& schedule, double nowMs, uint64_t lengthMs);
 std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<size_t>& moveIndices,
                                            size_t pointCount);
 
+// Whether a mouse mode carries the confined cursor along the path (CenterMouse, LockMouse). Any
+// other value, also one outside the enumeration read from a file, plays as FreeMouse.
+bool CarriesCursor(int32_t mouseMode);
 // A stop request, the master switch off or the hold-off key held.
 bool PlaybackInterrupted();
 

@@ -4,6 +4,8 @@
 #include "app/AppState.h"
 #include "app/WindowText_win.h"
 
+#include <vector>
+
 namespace {
 
 static_assert(sizeof(INPUT) == 40);
@@ -14,24 +16,27 @@ static_assert(MOUSE_FLAG_MOVE == MOUSEEVENTF_MOVE && MOUSE_FLAG_LEFTDOWN == MOUS
               MOUSE_FLAG_XUP == MOUSEEVENTF_XUP && MOUSE_DATA_XBUTTON1 == XBUTTON1 &&
               MOUSE_DATA_XBUTTON2 == XBUTTON2);
 
-void SendMouseRecord(const MouseInputRecord& record) {
+bool SendMouseRecord(const MouseInputRecord& record) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = record.dx;
     input.mi.dy = record.dy;
     input.mi.mouseData = record.mouseData;
     input.mi.dwFlags = record.flags;
-    SendInput(1, &input, sizeof(INPUT));
+    input.mi.dwExtraInfo = INJECTED_INPUT_MARK;
+    return SendInput(1, &input, sizeof(INPUT)) == 1;
 }
 
-void SendKeyTap(uint16_t vk) {
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = vk;
-    inputs[1].type = INPUT_KEYBOARD;
-    inputs[1].ki.wVk = vk;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
+bool SendKeyRecords(const KeyInputRecord* records, size_t count) {
+    std::vector<INPUT> inputs(count);
+    for (size_t i = 0; i < count; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = records[i].vk;
+        inputs[i].ki.dwFlags = records[i].up ? KEYEVENTF_KEYUP : 0;
+        inputs[i].ki.dwExtraInfo = INJECTED_INPUT_MARK;
+    }
+    UINT asked = static_cast<UINT>(count);
+    return SendInput(asked, inputs.data(), sizeof(INPUT)) == asked;
 }
 
 ScreenPoint CursorPos() {
@@ -44,8 +49,13 @@ void MoveCursorTo(ScreenPoint point) {
     SetCursorPos(point.x, point.y);
 }
 
-void ConfineCursor(ScreenPoint pixel) {
-    RECT rect{pixel.x, pixel.y, pixel.x + 1, pixel.y + 1};
+// The rectangle's right and bottom edges lie one past the last pixel, which must not overflow.
+LONG OnePast(int32_t coordinate) {
+    return coordinate == INT32_MAX ? coordinate : coordinate + 1;
+}
+
+void ConfineCursor(ScreenPoint first, ScreenPoint last) {
+    RECT rect{first.x, first.y, OnePast(last.x), OnePast(last.y)};
     ClipCursor(&rect);
 }
 
@@ -89,7 +99,7 @@ bool CreatePlaybackThread(void* mainWindowHandle) {
 } // namespace
 
 PlaybackIo SystemPlaybackIo() {
-    return {SendMouseRecord,      SendKeyTap,        CursorPos,       MoveCursorTo,
+    return {SendMouseRecord,      SendKeyRecords,    CursorPos,       MoveCursorTo,
             ConfineCursor,        FreeCursor,        ScreenCenter,    SleepOneMs,
             PerformanceCounterMs, RepaintPathEditor, PostPlaybackDone};
 }

@@ -22,6 +22,8 @@ struct FakeSystem {
     double sleepMs = 1.0;
     int sleeps = 0;
     void (*onSleep)() = nullptr;
+    size_t stopAtCall = SIZE_MAX;
+    double callCostMs = 0;
 };
 FakeSystem fake;
 
@@ -34,12 +36,23 @@ struct Fake {
     static void Note(const std::string& call) {
         fake.calls.push_back(call);
         fake.callTimes.push_back(fake.nowMs);
+        if (fake.calls.size() >= fake.stopAtCall) app.stopRequested = true;
+        fake.nowMs += fake.callCostMs;
     }
-    static void SendMouse(const MouseInputRecord& r) { Note(Mouse(r)); }
-    static void SendKey(uint16_t vk) { Note("key " + std::to_string(vk)); }
+    static bool SendMouse(const MouseInputRecord& r) {
+        Note(Mouse(r));
+        return true;
+    }
+    static bool SendKeys(const KeyInputRecord* r, size_t n) { // a tap is one press-release pair
+        bool tap = n == 2 && r[0] == KeyInputRecord{r[0].vk, false} && r[1] == KeyInputRecord{r[0].vk, true};
+        Note(tap ? "key " + std::to_string(r[0].vk) : "keys");
+        return true;
+    }
     static ScreenPoint Cursor() { return {100, 200}; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
-    static void Confine(ScreenPoint p) { Note("confine " + Point(p)); }
+    static void Confine(ScreenPoint first, ScreenPoint last) {
+        Note("confine " + Point(first) + " " + Point(last));
+    }
     static void Free() { Note("free"); }
     static void Sleep() {
         ++fake.sleeps;
@@ -50,9 +63,9 @@ struct Fake {
     static void Repaint() { Note("repaint " + std::to_string(app.playbackPathIndex)); }
     static void Done() { Note("done"); }
 };
-const PlaybackIo FAKE_IO = {Fake::SendMouse, Fake::SendKey, Fake::Cursor, Fake::SetCursor,
-                            Fake::Confine,   Fake::Free,    Fake::Cursor, Fake::Sleep,
-                            Fake::Now,       Fake::Repaint, Fake::Done};
+const PlaybackIo FAKE_IO = {Fake::SendMouse, Fake::SendKeys, Fake::Cursor, Fake::SetCursor,
+                            Fake::Confine,   Fake::Free,     Fake::Cursor, Fake::Sleep,
+                            Fake::Now,       Fake::Repaint,  Fake::Done};
 
 class PlaybackTest : public ::testing::Test {
   protected:
@@ -101,25 +114,44 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
 TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass) {
     app.mouseMode = LockMouse;
     app.playbackStartPoint = {50, 60};
-    app.events = {MoveBy(5, -3)};
+    app.events = {MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3)};
     PlayOnePass();
-    Trace expected; // each step confines first, then moves; the second pass starts from the start again
-    for (const char* point : {"52,58", "54,57", "55,57", "52,58", "54,57", "55,57"})
-        expected.insert(expected.end(), {std::string("confine ") + point, std::string("set ") + point});
+    // A movement confines the cursor to its span (the way back spans the same), then sets it step
+    // by step; the second pass starts from the start point again.
+    Trace pass = {"confine 50,57 55,60", "set 52,58", "set 54,57", "set 55,57",
+                  "set 53,59",           "set 51,60", "set 50,60"};
+    Trace expected = pass;
+    expected.insert(expected.end(), pass.begin(), pass.end());
     EXPECT_EQ(PlayOnePass(), expected);
 
     // A path that runs past the coordinate range stops at its edge instead of wrapping.
     app.playbackStartPoint = {INT32_MAX - 1, INT32_MIN + 1};
+    app.events = {MoveBy(5, -3)};
     EXPECT_EQ(PlayOnePass().back(), "set 2147483647,-2147483648");
+
+    // A mode outside the three, read from a file, plays as FreeMouse from the start on.
+    SetUp();
+    app.mouseMode = 7;
+    app.events = {MoveBy(3, 0)};
+    ASSERT_TRUE(PreparePlayback(FAKE_IO));
+    EXPECT_EQ(PlayOnePass(), (Trace{"free", Step(2, 0), Step(1, 0)}));
 }
 
 TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
     EXPECT_EQ(WaitLengthMs(4294967295u, 5.0), 21474836475u);
+    EXPECT_EQ(WaitLengthMs(10, 1e300), UINT64_MAX); // a file's speed has no upper bound
     // At speed 0.6: a wait of at least 1 ms, 10 ms become 6, Moves under 5 ms and keys of 0 do not wait.
     app.speed = 0.6;
     app.events = {KeyTap(1, 1), MoveBy(1, 0, 4), MoveBy(1, 0, 10), KeyTap(2, 0), MoveBy(1, 0, 5)};
     ASSERT_EQ(PlayOnePass().size(), 5u);
     EXPECT_EQ(fake.callTimes, (std::vector<double>{1.0, 1.0, 7.0, 7.0, 10.0}));
+
+    // The 2 ms wait oversleeps to 3 ms, when the next 1 ms wait is already due: it still sleeps.
+    SetUp();
+    fake.sleepMs = 1.5;
+    app.events = {KeyTap(1, 2), KeyTap(2, 1)};
+    PlayOnePass();
+    EXPECT_EQ(fake.callTimes, (std::vector<double>{3.0, 4.5}));
 }
 
 TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
@@ -245,7 +277,7 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheC
     EXPECT_FALSE(LaunchPlayback(
         FAKE_IO, [](void*) { return false; }, nullptr));
     EXPECT_FALSE(app.playing);
-    EXPECT_EQ(fake.calls, (Trace{"confine 100,200", "free"}));
+    EXPECT_EQ(fake.calls, (Trace{"confine 100,200 100,200", "free"}));
 }
 
 TEST_F(PlaybackTest, LoopSwitchedToOnceEndsAfterTheCurrentPass) {
@@ -256,4 +288,19 @@ TEST_F(PlaybackTest, LoopSwitchedToOnceEndsAfterTheCurrentPass) {
     };
     RunPlayback(FAKE_IO);
     EXPECT_EQ(fake.calls, (Trace{"key 65", "key 66", "key 65", "key 66", "repaint -1", "done"}));
+}
+
+TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetweenPasses) {
+    app.playMode = Loop;
+    app.events = {MoveBy(1, 0), MoveBy(-1, 0)};
+    fake.stopAtCall = 6; // in the third pass
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(fake.sleeps, 2);
+    EXPECT_EQ(fake.calls.size(), 8u);
+
+    SetUp();
+    fake.callCostMs = 0.4; // the 4th step comes 1.2 ms into the burst
+    app.events = {MoveBy(10, 0)};
+    PlayOnePass();
+    EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6}));
 }
