@@ -72,8 +72,6 @@ struct EventListRow {
 struct ScreenPoint {
     int32_t x = 0;
     int32_t y = 0;
-
-    bool operator==(const ScreenPoint&) const = default;
 };
 
 constexpr double SPEED_DEFAULT = 0.6;

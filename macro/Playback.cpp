@@ -27,7 +27,7 @@ void Rest(const PlaybackIo& io, PlaybackRun& run) {
     run.restedAtMs = io.nowMs();
 }
 
-// Called before each injection call.
+// Before each injection call: a burst that has gone on for INJECTION_BURST_MS rests first.
 void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
     if (io.nowMs() - run.restedAtMs >= INJECTION_BURST_MS) Rest(io, run);
 }
@@ -50,16 +50,13 @@ int32_t SaturatingAdd(int32_t value, int32_t step) {
     return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
-// Confines the cursor to the rectangle that one movement spans, from where it is to where it ends.
-// A confinement per step costs the window's thread a pointer grab each under Wine and starves it;
-// the steps inside still set the cursor one by one, and the user's mouse cannot leave the span.
-void ConfineToMovement(const PlaybackIo& io, PlaybackRun& run, ScreenPoint from, const MacroEvent& event) {
+// While a movement plays, the cursor is confined to the rectangle it spans, and afterwards to the
+// pixel where it ends. A confinement per step costs the window's thread a pointer grab each under
+// Wine and starves it; the steps inside still set the cursor one by one.
+void ConfineToMovement(const PlaybackIo& io, ScreenPoint from, const MacroEvent& event) {
     ScreenPoint to{SaturatingAdd(from.x, event.dx), SaturatingAdd(from.y, event.dy)};
-    CursorSpan span{{std::min(from.x, to.x), std::min(from.y, to.y)},
-                    {std::max(from.x, to.x), std::max(from.y, to.y)}};
-    if (run.confinement == span) return;
-    io.confineCursor(span.first, span.last);
-    run.confinement = span;
+    io.confineCursor({std::min(from.x, to.x), std::min(from.y, to.y)},
+                     {std::max(from.x, to.x), std::max(from.y, to.y)});
 }
 
 // Sends one movement as a burst of small steps: relative input in FreeMouse, otherwise the
@@ -67,9 +64,10 @@ void ConfineToMovement(const PlaybackIo& io, PlaybackRun& run, ScreenPoint from,
 bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
                 std::optional<ScreenPoint>& trackedCursor) {
     bool relative = !CarriesCursor(app.mouseMode);
-    if (!relative && (event.dx != 0 || event.dy != 0)) {
+    bool carried = !relative && (event.dx != 0 || event.dy != 0);
+    if (carried) {
         if (!trackedCursor) trackedCursor = io.cursorPos();
-        ConfineToMovement(io, run, *trackedCursor, event);
+        ConfineToMovement(io, *trackedCursor, event);
     }
     int32_t rx = event.dx;
     int32_t ry = event.dy;
@@ -88,6 +86,7 @@ bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
         rx -= step.x;
         ry -= step.y;
     }
+    if (carried) io.confineCursor(*trackedCursor, *trackedCursor);
     return true;
 }
 
