@@ -21,15 +21,16 @@ constexpr ButtonFlags BUTTON_FLAGS[MOUSE_BUTTON_COUNT] = {
     {MOUSE_FLAG_XDOWN, MOUSE_FLAG_XUP, MOUSE_DATA_XBUTTON2},
 };
 
-void Rest(const PlaybackIo& io, PlaybackRun& run) {
+void Rest(const PlaybackIo& io, PlaybackRun& run, double nextBurstMs = INJECTION_BURST_MS) {
     io.sleepOneMs();
     ++run.sleeps;
     run.restedAtMs = io.nowMs();
+    run.burstLimitMs = nextBurstMs;
 }
 
-// Before each injection call: a burst that has gone on for INJECTION_BURST_MS rests first.
+// Before each injection call: a burst that has gone on for its limit rests first.
 void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
-    if (io.nowMs() - run.restedAtMs >= INJECTION_BURST_MS) Rest(io, run);
+    if (io.nowMs() - run.restedAtMs >= run.burstLimitMs) Rest(io, run);
 }
 
 // Waits one event's delay in 1 ms sleeps, testing for a stop before each. False when stopped.
@@ -40,7 +41,7 @@ bool WaitForEvent(const PlaybackIo& io, PlaybackRun& run, PassSchedule& schedule
     for (bool slept = false;; slept = true) {
         if (PlaybackInterrupted()) return false;
         if (slept && io.nowMs() >= deadline) return true;
-        Rest(io, run);
+        Rest(io, run, WAITED_BURST_MS);
     }
 }
 
@@ -50,9 +51,9 @@ int32_t SaturatingAdd(int32_t value, int32_t step) {
     return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
-// While a movement plays, the cursor is confined to the rectangle it spans, and afterwards to the
-// pixel where it ends. A confinement per step costs the window's thread a pointer grab each under
-// Wine and starves it; the steps inside still set the cursor one by one.
+// While a movement plays, the cursor is confined to the rectangle it spans, and at the end of the
+// pass to the pixel where the path ends. A confinement per step costs the window's thread a pointer
+// grab each under Wine and starves it; the steps inside still set the cursor one by one.
 void ConfineToMovement(const PlaybackIo& io, ScreenPoint from, const MacroEvent& event) {
     ScreenPoint to{SaturatingAdd(from.x, event.dx), SaturatingAdd(from.y, event.dy)};
     io.confineCursor({std::min(from.x, to.x), std::min(from.y, to.y)},
@@ -64,8 +65,7 @@ void ConfineToMovement(const PlaybackIo& io, ScreenPoint from, const MacroEvent&
 bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
                 std::optional<ScreenPoint>& trackedCursor) {
     bool relative = !CarriesCursor(app.mouseMode);
-    bool carried = !relative && (event.dx != 0 || event.dy != 0);
-    if (carried) {
+    if (!relative && (event.dx != 0 || event.dy != 0)) {
         if (!trackedCursor) trackedCursor = io.cursorPos();
         ConfineToMovement(io, *trackedCursor, event);
     }
@@ -86,7 +86,6 @@ bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
         rx -= step.x;
         ry -= step.y;
     }
-    if (carried) io.confineCursor(*trackedCursor, *trackedCursor);
     return true;
 }
 
@@ -216,7 +215,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
         size_t pointCount;
         {
             std::lock_guard lock(app.macroMutex);
-            if (i >= app.events.size()) return true;
+            if (i >= app.events.size()) break;
             event = app.events[i];
             pointCount = app.pathPoints.size();
         }
@@ -252,6 +251,9 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             break;
         }
     }
+    // Under Wine the pointer comes to rest where the last grab put it, not where it was set.
+    if (trackedCursor && CarriesCursor(app.mouseMode)) io.confineCursor(*trackedCursor, *trackedCursor);
+    return true;
 }
 
 void RunPlayback(const PlaybackIo& io) {

@@ -67,16 +67,19 @@ struct PlaybackIo {
 
 // Injection never goes on longer than this without a 1 ms sleep. Every record reaches the
 // program's own raw input and the system's input queue; unpaced, a macro without waits floods them
-// until the hotkeys, F4 and the window stop answering. Long enough that the burst of one recorded
-// movement, slow as injection calls are under Wine, fits before its next wait without a rest.
-constexpr double INJECTION_BURST_MS = 4.0;
+// until the hotkeys, F4 and the window stop answering.
+constexpr double INJECTION_BURST_MS = 1.0;
+// Right after a wait the burst may go on this long: one recorded movement, slow as injection
+// calls are under Wine, then fits before its next wait without a rest that would delay the replay.
+constexpr double WAITED_BURST_MS = 4.0;
 
 // What one playback (all of its passes) has pressed and not yet released, by button slot; how
-// often it has slept and when it last did.
+// often it has slept, when it last did and how long the burst after that may run.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
     uint64_t sleeps = 0;
     double restedAtMs = 0;
+    double burstLimitMs = INJECTION_BURST_MS;
 };
 
 // The schedule of one pass: the clock time at which the previous waited event was due.

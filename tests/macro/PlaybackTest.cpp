@@ -116,10 +116,11 @@ TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass
     app.playbackStartPoint = {50, 60};
     app.events = {MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3)};
     PlayOnePass();
-    // A movement confines the cursor to its span, sets it step by step, then confines it to the
-    // pixel where it ends; the second pass starts from the start point again.
-    Trace pass = {"confine 50,57 55,60", "set 52,58", "set 54,57", "set 55,57", "confine 55,57 55,57",
-                  "confine 50,57 55,60", "set 53,59", "set 51,60", "set 50,60", "confine 50,60 50,60"};
+    // A movement confines the cursor to its span and sets it step by step; the pass ends confined
+    // to the pixel where it ends, and the second pass starts from the start point again.
+    Trace pass = {"confine 50,57 55,60", "set 52,58",           "set 54,57",
+                  "set 55,57",           "confine 50,57 55,60", "set 53,59",
+                  "set 51,60",           "set 50,60",           "confine 50,60 50,60"};
     Trace expected = pass;
     expected.insert(expected.end(), pass.begin(), pass.end());
     EXPECT_EQ(PlayOnePass(), expected);
@@ -299,8 +300,11 @@ TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetwe
     EXPECT_EQ(fake.calls.size(), 8u);
 
     SetUp();
-    fake.callCostMs = 1.5; // the 4th step would come 4.5 ms into the burst
+    fake.callCostMs = 0.4; // without a wait, the 4th step would come 1.2 ms into the burst
     app.events = {MoveBy(10, 0)};
     PlayOnePass();
-    EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 1.5, 3.0, 5.5, 7.0}));
+    fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th step (4.5 ms in) and the 5th
+    app.events = {MoveBy(10, 0, 5)};
+    PlayOnePass();
+    EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
 }
