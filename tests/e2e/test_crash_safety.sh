@@ -151,7 +151,12 @@ expected_last="$last: $(
     0) echo "Move dx=$((-1000000000 - last)) dy=$((1000000000 + last))" ;;
     1) echo "Mouse down btn=$((1000000000 + last))" ;;
     2) echo "Mouse up btn=$((1000000000 + last))" ;;
-    3) printf 'Key vk=0x%x' $((2000000000 + last)) ;;
+    3) # the row shows the low 16 bits and names the modifier bits above them
+        v=$((2000000000 + last)) m=""
+        for bit_name in 2:Ctrl 4:Alt 1:Shift 8:Win; do
+            (((v >> 16) & ${bit_name%:*})) && m="$m${m:++}${bit_name#*:}"
+        done
+        printf 'Key vk=0x%x%s' $((v & 0xFFFF)) "${m:+ $m}" ;;
     esac
 )  delay=$((4000000000 + last)) ms"
 e2e_check "the last row is the last event" test "$(e2e_probe item KorvaMacro "$last")" = "$expected_last"
