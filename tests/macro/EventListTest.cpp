@@ -1,4 +1,5 @@
 // The event list's rules: row texts, typed delays and speeds, the delay and delete edits.
+#include "app/ControlTable.h"
 #include "macro/EventList.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,9 @@ TEST(EventList, TypedDelaysRoundToTheNearestMillisecondWithinThirtyTwoBitsAndSpe
     EXPECT_EQ(DelayMsFromText(L"inf"), DELAY_MS_MAX);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"nan"), 0.05);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
+    // A file's speed has no upper bound; the box shows any finite one whole.
+    EXPECT_EQ(FormatSpeed(0.6), L"0.600");
+    EXPECT_EQ(FormatSpeed(-1e300), L"-1e+300");
 }
 
 TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
