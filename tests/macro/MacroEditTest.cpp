@@ -33,28 +33,22 @@ void StartWithMacro() {
 
 } // namespace
 
-TEST(EventList, RowTextsNameTheEventAndItsDelay) {
-    EXPECT_EQ(FormatEventRow(4, {ButtonUp, 0, 0, 512, 0, 4294967295u}),
-              L"4: Mouse up btn=512  delay=4294967295 ms");
-    EXPECT_EQ(FormatEventRow(12, {Key, 0, 0, 0, 13, 7}), L"12: Key vk=0xd  delay=7 ms");
-    EXPECT_EQ(FormatEventRow(2, {Key, 0, 0, 0, 0xF0053, 0}),
-              L"2: Key vk=0x53 Ctrl+Alt+Shift+Win  delay=0 ms");
-    EXPECT_EQ(FormatEventRow(0, {ButtonDown, 0, 0, 1, MODIFIER_CTRL, 0}),
-              L"0: Mouse down btn=1 Ctrl  delay=0 ms");
-    EXPECT_EQ(FormatEventRow(3, {-1, 0, 0, 0, 0, 0}), L"3: Event  delay=0 ms");
-    EXPECT_EQ(FormatEventRow(123456, {Move, INT32_MIN, 0, 0, 0, 1000}),
-              L"123456: Move dx=-2147483648 dy=0  delay=1000 ms");
-}
-
-TEST(EventList, TypedDelaysRoundToTheNearestMillisecondWithinThirtyTwoBitsAndSpeedsStayInRange) {
-    EXPECT_EQ(DelayMsFromText(L"0.0004"), 0u);
-    EXPECT_EQ(DelayMsFromText(L"0.0005"), 1u);
-    EXPECT_EQ(DelayMsFromText(L"  2.25s"), 2250u);
-    EXPECT_EQ(DelayMsFromText(L"-2"), 0u);
-    EXPECT_EQ(DelayMsFromText(L"nan"), 0u);
-    EXPECT_EQ(DelayMsFromText(L"4294967.295"), 4294967295u);
-    EXPECT_EQ(DelayMsFromText(L"4294967.296"), DELAY_MS_MAX);
-    EXPECT_EQ(DelayMsFromText(L"inf"), DELAY_MS_MAX);
+TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTwoBits) {
+    const std::tuple<size_t, MacroEvent, const wchar_t*> rows[] = {
+        {4, {ButtonUp, 0, 0, 512, 0, 4294967295u}, L"4: Mouse up btn=512  delay=4294967295 ms"},
+        {12, {Key, 0, 0, 0, 13, 7}, L"12: Key vk=0xd  delay=7 ms"},
+        {2, {Key, 0, 0, 0, 0xF0053, 0}, L"2: Key vk=0x53 Ctrl+Alt+Shift+Win  delay=0 ms"},
+        {0, {ButtonDown, 0, 0, 1, MODIFIER_CTRL, 0}, L"0: Mouse down btn=1 Ctrl  delay=0 ms"},
+        {3, {-1, 0, 0, 0, 0, 0}, L"3: Event  delay=0 ms"},
+        {123456, {Move, INT32_MIN, 0, 0, 0, 1000}, L"123456: Move dx=-2147483648 dy=0  delay=1000 ms"},
+    };
+    for (const auto& [row, event, text] : rows)
+        EXPECT_EQ(FormatEventRow(row, event), text);
+    std::vector<uint32_t> delays;
+    for (const wchar_t* text :
+         {L"0.0004", L"0.0005", L"  2.25s", L"-2", L"nan", L"4294967.295", L"4294967.296", L"inf"})
+        delays.push_back(DelayMsFromText(text));
+    EXPECT_EQ(delays, (std::vector<uint32_t>{0, 1, 2250, 0, 0, 4294967295u, DELAY_MS_MAX, DELAY_MS_MAX}));
     EXPECT_DOUBLE_EQ(SpeedFromText(L"nan"), 0.05);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
 }
@@ -67,7 +61,6 @@ TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
     EXPECT_FALSE(WriteRowDelay(NO_ROW, 5));
     EXPECT_EQ(EventRowText(2), L"2: Key vk=0x2  delay=1500 ms");
     EXPECT_EQ(EventRowText(4), L"");
-
     EXPECT_FALSE(RemoveTickedEvents());  // no ticks
     app.rowTicks = {false, true, false}; // rows past the ticks stay
     EXPECT_TRUE(RemoveTickedEvents());
@@ -100,7 +93,6 @@ TEST(Recorder, GapsCountFromThePreviousPacketOrKeyKeepTheMouseFloorAndSaturate) 
     RecordKeyPress(0x42);
     nowMs += (uint64_t{1} << 32) + 9; // longer than a 32-bit delay holds
     RecordMousePacket(0, 0, 0x0001, 0x0002);
-    // Packets and keys as recorded (their kinds and order are checked by the raw mouse handler tests).
     std::vector<uint32_t> delays;
     for (const MacroEvent& event : app.events)
         delays.push_back(event.delayMs);
@@ -141,8 +133,6 @@ TEST(Recorder, KeysAndClicksWithModifiersHeldBecomeOneChordThatTakesTheModifiers
     press(0xA5, 1);
     press(0x51, 7);
     release(0xA5);
-    press(0xA3, 9); // right Ctrl held with the record hotkey is not recorded
-    DropProvisionalTaps();
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Key, 0, 0, 0, 0x10048, 120},
                                                    {Key, 0, 0, 0, 0x10049, 10},
                                                    {Key, 0, 0, 0, 0xA4, 30},
@@ -207,7 +197,6 @@ TEST(UndoHistory, AReplacedMacroMovesIntoTheHistoryAndTheOldestStepsGoBeyondTheB
     const MacroEvent* data = app.events.data();
     ReplaceEvents({});
     EXPECT_EQ(app.undoHistory.undoSteps.back().events.data(), data);
-
     for (int32_t i = 1; i <= static_cast<int32_t>(UNDO_STEP_LIMIT) + 5; ++i)
         ReplaceEvents({{Move, i, 0, 0, 0, 0}});
     EXPECT_EQ(app.undoHistory.undoSteps.size(), UNDO_STEP_LIMIT);
@@ -226,13 +215,11 @@ TEST(UndoHistory, AReplacedMacroMovesIntoTheHistoryAndTheOldestStepsGoBeyondTheB
 }
 
 TEST(UndoHistory, CtrlZUndoesCtrlYAndCtrlShiftZRedoAndNothingElseIsAnUndoKey) {
-    using Keys = std::tuple<uint32_t, bool, bool, bool>; // key, Ctrl, Shift, Alt
-    for (auto [keys, action] : {std::pair{Keys{'Z', 1, 0, 0}, UndoKey},
-                                {Keys{'Z', 1, 1, 0}, RedoKey},
-                                {Keys{'Y', 1, 0, 0}, RedoKey},
-                                {Keys{'Y', 1, 1, 0}, NoUndoKey},
-                                {Keys{'Z', 0, 0, 0}, NoUndoKey},
-                                {Keys{'Z', 1, 0, 1}, NoUndoKey},
-                                {Keys{'X', 1, 0, 0}, NoUndoKey}})
-        EXPECT_EQ(std::apply(UndoKeyFor, keys), action) << std::get<0>(keys);
+    EXPECT_EQ(UndoKeyFor('Z', true, false, false), UndoKey);
+    EXPECT_EQ(UndoKeyFor('Z', true, true, false), RedoKey);
+    EXPECT_EQ(UndoKeyFor('Y', true, false, false), RedoKey);
+    EXPECT_EQ(UndoKeyFor('Y', true, true, false), NoUndoKey);
+    EXPECT_EQ(UndoKeyFor('Z', false, false, false), NoUndoKey);
+    EXPECT_EQ(UndoKeyFor('Z', true, false, true), NoUndoKey); // AltGr
+    EXPECT_EQ(UndoKeyFor('X', true, false, false), NoUndoKey);
 }

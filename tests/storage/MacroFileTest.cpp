@@ -154,6 +154,5 @@ TEST(ReadyMacros, AllSlotsTogetherStayWithinTheMemoryBound) {
     EXPECT_FALSE(KeepReadyMacro(1, L"ten", {}, "", std::vector<MacroEvent>(10)));
     EXPECT_TRUE(KeepReadyMacro(1, L"one", {}, "", std::vector<MacroEvent>(1)));
     EXPECT_FALSE(KeepReadyMacro(2, L"long header", {}, std::string(READY_HEADER_BYTES_MAX + 1, 'x'), {}));
-    EXPECT_TRUE(
-        KeepReadyMacro(0, L"big again", {}, "", std::vector<MacroEvent>(10))); // a slot's own copy makes room
+    EXPECT_TRUE(KeepReadyMacro(0, L"big again", {}, "", std::vector<MacroEvent>(10))); // replaces its own
 }
