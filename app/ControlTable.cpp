@@ -1,6 +1,7 @@
 // The main window's control table. Coordinates and styles are the window's fixed layout.
 #include "app/ControlTable.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -80,6 +81,9 @@ std::span<const ControlSpec> MainControlTable() {
 
 std::wstring FormatSpeed(double speed) {
     wchar_t buffer[32];
-    std::swprintf(buffer, 32, L"%.3f", speed);
+    // Fixed-point writes a digit per power of ten; a file's speed has no upper bound (1e300 would
+    // need 300 digits), so large values are shown in exponent notation instead.
+    const wchar_t* format = std::fabs(speed) < 1e12 ? L"%.3f" : L"%.6g";
+    std::swprintf(buffer, 32, format, speed);
     return buffer;
 }

@@ -58,7 +58,7 @@ inline PlaybackIo SilentIo(const PlaybackIo& real) {
     io.sendKeys = [](const KeyInputRecord*, size_t) { return NoteSent(); };
     io.cursorPos = [] { return ScreenPoint{}; };
     io.setCursorPos = [](ScreenPoint) {};
-    io.confineCursor = [](ScreenPoint) {};
+    io.confineCursor = [](ScreenPoint, ScreenPoint) {};
     io.freeCursor = [] {};
     io.repaintPathEditor = [] {};
     io.postPlaybackDone = [] { benchDoneAtMs = benchNowMs(); };

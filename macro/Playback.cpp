@@ -21,13 +21,27 @@ constexpr ButtonFlags BUTTON_FLAGS[MOUSE_BUTTON_COUNT] = {
     {MOUSE_FLAG_XDOWN, MOUSE_FLAG_XUP, MOUSE_DATA_XBUTTON2},
 };
 
+void Rest(const PlaybackIo& io, PlaybackRun& run, double nextBurstMs = INJECTION_BURST_MS) {
+    io.sleepOneMs();
+    ++run.sleeps;
+    run.restedAtMs = io.nowMs();
+    run.burstLimitMs = nextBurstMs;
+}
+
+// Before each injection call: a burst that has gone on for its limit rests first.
+void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
+    if (io.nowMs() - run.restedAtMs >= run.burstLimitMs) Rest(io, run);
+}
+
 // Waits one event's delay in 1 ms sleeps, testing for a stop before each. False when stopped.
-bool WaitForEvent(const PlaybackIo& io, PassSchedule& schedule, uint64_t lengthMs) {
+// A wait behind its schedule still sleeps once: some programs merge input that arrives at once, so
+// a waited event must follow the one before it by a real gap.
+bool WaitForEvent(const PlaybackIo& io, PlaybackRun& run, PassSchedule& schedule, uint64_t lengthMs) {
     double deadline = AdvanceSchedule(schedule, io.nowMs(), lengthMs);
-    for (;;) {
+    for (bool slept = false;; slept = true) {
         if (PlaybackInterrupted()) return false;
-        if (io.nowMs() >= deadline) return true;
-        io.sleepOneMs();
+        if (slept && io.nowMs() >= deadline) return true;
+        Rest(io, run, WAITED_BURST_MS);
     }
 }
 
@@ -44,23 +58,36 @@ int32_t SaturatingAdd(int32_t value, int32_t step) {
     return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
+// While a movement plays, the cursor is confined to the rectangle it spans, and at the end of the
+// pass to the pixel where the path ends. A confinement per step costs the window's thread a pointer
+// grab each under Wine and starves it; the steps inside still set the cursor one by one.
+void ConfineToMovement(const PlaybackIo& io, ScreenPoint from, const MacroEvent& event) {
+    ScreenPoint to{SaturatingAdd(from.x, event.dx), SaturatingAdd(from.y, event.dy)};
+    io.confineCursor({std::min(from.x, to.x), std::min(from.y, to.y)},
+                     {std::max(from.x, to.x), std::max(from.y, to.y)});
+}
+
 // Sends one movement as a burst of small steps: relative input in FreeMouse, otherwise the
 // confined cursor is carried along the path. False when a stop came in the middle of it.
-bool InjectMove(const PlaybackIo& io, const MacroEvent& event, std::optional<ScreenPoint>& trackedCursor) {
-    bool relative = app.mouseMode == FreeMouse;
+bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
+                std::optional<ScreenPoint>& trackedCursor) {
+    bool relative = !CarriesCursor(app.mouseMode);
+    if (!relative && (event.dx != 0 || event.dy != 0)) {
+        if (!trackedCursor) trackedCursor = io.cursorPos();
+        ConfineToMovement(io, *trackedCursor, event);
+    }
     int32_t rx = event.dx;
     int32_t ry = event.dy;
     while (rx != 0 || ry != 0) {
+        PaceInjection(io, run);
         // A movement read from a file can be billions of units long; stay stoppable.
         if (PlaybackInterrupted()) return false;
         ScreenPoint step = NextMoveStep(rx, ry);
         if (relative) {
             if (!io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE})) return RefuseInput();
         } else {
-            if (!trackedCursor) trackedCursor = io.cursorPos();
             trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
             trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
-            io.confineCursor(*trackedCursor);
             io.setCursorPos(*trackedCursor);
         }
         rx -= step.x;
@@ -169,6 +196,9 @@ uint64_t WaitLengthMs(uint32_t delayMs, double speed) {
     double scaled = static_cast<double>(delayMs) * speed;
     // Also catches a speed that is negative or not a number.
     if (!(scaled >= 1.0)) return 1;
+    // A speed read from a file has no upper bound; converting past the range would be undefined.
+    constexpr double WAIT_RANGE = 18446744073709551616.0; // 2^64
+    if (scaled >= WAIT_RANGE) return UINT64_MAX;
     return static_cast<uint64_t>(scaled);
 }
 
@@ -185,6 +215,10 @@ std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<
         if (moveIndices[j] < eventCount) table[moveIndices[j]] = static_cast<int32_t>(j + 1);
     }
     return table;
+}
+
+bool CarriesCursor(int32_t mouseMode) {
+    return mouseMode == CenterMouse || mouseMode == LockMouse;
 }
 
 bool PlaybackInterrupted() {
@@ -205,8 +239,8 @@ bool PreparePlayback(const PlaybackIo& io) {
         start = io.cursorPos();
     }
     app.playbackStartPoint = start;
-    if (mode == CenterMouse || mode == LockMouse)
-        io.confineCursor(start);
+    if (CarriesCursor(mode))
+        io.confineCursor(start, start);
     else
         io.freeCursor();
     return true;
@@ -232,7 +266,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
     }
     app.playbackPathIndex = -1;
     std::optional<ScreenPoint> trackedCursor;
-    if (app.mouseMode != FreeMouse) trackedCursor = app.playbackStartPoint;
+    if (CarriesCursor(app.mouseMode)) trackedCursor = app.playbackStartPoint;
     PassSchedule schedule{io.nowMs()};
 
     for (size_t i = 0;; ++i) {
@@ -241,12 +275,12 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
         size_t pointCount;
         {
             std::lock_guard lock(app.macroMutex);
-            if (i >= app.events.size()) return true;
+            if (i >= app.events.size()) break;
             event = app.events[i];
             pointCount = app.pathPoints.size();
         }
         if (PlaybackInterrupted()) return false;
-        if (EventWaits(event) && !WaitForEvent(io, schedule, WaitLengthMs(event.delayMs, app.speed)))
+        if (EventWaits(event) && !WaitForEvent(io, run, schedule, WaitLengthMs(event.delayMs, app.speed)))
             return false;
         if (app.stopRequested) return false;
 
@@ -258,43 +292,47 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
                 app.playbackPathIndex = pathIndex;
                 io.repaintPathEditor();
             }
-            if (!InjectMove(io, event, trackedCursor)) return false;
+            if (!InjectMove(io, run, event, trackedCursor)) return false;
             break;
         }
         case ButtonDown:
         case ButtonUp:
+            PaceInjection(io, run);
             if (!InjectButton(io, event, run)) return false;
             break;
-        case Key:
+        case Key: {
+            PaceInjection(io, run);
             if (!InjectKey(io, event, run)) return false;
             break;
+        }
         default:
             break;
         }
     }
+    // Under Wine the pointer comes to rest where the last grab put it, not where it was set.
+    if (trackedCursor && CarriesCursor(app.mouseMode)) io.confineCursor(*trackedCursor, *trackedCursor);
+    return true;
 }
 
 void RunPlayback(const PlaybackIo& io) {
     // StartPlayback has already cleared `stopRequested`; clearing it again here would lose a stop
     // pressed between the thread's creation and its first instruction.
     PlaybackRun run;
+    run.restedAtMs = io.nowMs();
     bool stopped = false;
     if (app.playMode == Once) {
         stopped = !RunPlaybackPass(io, run);
     } else {
         for (;;) {
-            bool hadEvents;
-            {
-                std::lock_guard lock(app.macroMutex);
-                hadEvents = !app.events.empty();
-            }
+            uint64_t sleepsBefore = run.sleeps;
             if (!RunPlaybackPass(io, run) || PlaybackInterrupted()) {
                 stopped = true;
                 break;
             }
             if (app.playMode == Once) break;
-            // A macro emptied while it loops would otherwise spin this thread at full speed.
-            if (!hadEvents) io.sleepOneMs();
+            // A pass that never slept (a macro without waits, or one emptied while it loops) would
+            // otherwise start the next at once and inject without bound.
+            if (run.sleeps == sleepsBefore) Rest(io, run);
         }
     }
     if (stopped) ReleaseHeldButtons(io, run);

@@ -55,21 +55,34 @@ struct PlaybackIo {
                      size_t count); // all records in ONE SendInput call; false when Windows inserted less
     ScreenPoint (*cursorPos)();
     void (*setCursorPos)(ScreenPoint point);
-    void (*confineCursor)(ScreenPoint pixel); // ClipCursor to the one-pixel rectangle at `pixel`
-    void (*freeCursor)();                     // ClipCursor(NULL)
-    ScreenPoint (*screenCenter)();            // centre of the primary screen
+    // ClipCursor to the rectangle of pixels `first` to `last`, both included.
+    void (*confineCursor)(ScreenPoint first, ScreenPoint last);
+    void (*freeCursor)();          // ClipCursor(NULL)
+    ScreenPoint (*screenCenter)(); // centre of the primary screen
     void (*sleepOneMs)();
     double (*nowMs)();           // monotonic milliseconds
     void (*repaintPathEditor)(); // invalidates the editor without erasing, when it is alive
     void (*postPlaybackDone)();  // WM_APP_PLAYBACK_DONE to the main window
 };
 
+// Injection never goes on longer than this without a 1 ms sleep. Every record reaches the
+// program's own raw input and the system's input queue; unpaced, a macro without waits floods them
+// until the hotkeys, F4 and the window stop answering.
+constexpr double INJECTION_BURST_MS = 1.0;
+// Right after a wait the burst may go on this long: one recorded movement, slow as injection
+// calls are under Wine, then fits before its next wait without a rest that would delay the replay.
+constexpr double WAITED_BURST_MS = 4.0;
+
 // What one playback (all of its passes) has pressed and not yet released: the buttons by slot,
-// the modifiers each held button was pressed with, and the modifiers the playback holds for them.
+// the modifiers each held button was pressed with, and the modifiers the playback holds for them;
+// how often it has slept, when it last did and how long the burst after that may run.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
     std::array<uint32_t, MOUSE_BUTTON_COUNT> buttonModifiers{};
     uint32_t modifiersHeld = 0;
+    uint64_t sleeps = 0;
+    double restedAtMs = 0;
+    double burstLimitMs = INJECTION_BURST_MS;
 };
 
 // The virtual-key codes that replay the modifier bits, in the order they are pressed.
@@ -98,6 +111,9 @@ double AdvanceSchedule(PassSchedule& schedule, double nowMs, uint64_t lengthMs);
 std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<size_t>& moveIndices,
                                            size_t pointCount);
 
+// Whether a mouse mode carries the confined cursor along the path (CenterMouse, LockMouse). Any
+// other value, also one outside the enumeration read from a file, plays as FreeMouse.
+bool CarriesCursor(int32_t mouseMode);
 // A stop request, the master switch off or the hold-off key held.
 bool PlaybackInterrupted();
 

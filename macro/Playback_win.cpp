@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include <vector>
+
 namespace {
 
 static_assert(sizeof(INPUT) == 40);
@@ -88,8 +90,13 @@ void MoveCursorTo(ScreenPoint point) {
     SetCursorPos(point.x, point.y);
 }
 
-void ConfineCursor(ScreenPoint pixel) {
-    RECT rect{pixel.x, pixel.y, pixel.x + 1, pixel.y + 1};
+// The rectangle's right and bottom edges lie one past the last pixel, which must not overflow.
+LONG OnePast(int32_t coordinate) {
+    return coordinate == INT32_MAX ? coordinate : coordinate + 1;
+}
+
+void ConfineCursor(ScreenPoint first, ScreenPoint last) {
+    RECT rect{first.x, first.y, OnePast(last.x), OnePast(last.y)};
     ClipCursor(&rect);
 }
 

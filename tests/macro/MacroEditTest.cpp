@@ -1,5 +1,6 @@
 // The event list's row texts, typed delays and edits; the gaps and chords the recorder gives the
 // events; undo and redo through every kind of change, the bounds of the history and the keys.
+#include "app/ControlTable.h"
 #include "input/KeyboardHook.h"
 #include "macro/EventList.h"
 #include "macro/MacroUndo.h"
@@ -51,6 +52,9 @@ TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTw
     EXPECT_EQ(delays, (std::vector<uint32_t>{0, 1, 2250, 0, 0, 4294967295u, DELAY_MS_MAX, DELAY_MS_MAX}));
     EXPECT_DOUBLE_EQ(SpeedFromText(L"nan"), 0.05);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
+    // A file's speed has no upper bound; the box shows any finite one whole.
+    EXPECT_EQ(FormatSpeed(0.6), L"0.600");
+    EXPECT_EQ(FormatSpeed(-1e300), L"-1e+300");
 }
 
 TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {

@@ -24,6 +24,8 @@ struct FakeSystem {
     void (*onSleep)() = nullptr;
     size_t refuseFrom = 0;
     bool keysFail = false;
+    size_t stopAtCall = SIZE_MAX;
+    double callCostMs = 0;
 };
 FakeSystem fake;
 
@@ -36,6 +38,8 @@ struct Fake {
     static void Note(const std::string& call) {
         fake.calls.push_back(call);
         fake.callTimes.push_back(fake.nowMs);
+        if (fake.calls.size() >= fake.stopAtCall) app.stopRequested = true;
+        fake.nowMs += fake.callCostMs;
     }
     // Windows inserts nothing from the call numbered `refuseFrom` on (counted from 1).
     static bool Inserted() { return fake.refuseFrom == 0 || fake.calls.size() < fake.refuseFrom; }
@@ -54,7 +58,9 @@ struct Fake {
     }
     static ScreenPoint Cursor() { return {100, 200}; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
-    static void Confine(ScreenPoint p) { Note("confine " + Point(p)); }
+    static void Confine(ScreenPoint first, ScreenPoint last) {
+        Note("confine " + Point(first) + " " + Point(last));
+    }
     static void Free() { Note("free"); }
     static void Sleep() {
         ++fake.sleeps;
@@ -117,25 +123,45 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
 TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass) {
     app.mouseMode = LockMouse;
     app.playbackStartPoint = {50, 60};
-    app.events = {MoveBy(5, -3)};
+    app.events = {MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3)};
     PlayOnePass();
-    Trace expected; // each step confines first, then moves; the second pass starts from the start again
-    for (const char* point : {"52,58", "54,57", "55,57", "52,58", "54,57", "55,57"})
-        expected.insert(expected.end(), {std::string("confine ") + point, std::string("set ") + point});
+    // A movement confines the cursor to its span and sets it step by step; the pass ends confined
+    // to the pixel where it ends, and the second pass starts from the start point again.
+    Trace pass = {"confine 50,57 55,60", "set 52,58",           "set 54,57",
+                  "set 55,57",           "confine 50,57 55,60", "set 53,59",
+                  "set 51,60",           "set 50,60",           "confine 50,60 50,60"};
+    Trace expected = pass;
+    expected.insert(expected.end(), pass.begin(), pass.end());
     EXPECT_EQ(PlayOnePass(), expected);
 
     // A path that runs past the coordinate range stops at its edge instead of wrapping.
     app.playbackStartPoint = {INT32_MAX - 1, INT32_MIN + 1};
-    EXPECT_EQ(PlayOnePass().back(), "set 2147483647,-2147483648");
+    app.events = {MoveBy(5, -3)};
+    EXPECT_EQ(PlayOnePass().back(), "confine 2147483647,-2147483648 2147483647,-2147483648");
+
+    // A mode outside the three, read from a file, plays as FreeMouse from the start on.
+    SetUp();
+    app.mouseMode = 7;
+    app.events = {MoveBy(3, 0)};
+    ASSERT_TRUE(PreparePlayback(FAKE_IO));
+    EXPECT_EQ(PlayOnePass(), (Trace{"free", Step(2, 0), Step(1, 0)}));
 }
 
 TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
     EXPECT_EQ(WaitLengthMs(4294967295u, 5.0), 21474836475u);
+    EXPECT_EQ(WaitLengthMs(10, 1e300), UINT64_MAX); // a file's speed has no upper bound
     // At speed 0.6: a wait of at least 1 ms, 10 ms become 6, Moves under 5 ms and keys of 0 do not wait.
     app.speed = 0.6;
     app.events = {KeyTap(1, 1), MoveBy(1, 0, 4), MoveBy(1, 0, 10), KeyTap(2, 0), MoveBy(1, 0, 5)};
     ASSERT_EQ(PlayOnePass().size(), 5u);
     EXPECT_EQ(fake.callTimes, (std::vector<double>{1.0, 1.0, 7.0, 7.0, 10.0}));
+
+    // The 2 ms wait oversleeps to 3 ms, when the next 1 ms wait is already due: it still sleeps.
+    SetUp();
+    fake.sleepMs = 1.5;
+    app.events = {KeyTap(1, 2), KeyTap(2, 1)};
+    PlayOnePass();
+    EXPECT_EQ(fake.callTimes, (std::vector<double>{3.0, 4.5}));
 }
 
 TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
@@ -284,7 +310,7 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheC
     EXPECT_FALSE(LaunchPlayback(
         FAKE_IO, [](void*) { return false; }, nullptr));
     EXPECT_FALSE(app.playing);
-    EXPECT_EQ(fake.calls, (Trace{"confine 100,200", "free"}));
+    EXPECT_EQ(fake.calls, (Trace{"confine 100,200 100,200", "free"}));
 }
 
 TEST_F(PlaybackTest, LoopSwitchedToOnceEndsAfterTheCurrentPass) {
@@ -323,4 +349,22 @@ TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunLikeAStopAndFreesTheCursor
     EXPECT_TRUE(LaunchPlayback(
         FAKE_IO, [](void*) { return true; }, nullptr));
     EXPECT_FALSE(app.playbackInputRefused);
+}
+
+TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetweenPasses) {
+    app.playMode = Loop;
+    app.events = {MoveBy(1, 0), MoveBy(-1, 0)};
+    fake.stopAtCall = 6; // in the third pass
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(fake.sleeps, 2);
+    EXPECT_EQ(fake.calls.size(), 8u);
+
+    SetUp();
+    fake.callCostMs = 0.4; // without a wait, the 4th step would come 1.2 ms into the burst
+    app.events = {MoveBy(10, 0)};
+    PlayOnePass();
+    fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th step (4.5 ms in) and the 5th
+    app.events = {MoveBy(10, 0, 5)};
+    PlayOnePass();
+    EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
 }
