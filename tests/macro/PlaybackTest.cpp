@@ -2,6 +2,7 @@
 // waits on the clock, stops and released buttons, the path index and edits made while it plays.
 #include "macro/EventList.h"
 #include "macro/Playback.h"
+#include "ui/windows/PathModel.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ namespace {
 
 using Trace = std::vector<std::string>;
 
-// The fake system: a clock that only the sleeps move, and every call as a line of text.
+// The fake system: a clock that only the sleeps (and call costs) move, every call as a line of text.
 struct FakeSystem {
     Trace calls;
     std::vector<double> callTimes;
@@ -58,8 +59,8 @@ struct Fake {
     }
     static ScreenPoint Cursor() { return {100, 200}; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
-    static void Confine(ScreenPoint first, ScreenPoint last) {
-        Note("confine " + Point(first) + " " + Point(last));
+    static void Confine(ScreenPoint from, ScreenPoint to) {
+        Note("confine " + Point(from) + " " + Point(to));
     }
     static void Free() { Note("free"); }
     static void Sleep() {
@@ -133,12 +134,10 @@ TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass
     Trace expected = pass;
     expected.insert(expected.end(), pass.begin(), pass.end());
     EXPECT_EQ(PlayOnePass(), expected);
-
     // A path that runs past the coordinate range stops at its edge instead of wrapping.
     app.playbackStartPoint = {INT32_MAX - 1, INT32_MIN + 1};
     app.events = {MoveBy(5, -3)};
     EXPECT_EQ(PlayOnePass().back(), "confine 2147483647,-2147483648 2147483647,-2147483648");
-
     // A mode outside the three, read from a file, plays as FreeMouse from the start on.
     SetUp();
     app.mouseMode = 7;
@@ -155,7 +154,6 @@ TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
     app.events = {KeyTap(1, 1), MoveBy(1, 0, 4), MoveBy(1, 0, 10), KeyTap(2, 0), MoveBy(1, 0, 5)};
     ASSERT_EQ(PlayOnePass().size(), 5u);
     EXPECT_EQ(fake.callTimes, (std::vector<double>{1.0, 1.0, 7.0, 7.0, 10.0}));
-
     // The 2 ms wait oversleeps to 3 ms, when the next 1 ms wait is already due: it still sleeps.
     SetUp();
     fake.sleepMs = 1.5;
@@ -174,7 +172,6 @@ TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
         EXPECT_GE(times[i], due) << i;
         EXPECT_LT(times[i], due + 1.5) << i;
     }
-
     // The 3rd sleep stalls for 100 ms; the events after it keep most of their spacing.
     SetUp();
     fake.onSleep = [] { fake.nowMs += fake.sleeps == 3 ? 100 : 0; };
@@ -198,7 +195,6 @@ TEST_F(PlaybackTest, AStopInATenSecondWaitEndsWithinAStepAndReleasesTheButtonsTh
     EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN),
                                  Sent(MOUSE_FLAG_RIGHTUP), Sent(MOUSE_FLAG_XDOWN, 2), Sent(MOUSE_FLAG_LEFTUP),
                                  Sent(MOUSE_FLAG_XUP, 2), "repaint -1", "done"}));
-
     // A macro that runs to its end leaves held what it holds.
     SetUp();
     app.events = {Button(ButtonDown, 0x0001), KeyTap(0x41, 3)};
@@ -217,7 +213,6 @@ TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsRel
                                  "keys +17 +65 -65 -17", Sent(MOUSE_FLAG_LEFTUP), "keys -16", "keys +17",
                                  Sent(MOUSE_FLAG_RIGHTDOWN), Sent(MOUSE_FLAG_RIGHTUP), "keys -17",
                                  "repaint -1", "done"}));
-
     // A chord Windows took only in part lets go of its modifiers again and ends the playback; a
     // macro that ends with a button held keeps the button but not its modifier.
     SetUp();
@@ -234,7 +229,6 @@ TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsRel
 TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
     EXPECT_EQ(BuildPathIndexOfEvent(4, {0, 2, 9}, 4), (std::vector<int32_t>{1, -1, 2, -1}));
     EXPECT_EQ(BuildPathIndexOfEvent(2, {0, 1}, 0), (std::vector<int32_t>{-1, -1}));
-
     app.events = {MoveBy(1, 0), KeyTap(0x41), MoveBy(0, 1), MoveBy(1, 1)};
     app.pathMoveIndices = {0, 2, 3};
     app.pathPoints = {{0, 0}, {1, 0}, {1, 1}}; // one point short: the last Move has none
@@ -266,7 +260,6 @@ TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
     app.mouseMode = LockMouse;
     app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
     app.events.assign(40, MoveBy(3, -2, 5));
-
     std::thread player([] { RunPlayback(FAKE_IO); });
     for (int round = 0; round < 300; ++round) {
         if (round % 4 == 0) {
@@ -278,11 +271,8 @@ TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
             if (!app.rowTicks.empty()) app.rowTicks[0] = true;
             RemoveTickedEvents();
         } else {
-            std::lock_guard lock(app.macroMutex);
-            app.pathPoints.assign(static_cast<size_t>(round % 11 + 1), PathPoint{});
-            app.pathMoveIndices.clear();
-            for (size_t j = 0; j + 1 < app.pathPoints.size(); ++j)
-                app.pathMoveIndices.push_back(j * 2);
+            BuildPath(); // the editor's path, read by the playing loop under the macro lock
+            WritePathToEvents();
         }
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -304,7 +294,6 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheC
     EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr));
     EXPECT_TRUE(app.stopRequested);
     EXPECT_TRUE(fake.calls.empty());
-
     app.playing = false;
     app.mouseMode = LockMouse;
     EXPECT_FALSE(LaunchPlayback(
@@ -325,22 +314,19 @@ TEST_F(PlaybackTest, LoopSwitchedToOnceEndsAfterTheCurrentPass) {
 
 TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunLikeAStopAndFreesTheCursor) {
     const MacroEvent leftDown = Button(ButtonDown, 0x0001);
-    struct Case {
-        std::vector<MacroEvent> events;
-        Trace sent; // up to the refused call, which is the last
-    } cases[] = {
+    const std::pair<std::vector<MacroEvent>, Trace> cases[] = {
+        // the events, the calls up to the refused one
         {{leftDown, KeyTap(0x41), KeyTap(0x42)}, {Sent(MOUSE_FLAG_LEFTDOWN), "key 65"}},
         {{leftDown, MoveBy(5, 0)}, {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0)}},
         // A refused press holds nothing.
         {{leftDown, Button(ButtonDown, 0x0004)}, {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN)}},
     };
-    for (const Case& c : cases) {
+    for (auto [events, expected] : cases) {
         SetUp();
         app.playMode = Loop;
-        app.events = c.events;
+        app.events = events;
         fake.refuseFrom = 2;
         RunPlayback(FAKE_IO);
-        Trace expected = c.sent;
         expected.insert(expected.end(), {Sent(MOUSE_FLAG_LEFTUP), "free", "repaint -1", "done"});
         EXPECT_EQ(fake.calls, expected);
         EXPECT_TRUE(app.playbackInputRefused);
@@ -358,7 +344,6 @@ TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetwe
     RunPlayback(FAKE_IO);
     EXPECT_EQ(fake.sleeps, 2);
     EXPECT_EQ(fake.calls.size(), 8u);
-
     SetUp();
     fake.callCostMs = 0.4; // without a wait, the 4th step would come 1.2 ms into the burst
     app.events = {MoveBy(10, 0)};
