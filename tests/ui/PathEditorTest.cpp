@@ -25,11 +25,16 @@ class PathTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(PathTest, BuildSmoothsEachPassFromThePreviousPassesValues) {
+TEST_F(PathTest, BuildTakesOnlyMovesAndSmoothsTwiceEachPassFromThePreviousValues) {
     // x: 0, 9, 0, 9. A pass that reused its own new values would give 0, 3, 4, 9.
     app.events = {MoveBy(9, 0), MoveBy(-9, 0), MoveBy(9, 0)};
     BuildPath();
     ExpectPoints({{0, 0}, {3, 0}, {6, 0}, {9, 0}}, 1e-9);
+    // Two Moves around a key: the corner is pulled in by both passes (one would give 20/3, 10/3).
+    app.events = {MoveBy(10, 0), {Key, 0, 0, 0, 0x20, 4}, MoveBy(0, 10)};
+    BuildPath();
+    EXPECT_EQ(app.pathMoveIndices, (std::vector<size_t>{0, 2}));
+    ExpectPoints({{0, 0}, {50.0 / 9, 40.0 / 9}, {10, 10}}, 1e-9);
 }
 
 TEST_F(PathTest, ReachIsThreeToFortyPointsAndGrowsWithThePullUpToFourTimes) {
