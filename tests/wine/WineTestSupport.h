@@ -46,10 +46,8 @@ inline void DestroyTestMainWindow() {
     PumpMessages();
 }
 
-// Resets AppState and creates the real main window (hidden). Its low-level keyboard hook is removed
-// unless `keepKeyboardHook`: a hook in an idle test process holds up every key of the display for
-// the hook timeout and an armed capture swallows other processes' keys, so only tests that hold an
-// `InputTurn` keep theirs.
+// Resets AppState and creates the real main window (hidden). Only tests that hold an `InputTurn` keep
+// its keyboard hook: an idle process's hook holds up every key of the display for the hook timeout.
 inline HWND CreateTestMainWindow(bool keepKeyboardHook = false) {
     DestroyTestMainWindow();
     ResetAppState();
