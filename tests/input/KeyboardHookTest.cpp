@@ -1,7 +1,10 @@
-// The keyboard hook's rule order: which rule a key press falls under in each state, and which
-// presses count as auto-repeat.
+// The keyboard hook's rule order and auto-repeat, the slots that the profile keys pick, the buttons of
+// a raw mouse packet, and key texts.
 #include "app/AppState.h"
+#include "input/KeyNames.h"
 #include "input/KeyboardHook.h"
+#include "input/RawMouse.h"
+#include "ui/windows/ProfileSwitching.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +35,6 @@ using enum KeyPressRule;
 TEST_F(KeyboardHookTest, FixedKeysActBeforeCapturesButAfterProfileTriggerCapture) {
     app.recordHotkeyCapture = app.playHotkeyCapture = app.holdOffHotkeyCapture = true;
     app.scrollPrevCapture = true;
-    EXPECT_EQ(DecideKeyPress(app, VK_F4_KEY), Rule(ToggleMaster));
-    EXPECT_EQ(DecideKeyPress(app, VK_F8_KEY), Rule(ClearRecordPlayHotkeys));
     EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureRecordHotkey));
     // Captures take the first armed flag in their order, also for the hold-off key itself.
     app.recordHotkeyCapture = false;
@@ -45,7 +46,6 @@ TEST_F(KeyboardHookTest, FixedKeysActBeforeCapturesButAfterProfileTriggerCapture
     app.scrollPrevCapture = false;
     app.scrollNextCapture = true;
     EXPECT_EQ(DecideKeyPress(app, KEY_F6), Rule(CaptureScrollNext));
-
     // A trigger capture comes before F4 and F8; only the free hold-off key comes before it.
     app.profileHotkeyCaptureSlot = 9;
     EXPECT_EQ(DecideKeyPress(app, VK_F4_KEY), Rule(CaptureProfileTrigger, 9));
@@ -94,10 +94,62 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
     EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 3130));
     // A release the hook missed costs no more than the gap.
     EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3131 + AUTO_REPEAT_GAP_MS));
-
     // The hold-off key has its own repeat guard; scroll keys step on while held; recorded keys repeat.
-    for (KeyPressRule rule : {ToggleMaster, RecordHotkeyPress, PlayHotkeyPress})
-        EXPECT_TRUE(IgnoresAutoRepeat(rule));
-    for (KeyPressRule rule : {HoldOffPress, SelectNextProfile, PassOn})
-        EXPECT_FALSE(IgnoresAutoRepeat(rule));
+    for (auto [rule, ignored] : {std::pair{ToggleMaster, true},
+                                 {RecordHotkeyPress, true},
+                                 {PlayHotkeyPress, true},
+                                 {HoldOffPress, false},
+                                 {SelectNextProfile, false},
+                                 {PassOn, false}})
+        EXPECT_EQ(IgnoresAutoRepeat(rule), ignored) << static_cast<int>(rule);
+}
+
+TEST_F(KeyboardHookTest, RawMouseTakesTheFirstPressAndReleaseInButtonOrderAndTheHoldOffButtonsRelease) {
+    const std::pair<uint16_t, ButtonTransitions> cases[] = {
+        {0x0003, {0x0001, 0x0002}},              // a fast click: press and release in one packet
+        {0x0004 | 0x0001, {0x0001, 0}},          // left before right
+        {0x0010 | 0x0004, {0x0004, 0}},          // right before middle
+        {0x0040 | 0x0010, {0x0010, 0}},          // middle before X1
+        {0x0100 | 0x0040, {0x0040, 0}},          // X1 before X2
+        {0x0200 | 0x0080 | 0x0020, {0, 0x0020}}, // the same order for releases
+        {0x0400 | 0x0800 | 0x0100 | 0x0008, {0x0100, 0x0008}}, // wheel bits are ignored
+        {0x0400, {0, 0}},
+    };
+    for (auto [flags, expected] : cases)
+        EXPECT_EQ(DecodeRawButtons(flags), expected) << flags;
+    app.holdOffHotkey = {HotkeyMouseButton, 0x0010}; // middle: pressed 0x0010, released 0x0020
+    EXPECT_TRUE(IsHoldOffButtonRelease(app, 0x0020));
+    EXPECT_FALSE(IsHoldOffButtonRelease(app, 0x0010));
+}
+
+TEST(KeyNames, BindingTextsAndTheNavigationKeysThatAreExtendedUnlikeTheNumericPad) {
+    EXPECT_EQ(HotkeyText({HotkeyKeyboard, 0}, L"Esc"), L"None");
+    EXPECT_EQ(HotkeyText({HotkeyMouseButton, 0}, L""), L"None");
+    EXPECT_EQ(HotkeyText({HotkeyMouseButton, 0x0100}, L""), L"Mouse button");
+    EXPECT_EQ(HotkeyText({HotkeyKeyboard, 0x7}, L""), L"VK 0x07"); // no system name: hexadecimal
+    EXPECT_EQ(VirtualKeyText(0x1C3), L"VK 0x1C3");
+    for (uint32_t vk : {0x21u, 0x24u, 0x25u, 0x28u, 0x2Du, 0x2Eu, 0x6Fu, 0x90u, 0xA3u, 0xA5u})
+        EXPECT_TRUE(IsExtendedKey(vk)) << vk;
+    for (uint32_t vk : {0x41u, 0x60u, 0x68u, 0x6Au, 0xA2u, 0xA4u, 0x0Du})
+        EXPECT_FALSE(IsExtendedKey(vk)) << vk;
+}
+
+TEST(ProfileSwitching, CyclingWrapsOverEnabledSlotsAndTheLowestTriggeredSlotWins) {
+    ProfileSlots slots;
+    slots[0].enabled = slots[4].enabled = slots[9].enabled = true;
+    EXPECT_EQ(NextEnabledSlot(slots, 4), 9);
+    EXPECT_EQ(NextEnabledSlot(slots, 9), 0);
+    EXPECT_EQ(NextEnabledSlot(slots, 5), 9); // an active slot that is not enabled is stepped away from
+    EXPECT_EQ(PreviousEnabledSlot(slots, 5), 4);
+    EXPECT_EQ(NextEnabledSlot(slots, -1), 0); // no active slot: the lowest, or the highest
+    EXPECT_EQ(PreviousEnabledSlot(slots, -1), 9);
+    EXPECT_EQ(NextEnabledSlot(ProfileSlots{}, 3), -1);
+    EXPECT_EQ(PreviousEnabledSlot(ProfileSlots{}, -1), -1);
+    // Disabled slots are skipped in the hook's test above.
+    slots[3] = {true, {HotkeyKeyboard, 0x41}, L"low"};
+    slots[5] = {true, {HotkeyKeyboard, 0x41}, L"high"};
+    slots[6] = {true, {HotkeyMouseButton, 0x42}, L"mouse"};
+    EXPECT_EQ(TriggeredSlot(slots, 0x41), 3);
+    EXPECT_EQ(TriggeredSlot(slots, 0x42), -1);
+    EXPECT_EQ(TriggeredSlot(slots, 0), -1) << "enabled slots without a trigger never match, not even code 0";
 }

@@ -1,11 +1,11 @@
-// The profile file: the exact lines written, the versions read and the merge on reading.
+// The profile file: the exact lines written, the versions read and the merge on reading. Profiles
+// are compared by their file text, which the first test pins down byte for byte.
 #include "storage/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Profiles are compared by their file text, which the first test pins down byte for byte.
 ProfileContents SampleProfile() {
     ProfileContents profile;
     for (size_t i = 0; i < PROFILE_SLOT_COUNT; ++i) {

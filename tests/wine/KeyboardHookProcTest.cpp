@@ -1,95 +1,128 @@
-// The real hook procedure under Wine, called directly with KBDLLHOOKSTRUCTs: what it swallows and
-// what it writes into the real controls.
-#include "input/KeyboardHook_win.h"
+// The real hook procedure called with KBDLLHOOKSTRUCTs: what it swallows, what it writes into the
+// real controls and the overlay's switch label, and the profile keys' ready macros; and the hook
+// watchdog, which puts back a hook that Windows removed when raw input shows a press it did not see.
+#include "storage/FileIo_win.h"
+#include "storage/ReadyMacros_win.h"
 #include "tests/wine/WineTestSupport.h"
 
 namespace {
 
 LRESULT SendKey(WPARAM message, uint32_t vk, int code = HC_ACTION) {
-    KBDLLHOOKSTRUCT key{};
-    key.vkCode = vk;
-    key.flags = LLKHF_INJECTED; // must not matter
+    KBDLLHOOKSTRUCT key{vk, 0, LLKHF_INJECTED, 0, 0}; // the injected flag must not matter
     return KeyboardHookProc(code, message, reinterpret_cast<LPARAM>(&key));
 }
-LRESULT Press(uint32_t vk) {
-    return SendKey(WM_KEYDOWN, vk);
-}
-LRESULT Release(uint32_t vk) {
-    return SendKey(WM_KEYUP, vk);
-}
+const auto Press = [](uint32_t vk) { return SendKey(WM_KEYDOWN, vk); };
+const auto Release = [](uint32_t vk) { return SendKey(WM_KEYUP, vk); };
 
-using KeyboardHookProcTest = InputHandlerTest;
+// A stopped clock and a stand-in for the overlay's switch label (the overlay is a window of its own).
+class KeyboardHookProcTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        HWND window = CreateTestMainWindow();
+        app.clock = [] { return uint64_t{20'000}; };
+        overlay =
+            CreateWindowExW(0, L"STATIC", L"ON", WS_CHILD, 0, 0, 40, 20, window, nullptr, nullptr, nullptr);
+        app.overlayMasterLabel = overlay;
+    }
+    void TearDown() override {
+        app.playing = false;
+        app.overlayMasterLabel = nullptr;
+        DestroyTestMainWindow();
+    }
+    // The switch label, the overlay's switch label and the hold state label.
+    std::wstring Labels() {
+        return WindowText(app.masterLabel) + L"/" + WindowText(overlay) + L"/" +
+               WindowText(app.holdStateLabel);
+    }
+    HWND overlay = nullptr;
+};
+using ProfileKeysTest = KeyboardHookProcTest;
 
 } // namespace
 
-TEST_F(KeyboardHookProcTest, CaptureTakesAKeyButNeverF4OrF8AndF4WritesBothLabels) {
-    SetFocus(app.recordHotkeyEdit);
-    PumpMessages();
-    ASSERT_TRUE(app.recordHotkeyCapture);
-
-    EXPECT_EQ(Press(VK_F4_KEY), 1);
-    EXPECT_FALSE(app.masterEnabled);
-    EXPECT_EQ(WindowText(app.masterLabel), L"OFF");
-    EXPECT_EQ(WindowText(overlayMaster), L"OFF");
-    EXPECT_EQ(Release(VK_F4_KEY), 0);
-    EXPECT_EQ(SendKey(WM_SYSKEYDOWN, VK_F4_KEY), 1); // Alt held down
-    EXPECT_TRUE(app.masterEnabled);
-    EXPECT_EQ(WindowText(app.masterLabel), L"ON");
-    EXPECT_EQ(WindowText(overlayMaster), L"ON");
-
-    EXPECT_EQ(Press(VK_F8_KEY), 1); // F8 disarms the capture instead of being captured
-    EXPECT_FALSE(app.recordHotkeyCapture);
-    EXPECT_EQ(WindowText(app.recordHotkeyEdit), L"None");
-    EXPECT_EQ(Press(VK_F6), 0); // nothing armed, nothing bound: passed on
-
-    app.playHotkeyCapture = true;
-    EXPECT_EQ(Press(VK_F7), 1);
-    EXPECT_EQ(app.playHotkey, (HotkeyBinding{HotkeyKeyboard, VK_F7}));
-    EXPECT_FALSE(app.playHotkeyCapture);
-    EXPECT_EQ(WindowText(app.playHotkeyEdit), L"F7");
-
-    // Other hook codes and messages are passed on untouched.
-    EXPECT_EQ(SendKey(WM_KEYDOWN, VK_F4_KEY, 3), 0);
-    EXPECT_EQ(SendKey(WM_CHAR, VK_F4_KEY), 0);
-    EXPECT_TRUE(app.masterEnabled);
-}
-
-TEST_F(KeyboardHookProcTest, HoldOffKeyStopsEverythingUntilReleasedWhileF4KeepsItsOwnLabel) {
+TEST_F(KeyboardHookProcTest, ACapturedHotkeyWorksAndTheHoldOffKeyStopsEverythingUntilReleased) {
     app.holdOffHotkey = {HotkeyKeyboard, VK_SPACE};
-    app.recordHotkey = {HotkeyKeyboard, VK_F6};
-    Press(VK_F6);
+    app.recordHotkeyCapture = true;
+    EXPECT_EQ(Press(VK_F6), 1);
+    EXPECT_EQ(WindowText(app.recordHotkeyEdit), L"F6");
+    Release(VK_F6);
+    EXPECT_EQ(Press(VK_F6), 1); // the capture is over: F6 starts a recording
     ASSERT_TRUE(app.recording);
     app.playing = true;
-
     EXPECT_EQ(Press(VK_SPACE), 1);
-    EXPECT_FALSE(app.holdStateOn);
-    EXPECT_EQ(WindowText(app.holdStateLabel), L"OFF");
-    EXPECT_EQ(WindowText(overlayMaster), L"OFF");
-    EXPECT_EQ(WindowText(app.recordButton), L"Record");
+    EXPECT_EQ(Labels(), L"ON/OFF/OFF");
+    EXPECT_FALSE(app.recording);
     EXPECT_TRUE(app.stopRequested);
 
     app.stopRequested = false;
     SetWindowTextW(app.holdStateLabel, L"held");
     EXPECT_EQ(Press(VK_SPACE), 1); // auto-repeat
     EXPECT_FALSE(app.stopRequested);
-    EXPECT_EQ(WindowText(app.holdStateLabel), L"held");
     EXPECT_EQ(Press(VK_F6), 1); // swallowed, refused
     EXPECT_FALSE(app.recording);
-
-    // F4 off and on again while held: switch, label and overlay agree; the hold state stays off.
+    // F4 off and on again while held: the switch label follows, the overlay's stays OFF.
     Press(VK_F4_KEY);
     Release(VK_F4_KEY);
-    EXPECT_EQ(WindowText(app.masterLabel), L"OFF");
-    EXPECT_EQ(Press(VK_F4_KEY), 1);
-    EXPECT_TRUE(app.masterEnabled);
-    EXPECT_EQ(WindowText(app.masterLabel), L"ON");
-    EXPECT_EQ(WindowText(overlayMaster), L"OFF"); // still held
-    EXPECT_EQ(WindowText(app.holdStateLabel), L"held");
+    EXPECT_EQ(Labels(), L"OFF/OFF/held");
+    EXPECT_EQ(SendKey(WM_SYSKEYDOWN, VK_F4_KEY), 1); // Alt held down
+    EXPECT_EQ(Labels(), L"ON/OFF/held");
+    EXPECT_EQ(SendKey(WM_KEYDOWN, VK_F4_KEY, 3), 0); // other hook codes and messages are passed on
+    EXPECT_EQ(SendKey(WM_CHAR, VK_F4_KEY), 0);
 
     EXPECT_EQ(Release(VK_SPACE), 1);
-    EXPECT_TRUE(app.holdStateOn);
-    EXPECT_FALSE(app.holdOffKeyDown);
-    EXPECT_EQ(WindowText(app.holdStateLabel), L"ON");
-    EXPECT_EQ(WindowText(overlayMaster), L"ON");
+    EXPECT_EQ(Labels(), L"ON/ON/ON");
     EXPECT_FALSE(app.recording); // nothing restarts
+    EXPECT_EQ(Press('A'), 0);    // nothing armed, nothing bound: passed on
+}
+
+TEST_F(ProfileKeysTest, AReadySlotSwitchesWithoutReadingItsFileAndAChangedFileIsReadFresh) {
+    std::wstring path = TempPath(L"keys_ready.kmc");
+    auto write = [&](int keyCount) {
+        std::string text = "KORVAMACRO_V1\r\nMACRO_COUNT " + std::to_string(keyCount) + "\r\n";
+        for (int i = 0; i < keyCount; ++i)
+            text += "EV 3 20 0 0 0 " + std::to_string(65 + i) + "\r\n";
+        ASSERT_TRUE(WriteFileAtomically(path, text));
+    };
+    write(5);
+    app.profileSlots[6] = {true, {HotkeyKeyboard, VK_F7}, L"five"};
+    app.profileMacroPaths[6] = path;
+    PrepareReadyMacros();
+    for (int round = 0; round < 2; ++round) { // the second from the copy made again after the first
+        ReplaceEvents({});
+        // Held open without sharing: the file cannot be read, its size and time still can.
+        HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(Press(VK_F7), 1);
+        Release(VK_F7);
+        CloseHandle(held);
+        EXPECT_EQ(app.events.size(), 5u) << round;
+        EXPECT_EQ(SendMessageW(app.eventList, LB_GETCOUNT, 0, 0), 5);
+        PumpMessages();
+    }
+    write(3);
+    Press(VK_F7);
+    EXPECT_EQ(app.events.size(), 3u);
+    DeleteFileW(path.c_str());
+}
+
+TEST(HookWatchdog, LostHookIsReinstalledAndHotkeysWorkAgain) {
+    InputTurn turn;
+    SetForegroundWindow(CreateTestMainWindow(true)); // as in the playback test, so that raw keys come
+    ASSERT_NE(app.keyboardHook, nullptr);
+    // As if Windows had dropped the hook after a slow call: the handle stays, the hook is gone.
+    UnhookWindowsHookEx(app.keyboardHook);
+    app.lastHookCallTick = 0;
+    app.heldModifierKeys = 0xFF; // the releases of the modifiers went by the lost hook
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = 'Q';
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT)); // unhooked: the press reaches only raw input
+    ASSERT_TRUE(PumpUntil([] { return app.hookReinstallCount > 0; }));
+    EXPECT_EQ(app.heldModifierKeys, 0u);
+
+    app.recordHotkeyCapture = true; // the new hook sees the next press and captures it
+    SendInput(2, keys, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([] { return app.recordHotkey == HotkeyBinding{HotkeyKeyboard, 'Q'}; }));
+    EXPECT_EQ(app.hookReinstallCount, 1u); // a live hook is left alone
+    DestroyTestMainWindow();
 }

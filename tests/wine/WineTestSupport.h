@@ -1,35 +1,25 @@
-// Helpers for the tests that run the real windows under Wine: a fresh main window per test,
-// a message pump and the input turn.
+// Shared set-up of the Win32 tests under Wine: a fresh main window per test, a message pump and
+// the input turn.
 #pragma once
 
 #include "app/AppState.h"
+#include "app/MainWindow_win.h"
+#include "app/WindowText_win.h"
+#include "input/KeyboardHook_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
-// Resets AppState and creates the real main window (hidden); returns it. The window's low-level
-// keyboard hook is removed again unless `keepKeyboardHook`: a hook in an idle test process holds
-// up every key of the display for the hook timeout, and an armed capture swallows other
-// processes' keys, so only tests that hold an `InputTurn` keep theirs.
-HWND CreateTestMainWindow(bool keepKeyboardHook = false);
-void DestroyTestMainWindow();
-void PumpMessages();
-std::wstring WindowText(HWND window);
-
-// Held by the tests that put real input on the display (cursor moves, keys) or keep the real
-// keyboard hook: the test processes run in parallel and share one cursor and one hook chain.
-class InputTurn {
-  public:
-    InputTurn();
-    ~InputTurn();
-    InputTurn(const InputTurn&) = delete;
-    InputTurn& operator=(const InputTurn&) = delete;
-
-  private:
-    HANDLE mutex;
-};
+// Dispatches what is queued, less the WM_QUIT of a destroyed main window.
+inline void PumpMessages() {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        if (message.message == WM_QUIT) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
 
 // Pumps until `done` holds or 10 s pass: under load Wine may take seconds to hand input on.
 template <typename Condition> bool PumpUntil(Condition done) {
@@ -39,3 +29,44 @@ template <typename Condition> bool PumpUntil(Condition done) {
     }
     return done();
 }
+
+inline std::wstring WindowText(HWND window) {
+    return ReadControlText(window, 512);
+}
+
+inline std::wstring TempPath(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return temp + name;
+}
+
+inline void DestroyTestMainWindow() {
+    if (app.mainWindow && IsWindow(app.mainWindow)) DestroyWindow(app.mainWindow);
+    app.mainWindow = nullptr;
+    PumpMessages();
+}
+
+// Resets AppState and creates the real main window (hidden). Only tests that hold an `InputTurn` keep
+// its keyboard hook: an idle process's hook holds up every key of the display for the hook timeout.
+inline HWND CreateTestMainWindow(bool keepKeyboardHook = false) {
+    DestroyTestMainWindow();
+    ResetAppState();
+    RegisterMainWindowClass(GetModuleHandleW(nullptr)); // fails harmlessly once the class exists
+    HWND window = CreateMainWindow(GetModuleHandleW(nullptr));
+    if (!keepKeyboardHook) RemoveKeyboardHook();
+    PumpMessages();
+    return window;
+}
+
+// Held by the tests that put real input on the display, keep the real hook or take the foreground:
+// the test processes run in parallel and share one cursor, one foreground and one hook chain.
+class InputTurn {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"KorvaTestInputTurn");
+
+  public:
+    InputTurn() { WaitForSingleObject(mutex, 120000); } // an abandoned turn is handed on like any other
+    ~InputTurn() {
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    }
+};
