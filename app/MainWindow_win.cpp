@@ -286,7 +286,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnCommand(LOWORD(wParam), HIWORD(wParam), lParam);
         return 0;
     case WM_TIMER:
-        if (wParam == COORD_TIMER_ID) OnCoordTimer();
+        if (wParam != COORD_TIMER_ID) return 0;
+        OnCoordTimer();
+        ReleaseRetiredSteps(app.undoHistory);
         return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -298,6 +300,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnPlaybackDone();
         return 0;
     case WM_APP_PREPARE_READY_MACROS:
+        ReleaseRetiredSteps(app.undoHistory);
         PrepareReadyMacros();
         return 0;
     case WM_COPYDATA:

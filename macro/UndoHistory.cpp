@@ -16,6 +16,7 @@ bool OverBounds(const UndoHistory& history) {
 void DropOldestBeyondBounds(UndoHistory& history, size_t keep) {
     while (OverBounds(history) && history.undoSteps.size() > keep) {
         history.bytes -= SnapshotBytes(history.undoSteps.front());
+        history.retired.push_back(std::move(history.undoSteps.front()));
         history.undoSteps.pop_front();
     }
 }
@@ -42,12 +43,18 @@ size_t SnapshotBytes(const MacroSnapshot& snapshot) {
 }
 
 void PushUndoStep(UndoHistory& history, MacroSnapshot&& before) {
-    for (const MacroSnapshot& step : history.redoSteps)
+    for (MacroSnapshot& step : history.redoSteps) {
         history.bytes -= SnapshotBytes(step);
+        history.retired.push_back(std::move(step));
+    }
     history.redoSteps.clear();
     history.bytes += SnapshotBytes(before);
     history.undoSteps.push_back(std::move(before));
     DropOldestBeyondBounds(history, 1);
+}
+
+void ReleaseRetiredSteps(UndoHistory& history) {
+    std::vector<MacroSnapshot>().swap(history.retired);
 }
 
 bool StepBack(UndoHistory& history, MacroSnapshot& current) {

@@ -27,6 +27,9 @@ struct UndoHistory {
     std::deque<MacroSnapshot> undoSteps;  // oldest first
     std::vector<MacroSnapshot> redoSteps; // the next redo last
     size_t bytes = 0;                     // held by both lists
+    // Dropped steps wait here until ReleaseRetiredSteps: giving back a large macro's memory takes
+    // milliseconds, and a profile key replaces the macro inside the keyboard hook.
+    std::vector<MacroSnapshot> retired;
     size_t stepLimit = UNDO_STEP_LIMIT;
     size_t byteLimit = UNDO_BYTE_LIMIT;
 };
@@ -40,6 +43,8 @@ void PushUndoStep(UndoHistory& history, MacroSnapshot&& before);
 // list. False, with nothing changed, when there is no such step.
 bool StepBack(UndoHistory& history, MacroSnapshot& current);
 bool StepForward(UndoHistory& history, MacroSnapshot& current);
+// Frees the dropped steps; called from the message loop, never from the hook.
+void ReleaseRetiredSteps(UndoHistory& history);
 
 enum UndoKeyAction { NoUndoKey = 0, UndoKey = 1, RedoKey = 2 };
 // Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo. Alt (with Ctrl it is AltGr on many layouts)

@@ -200,6 +200,10 @@ TEST(UndoHistory, AReplacedMacroMovesIntoTheHistoryAndTheOldestStepsGoBeyondTheB
         ReplaceEvents({{Move, i, 0, 0, 0, 0}});
     EXPECT_EQ(app.undoHistory.undoSteps.size(), UNDO_STEP_LIMIT);
     EXPECT_EQ(app.undoHistory.undoSteps.front().events.front().dx, 5);
+    // The dropped steps are freed later, outside the hook.
+    EXPECT_EQ(app.undoHistory.retired.size(), 6u);
+    ReleaseRetiredSteps(app.undoHistory);
+    EXPECT_TRUE(app.undoHistory.retired.empty());
 
     // Two macros of 60 % of the byte bound each leave room for the newer one only.
     app.undoHistory.byteLimit = 100000;
