@@ -11,7 +11,7 @@ constexpr uint32_t OWNER_DRAWN = CHILD | BS_OWNERDRAW_STYLE;
 // The eye symbol U+1F441 as its UTF-16 surrogate pair.
 constexpr wchar_t EYE_TEXT[] = {0xD83D, 0xDC41, 0};
 
-constexpr ControlSpec MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
+constexpr ControlEntry MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
     {L"STATIC", L"X: 0  Y: 0", CHILD, 10, 10, 80, 20, 0, &AppState::coordLabel, 0},
     {L"STATIC", L"F4 toggles (ON/OFF)", CHILD, 510, 275, 320, 17, 0, nullptr, 0},
     {L"STATIC", L"F8 clears Record / Play hotkeys", CHILD, 455, 295, 280, 20, 0, nullptr, 0},
@@ -75,7 +75,7 @@ constexpr ControlSpec MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
 
 } // namespace
 
-std::span<const ControlSpec> MainControlTable() {
+std::span<const ControlEntry> MainControlTable() {
     return MAIN_CONTROLS;
 }
 

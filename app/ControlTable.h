@@ -58,7 +58,7 @@ constexpr uint32_t LBS_OWNERDRAWFIXED_STYLE = 0x10;
 constexpr uint32_t LBS_NODATA_STYLE = 0x2000;
 constexpr uint32_t LBS_NOINTEGRALHEIGHT_STYLE = 0x100;
 
-struct ControlSpec {
+struct ControlEntry {
     const wchar_t* className;
     const wchar_t* text; // null for none
     uint32_t style;      // complete style, WS_CHILD | WS_VISIBLE included
@@ -77,7 +77,7 @@ constexpr int32_t STATUS_NOTICE_Y = 36;
 constexpr int32_t STATUS_NOTICE_WIDTH = 485;
 constexpr int32_t STATUS_NOTICE_HEIGHT = 28;
 
-std::span<const ControlSpec> MainControlTable();
+std::span<const ControlEntry> MainControlTable();
 
 // Text that the speed edit shows for a speed: "%.3f".
 std::wstring FormatSpeed(double speed);

@@ -37,7 +37,7 @@ void SelectMouseMode(int32_t mode) {
 void CreateMainControls(HWND window, HINSTANCE instance) {
     HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     int index = 0;
-    for (const ControlSpec& entry : MainControlTable()) {
+    for (const ControlEntry& entry : MainControlTable()) {
         ++index;
         HWND control = CreateWindowExW(
             0, entry.className, entry.text ? entry.text : L"", entry.style, entry.x, entry.y, entry.width,
