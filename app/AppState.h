@@ -72,6 +72,9 @@ struct AppState {
     // Set by the playback thread when Windows inserted less input than it was given; shown in the
     // main window until the next playback starts.
     std::atomic<bool> playbackInputRefused{false};
+    // Raw mouse packets of the playback's own injection that the window has read; the playback
+    // keeps its lead over them bounded.
+    std::atomic<uint64_t> ownMousePacketsRead{0};
     bool recording = false;
     bool playing = false;
     bool holdOffKeyDown = false;
@@ -92,6 +95,7 @@ struct AppState {
     int32_t lastRawDx = 0;
     int32_t lastRawDy = 0;
     uint64_t lastRawInputTick = 0;
+    uint64_t coordLabelTick = 0; // when the coordinate label last showed a reading
 
     // Hotkeys and their capture flags.
     HotkeyBinding recordHotkey;

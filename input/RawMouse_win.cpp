@@ -123,7 +123,10 @@ void OnDeviceSelectionChanged() {
 void HandleRawMouseReading(const RawMouseReading& reading) {
     MousePacket packet;
     if (!DecodeMousePacket(app, reading, packet)) return;
-    if (!IsOwnInjectedPacket(reading) && PerformMouseHotkeys(packet)) return;
+    if (IsOwnInjectedPacket(reading))
+        app.ownMousePacketsRead.fetch_add(1, std::memory_order_relaxed);
+    else if (PerformMouseHotkeys(packet))
+        return;
 
     packet = WithoutRecordHotkeyButton(app, packet);
     RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release);
@@ -131,7 +134,7 @@ void HandleRawMouseReading(const RawMouseReading& reading) {
     app.lastRawDx = packet.dx;
     app.lastRawDy = packet.dy;
     app.lastRawInputTick = app.clock();
-    UpdateCoordLabel();
+    if (app.lastRawInputTick - app.coordLabelTick >= COORD_LABEL_GAP_MS) UpdateCoordLabel();
 }
 
 void UpdateCoordLabel() {
@@ -139,5 +142,6 @@ void UpdateCoordLabel() {
     wchar_t text[64];
     std::swprintf(text, 64, L"X: %ld  Y: %ld", static_cast<long>(app.lastRawDx),
                   static_cast<long>(app.lastRawDy));
-    SetWindowTextW(app.coordLabel, text);
+    SetControlText(app.coordLabel, text);
+    app.coordLabelTick = app.clock();
 }

@@ -28,9 +28,41 @@ void Rest(const PlaybackIo& io, PlaybackRun& run, double nextBurstMs = INJECTION
     run.burstLimitMs = nextBurstMs;
 }
 
+// Takes the packets the window has read off the unread records; whether any were read.
+bool CountReadPackets(PlaybackRun& run) {
+    uint64_t read = app.ownMousePacketsRead.load(std::memory_order_relaxed);
+    uint64_t fresh = read - run.readPackets;
+    run.readPackets = read;
+    run.unreadRecords -= std::min(fresh, run.unreadRecords);
+    if (fresh > 0) run.readingStalled = false;
+    return fresh > 0;
+}
+
+// Rests while the window lags too far behind the mouse records sent; a stop ends the rest.
+void AwaitReading(const PlaybackIo& io, PlaybackRun& run) {
+    CountReadPackets(run);
+    if (run.readingStalled || run.unreadRecords < UNREAD_INJECTION_LIMIT) return;
+    double progressMs = io.nowMs();
+    while (run.unreadRecords >= UNREAD_INJECTION_LIMIT / 2 && !PlaybackInterrupted()) {
+        Rest(io, run);
+        if (CountReadPackets(run)) {
+            progressMs = io.nowMs();
+        } else if (io.nowMs() - progressMs >= UNREAD_GIVE_UP_MS) {
+            run.readingStalled = true;
+            run.unreadRecords = 0;
+        }
+    }
+}
+
 // Before each injection call: a burst that has gone on for its limit rests first.
 void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
     if (io.nowMs() - run.restedAtMs >= run.burstLimitMs) Rest(io, run);
+}
+
+// Before each mouse record: also keeps the window's unread input bounded.
+void PaceMouseInjection(const PlaybackIo& io, PlaybackRun& run) {
+    PaceInjection(io, run);
+    AwaitReading(io, run);
 }
 
 // Waits one event's delay in 1 ms sleeps, testing for a stop before each. False when stopped.
@@ -58,13 +90,22 @@ int32_t SaturatingAdd(int32_t value, int32_t step) {
     return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
-// While a movement plays, the cursor is confined to the rectangle it spans, and at the end of the
-// pass to the pixel where the path ends. A confinement per step costs the window's thread a pointer
-// grab each under Wine and starves it; the steps inside still set the cursor one by one.
-void ConfineToMovement(const PlaybackIo& io, ScreenPoint from, const MacroEvent& event) {
+// While a movement plays, the cursor is confined to the rectangle it spans, and when the playback
+// ends to the pixel where the path ends. Under Wine a confinement costs the window's thread a
+// pointer grab, so movements without a wait between them share a confinement that already holds
+// them: a loop that never waits would otherwise grab the pointer thousands of times a second and
+// starve the window. The steps inside still set the cursor one by one.
+void ConfineToMovement(const PlaybackIo& io, PlaybackRun& run, ScreenPoint from, const MacroEvent& event) {
     ScreenPoint to{SaturatingAdd(from.x, event.dx), SaturatingAdd(from.y, event.dy)};
-    io.confineCursor({std::min(from.x, to.x), std::min(from.y, to.y)},
-                     {std::max(from.x, to.x), std::max(from.y, to.y)});
+    ScreenPoint first{std::min(from.x, to.x), std::min(from.y, to.y)};
+    ScreenPoint last{std::max(from.x, to.x), std::max(from.y, to.y)};
+    if (run.confinement) {
+        const auto& [heldFirst, heldLast] = *run.confinement;
+        if (first.x >= heldFirst.x && first.y >= heldFirst.y && last.x <= heldLast.x && last.y <= heldLast.y)
+            return;
+    }
+    io.confineCursor(first, last);
+    run.confinement = {first, last};
 }
 
 // Sends one movement as a burst of small steps: relative input in FreeMouse, otherwise the
@@ -74,17 +115,18 @@ bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
     bool relative = !CarriesCursor(app.mouseMode);
     if (!relative && (event.dx != 0 || event.dy != 0)) {
         if (!trackedCursor) trackedCursor = io.cursorPos();
-        ConfineToMovement(io, *trackedCursor, event);
+        ConfineToMovement(io, run, *trackedCursor, event);
     }
     int32_t rx = event.dx;
     int32_t ry = event.dy;
     while (rx != 0 || ry != 0) {
-        PaceInjection(io, run);
+        relative ? PaceMouseInjection(io, run) : PaceInjection(io, run);
         // A movement read from a file can be billions of units long; stay stoppable.
         if (PlaybackInterrupted()) return false;
         ScreenPoint step = NextMoveStep(rx, ry);
         if (relative) {
             if (!io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE})) return RefuseInput();
+            ++run.unreadRecords;
         } else {
             trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
             trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
@@ -150,6 +192,7 @@ bool InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& ru
         run.buttonModifiers[slot] = modifiers;
     }
     if (!io.sendMouse(*record)) return RefuseInput();
+    ++run.unreadRecords;
     run.buttonHeld[slot] = down;
     if (!down) ReleaseUnneededModifiers(io, run);
     return true;
@@ -226,8 +269,10 @@ bool PlaybackInterrupted() {
 }
 
 bool PreparePlayback(const PlaybackIo& io) {
-    // This runs on the only thread that writes `events`, so its size needs no lock here.
-    if (!app.masterEnabled || !app.holdStateOn || app.playing || app.events.empty()) return false;
+    // This runs on the only thread that writes `events`, so its size needs no lock here. A playback
+    // during a recording would record its own replay into the macro it plays.
+    if (!app.masterEnabled || !app.holdStateOn || app.playing || app.recording || app.events.empty())
+        return false;
     app.stopRequested = false;
     app.playbackInputRefused = false;
     int32_t mode = app.mouseMode;
@@ -280,8 +325,12 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             pointCount = app.pathPoints.size();
         }
         if (PlaybackInterrupted()) return false;
-        if (EventWaits(event) && !WaitForEvent(io, run, schedule, WaitLengthMs(event.delayMs, app.speed)))
-            return false;
+        if (EventWaits(event)) {
+            // While it waits the cursor stays in the span of the last movement; the next one
+            // confines it to its own.
+            run.confinement.reset();
+            if (!WaitForEvent(io, run, schedule, WaitLengthMs(event.delayMs, app.speed))) return false;
+        }
         if (app.stopRequested) return false;
 
         switch (event.type) {
@@ -297,7 +346,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
         }
         case ButtonDown:
         case ButtonUp:
-            PaceInjection(io, run);
+            PaceMouseInjection(io, run);
             if (!InjectButton(io, event, run)) return false;
             break;
         case Key: {
@@ -309,8 +358,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             break;
         }
     }
-    // Under Wine the pointer comes to rest where the last grab put it, not where it was set.
-    if (trackedCursor && CarriesCursor(app.mouseMode)) io.confineCursor(*trackedCursor, *trackedCursor);
+    run.passEnd = trackedCursor;
     return true;
 }
 
@@ -319,13 +367,17 @@ void RunPlayback(const PlaybackIo& io) {
     // pressed between the thread's creation and its first instruction.
     PlaybackRun run;
     run.restedAtMs = io.nowMs();
+    run.readPackets = app.ownMousePacketsRead.load(std::memory_order_relaxed);
     bool stopped = false;
+    bool passFinished = true;
     if (app.playMode == Once) {
-        stopped = !RunPlaybackPass(io, run);
+        passFinished = RunPlaybackPass(io, run);
+        stopped = !passFinished;
     } else {
         for (;;) {
             uint64_t sleepsBefore = run.sleeps;
-            if (!RunPlaybackPass(io, run) || PlaybackInterrupted()) {
+            passFinished = RunPlaybackPass(io, run);
+            if (!passFinished || PlaybackInterrupted()) {
                 stopped = true;
                 break;
             }
@@ -335,6 +387,9 @@ void RunPlayback(const PlaybackIo& io) {
             if (run.sleeps == sleepsBefore) Rest(io, run);
         }
     }
+    // Under Wine the pointer comes to rest where the last grab put it, not where it was set.
+    if (passFinished && run.passEnd && CarriesCursor(app.mouseMode))
+        io.confineCursor(*run.passEnd, *run.passEnd);
     if (stopped) ReleaseHeldButtons(io, run);
     // A button the macro leaves pressed stays pressed, but never a modifier.
     SendModifiers(io, run.modifiersHeld, true);

@@ -73,9 +73,22 @@ constexpr double INJECTION_BURST_MS = 1.0;
 // calls are under Wine, then fits before its next wait without a rest that would delay the replay.
 constexpr double WAITED_BURST_MS = 4.0;
 
+// Every injected mouse record comes back to the program's own raw input window as one WM_INPUT.
+// Past this many still unread, injection rests until the window has read half of them: faster,
+// the messages pile up in the queue, each one slower to reach, until no hotkey or message gets
+// through.
+constexpr uint64_t UNREAD_INJECTION_LIMIT = 64;
+// Records that never come back (raw input not delivered, as under Wine while the pointer is
+// outside its windows) are given up on after this long without one read; from then on only
+// reading resumes the count.
+constexpr double UNREAD_GIVE_UP_MS = 10.0;
+
 // What one playback (all of its passes) has pressed and not yet released: the buttons by slot,
 // the modifiers each held button was pressed with, and the modifiers the playback holds for them;
-// how often it has slept, when it last did and how long the burst after that may run.
+// how often it has slept, when it last did and how long the burst after that may run; the mouse
+// records the window has not read yet; the
+// rectangle the carried cursor is confined to (unknown until a movement confines it, and again
+// after each wait) and where the last finished pass left it.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
     std::array<uint32_t, MOUSE_BUTTON_COUNT> buttonModifiers{};
@@ -83,6 +96,11 @@ struct PlaybackRun {
     uint64_t sleeps = 0;
     double restedAtMs = 0;
     double burstLimitMs = INJECTION_BURST_MS;
+    std::optional<std::array<ScreenPoint, 2>> confinement;
+    std::optional<ScreenPoint> passEnd;
+    uint64_t unreadRecords = 0;
+    uint64_t readPackets = 0; // app.ownMousePacketsRead when last counted
+    bool readingStalled = false;
 };
 
 // The virtual-key codes that replay the modifier bits, in the order they are pressed.

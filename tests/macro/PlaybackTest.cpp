@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -111,20 +112,29 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
 TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass) {
     app.mouseMode = LockMouse;
     app.playbackStartPoint = {50, 60};
-    app.events = {MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3)};
-    PlayOnePass();
-    // A movement confines the cursor to its span and sets it step by step; the pass ends confined
-    // to the pixel where it ends, and the second pass starts from the start point again.
-    Trace pass = {"confine 50,57 55,60", "set 52,58",           "set 54,57",
-                  "set 55,57",           "confine 50,57 55,60", "set 53,59",
-                  "set 51,60",           "set 50,60",           "confine 50,60 50,60"};
-    Trace expected = pass;
-    expected.insert(expected.end(), pass.begin(), pass.end());
-    EXPECT_EQ(PlayOnePass(), expected);
+    app.events = {MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3), MoveBy(-5, 3, 10)};
+    RunPlayback(FAKE_IO);
+    // A movement confines the cursor to its span unless the confinement since the last wait already
+    // holds it, and sets it step by step; the playback ends confined to the pixel where it ends.
+    EXPECT_EQ(fake.calls, (Trace{"confine 50,57 55,60", "set 52,58", "set 54,57", "set 55,57", "set 53,59",
+                                 "set 51,60", "set 50,60", "confine 45,60 50,63", "set 48,62", "set 46,63",
+                                 "set 45,63", "confine 45,63 45,63", "repaint -1", "done"}));
+    // Every pass starts from the start point again, and a loop that never waits confines once.
+    SetUp();
+    app.mouseMode = LockMouse;
+    app.playMode = Loop;
+    app.playbackStartPoint = {50, 60};
+    app.events = {MoveBy(5, -3), MoveBy(-5, 3)};
+    fake.stopAtCall = 30;
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "confine 50,57 55,60"), 1);
+    EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "set 52,58"), 5);
     // A path that runs past the coordinate range stops at its edge instead of wrapping.
+    SetUp();
+    app.mouseMode = LockMouse;
     app.playbackStartPoint = {INT32_MAX - 1, INT32_MIN + 1};
     app.events = {MoveBy(5, -3)};
-    EXPECT_EQ(PlayOnePass().back(), "confine 2147483647,-2147483648 2147483647,-2147483648");
+    EXPECT_EQ(PlayOnePass().back(), "set 2147483647,-2147483648");
     // A mode outside the three, read from a file, plays as FreeMouse from the start on.
     SetUp();
     app.mouseMode = 7;
@@ -273,6 +283,9 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheC
     app.holdStateOn = false;
     EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr));
     app.holdStateOn = true;
+    app.recording = true;
+    EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr));
+    app.recording = false;
     app.playing = true;
     app.stopRequested = true;
     EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr));
@@ -326,4 +339,27 @@ TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetwe
     app.events = {MoveBy(10, 0, 5)};
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
+}
+
+TEST_F(PlaybackTest, MouseInjectionWaitsForTheWindowToReadItsOwnInputOrGivesUpOnIt) {
+    // The window reads one packet per 1 ms rest, far slower than injection: the playback never leads
+    // it by the limit, and in steady state sends one record per packet read.
+    fake.onSleep = [] { app.ownMousePacketsRead.fetch_add(1); };
+    app.events = {MoveBy(2000, 0), Button(ButtonDown, MOUSE_FLAG_LEFTDOWN)};
+    PlayOnePass();
+    ASSERT_EQ(fake.calls.size(), 1001u);
+    EXPECT_LE(1001 - app.ownMousePacketsRead.load(), UNREAD_INJECTION_LIMIT);
+    EXPECT_GE(fake.sleeps, 1001 - static_cast<int>(UNREAD_INJECTION_LIMIT));
+    // Input that never comes back costs one give-up wait, not one per record.
+    SetUp();
+    app.events = {MoveBy(2000, 0)};
+    PlayOnePass();
+    EXPECT_EQ(fake.calls.size(), 1000u);
+    EXPECT_EQ(fake.sleeps, static_cast<int>(UNREAD_GIVE_UP_MS));
+    // Cursor setting in the locked modes is not read back and never waits for it.
+    SetUp();
+    app.mouseMode = LockMouse;
+    app.events = {MoveBy(2000, 0)};
+    PlayOnePass();
+    EXPECT_EQ(fake.sleeps, 0);
 }
