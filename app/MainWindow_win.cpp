@@ -208,7 +208,10 @@ void ClearMacroAndSettings() {
 }
 
 void OnCoordTimer() {
-    if (app.clock() - app.lastRawInputTick <= COORD_IDLE_RESET_MS) return;
+    if (app.clock() - app.lastRawInputTick <= COORD_IDLE_RESET_MS) {
+        if (app.lastRawInputTick > app.coordLabelTick) UpdateCoordLabel();
+        return;
+    }
     if (app.lastRawDx == 0 && app.lastRawDy == 0) return;
     app.lastRawDx = 0;
     app.lastRawDy = 0;

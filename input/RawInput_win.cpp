@@ -5,6 +5,7 @@
 #include "input/RawMouse_win.h"
 
 #include <cstring>
+#include <span>
 #include <vector>
 
 namespace {
@@ -31,8 +32,13 @@ void HandleRawInput(LPARAM rawInputHandle) {
     HRAWINPUT handle = reinterpret_cast<HRAWINPUT>(rawInputHandle);
     UINT size = 0;
     if (GetRawInputData(handle, RID_INPUT, nullptr, &size, sizeof(RAWINPUTHEADER)) != 0 || size == 0) return;
-    std::vector<BYTE> buffer(size, 0);
-    if (GetRawInputData(handle, RID_INPUT, buffer.data(), &size, sizeof(RAWINPUTHEADER)) != size) return;
+    // Kept between packets: a mouse at 1000 Hz would otherwise allocate a thousand times a second.
+    static std::vector<BYTE> packetBuffer;
+    if (packetBuffer.size() < size) packetBuffer.resize(size);
+    const std::span<const BYTE> buffer(packetBuffer.data(), size);
+    if (GetRawInputData(handle, RID_INPUT, packetBuffer.data(), &size, sizeof(RAWINPUTHEADER)) !=
+        buffer.size())
+        return;
     // Keyboard packets only feed the hook watchdog; the mouse rules never see them.
     if (buffer.size() >= sizeof(RAWINPUTHEADER) + sizeof(RAWKEYBOARD) &&
         reinterpret_cast<const RAWINPUTHEADER*>(buffer.data())->dwType == RIM_TYPEKEYBOARD) {

@@ -13,7 +13,7 @@ ButtonTransitions DecodeRawButtons(uint16_t buttonFlags) {
 }
 
 bool IsOwnInjectedPacket(const RawMouseReading& reading) {
-    return !reading.device || reading.extraInformation == INJECTED_INPUT_MARK;
+    return reading.extraInformation == INJECTED_INPUT_MARK;
 }
 
 MousePacket WithoutRecordHotkeyButton(const AppState& state, MousePacket packet) {

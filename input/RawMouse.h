@@ -33,9 +33,10 @@ struct MousePacket {
 
 ButtonTransitions DecodeRawButtons(uint16_t buttonFlags);
 
-// Whether a packet is the program's own replayed input: SendInput's packets come without a device
-// handle (on Windows), and the playback marks every record it injects. Such packets never act as
-// hotkeys or captures, so a replayed button cannot stop, restart or suspend its own playback.
+// Whether a packet is the program's own replayed input: the playback marks every record it injects.
+// Such packets never act as hotkeys or captures, so a replayed button cannot stop, restart or suspend
+// its own playback. A missing device handle says nothing: remote-desktop sessions, some touchpads
+// and other programs' injected input come without one, and their buttons must still work.
 bool IsOwnInjectedPacket(const RawMouseReading& reading);
 
 // The packet's press and release with the record hotkey's button taken out: that button is never

@@ -5,8 +5,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 void EnumerateRawMice();
 void OnDeviceSelectionChanged();
 // Everything after the read: device filter, decode, captures, hotkeys, recording, display.
 void HandleRawMouseReading(const RawMouseReading& reading);
+// Shows the last reading in the coordinate label. A mouse polled at 1000 Hz would repaint it a
+// thousand times a second on the interface thread, which also runs the keyboard hook: a burst
+// updates it at most every COORD_LABEL_GAP_MS, and the coordinate timer shows the burst's end.
+constexpr uint64_t COORD_LABEL_GAP_MS = 16;
 void UpdateCoordLabel();

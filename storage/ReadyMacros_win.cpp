@@ -79,10 +79,6 @@ bool LoadSlotMacro(int slot, const std::wstring& path) {
 }
 
 void PrepareReadyMacros() {
-    // Macros that switches replaced go first, so that the memory bound counts only ready ones.
-    for (ReadyMacro& macro : app.readyMacros) {
-        if (!macro.ready) std::vector<MacroEvent>().swap(macro.events);
-    }
     for (size_t slot = 0; slot < PROFILE_SLOT_COUNT; ++slot)
         PrepareSlot(slot);
 }
