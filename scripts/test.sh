@@ -114,7 +114,8 @@ for scenario in "$KORVA_ROOT"/tests/e2e/test_${KORVA_E2E:-*}.sh; do
     has_layer e2e || break
     started=$SECONDS
     name=$(basename "$scenario" .sh)
-    if bash "$scenario"; then
+    # A scenario that hangs must not use up the whole run.
+    if timeout -k 20 "${KORVA_E2E_SECONDS:-900}" bash "$scenario"; then
         TOTAL_PASSED=$((TOTAL_PASSED + 1))
     else
         TOTAL_FAILED=$((TOTAL_FAILED + 1))

@@ -10,7 +10,6 @@ E2E_ARTIFACTS=${KORVA_ARTIFACTS:-$KORVA_BUILD/artifacts}
 E2E_FAILURES=0
 E2E_CHECKS=0
 APP_PID=""
-APP_WID=""
 
 # Centres of main-window controls, client coordinates from the control table.
 RECORD_X=340 RECORD_Y=78         # "Record" at 300,65, 80x26
@@ -45,25 +44,29 @@ e2e_setup() {
     WINEPREFIX=$(korva_new_prefix)
     E2E_DRIVE_C="$WINEPREFIX/drive_c"
     trap e2e_finish EXIT
+    # The test run's time limit for a scenario ends it as a failure, still tidied up.
+    trap 'e2e_log "FAILED: out of time"; E2E_FAILURES=$((E2E_FAILURES + 1)); exit 1' TERM
     e2e_log "display $DISPLAY, prefix $WINEPREFIX"
 }
 
+# The probe's questions wait for the window's answer; one that hangs counts as failed.
+e2e_run_probe() { timeout -k 5 "${E2E_PROBE_SECONDS:-30}" wine "$E2E_BIN/korva_probe.exe" "$@"; }
 e2e_probe() {
-    wine "$E2E_BIN/korva_probe.exe" "$@" 2>/dev/null | tr -d '\r'
+    e2e_run_probe "$@" 2>/dev/null | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
 
-# e2e_poll SECONDS COMMAND...: runs the command every 0.2 s until it succeeds, for at most SECONDS.
+# e2e_poll SECONDS COMMAND...: runs the command every 0.2 s until it succeeds, for at most SECONDS
+# (a slow command is not started again past them).
 e2e_poll() {
-    local seconds=$1 i
+    local deadline=$((SECONDS + $1))
     shift
-    for i in $(seq 1 $((seconds * 5))); do
-        "$@" && return 0
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
         sleep 0.2
     done
-    return 1
 }
-e2e_exists() { wine "$E2E_BIN/korva_probe.exe" exists "$1" >/dev/null 2>&1; }
+e2e_exists() { e2e_run_probe exists "$1" >/dev/null 2>&1; }
 e2e_absent() { ! e2e_exists "$1"; }
 # Wait until a top-level window with exactly this title exists, or none is left.
 e2e_wait_window() { e2e_poll 30 e2e_exists "$1"; }
@@ -74,7 +77,7 @@ e2e_start_app() {
     wine "$E2E_BIN/KorvaMacro.exe" "$@" >/dev/null 2>&1 &
     APP_PID=$!
     e2e_wait_window KorvaMacro || { e2e_log "the main window did not appear"; return 1; }
-    APP_WID=$(xdotool search --sync --name '^KorvaMacro$' | head -1)
+    xdotool search --sync --name '^KorvaMacro$' >/dev/null
     sleep 0.5
 }
 
@@ -164,17 +167,20 @@ e2e_map_slot() {
     e2e_key "$3"
 }
 
-# Writes a macro file of Key events with the given virtual-key codes (decimal) into the macro
-# folder; its output name is the file name without ".kmc".
-e2e_write_key_macro() {
-    local file=$1 vk
+# e2e_write_macro FILE LINE...: a macro file in the macro folder: the magic, then the lines.
+e2e_write_macro() {
+    local file=$1
     shift
     mkdir -p "$E2E_DRIVE_C/KorvaMacro/Data"
-    {
-        printf 'KORVAMACRO_V1\r\nPLAYMODE 0\r\nMOUSEMODE 0\r\nMASTER 1\r\nDEVICEINDEX 0\r\nOUTPUT %s\r\n' "${file%.kmc}"
-        printf 'RECORD_HOTKEY 0 0\r\nPLAY_HOTKEY 0 0\r\nHOLD_OFF_HOTKEY 0 0\r\nSPEED 0.6\r\nMACRO_COUNT %d\r\n' $#
-        for vk in "$@"; do printf 'EV 3 25 0 0 0 %d\r\n' "$vk"; done
-    } >"$E2E_DRIVE_C/KorvaMacro/Data/$file"
+    printf '%s\r\n' KORVAMACRO_V1 "$@" >"$E2E_DRIVE_C/KorvaMacro/Data/$file"
+}
+# e2e_write_key_macro FILE VK...: Key events (decimal codes) 25 ms apart, named after the file.
+e2e_write_key_macro() {
+    local file=$1 vk events=()
+    shift
+    for vk in "$@"; do events+=("EV 3 25 0 0 0 $vk"); done
+    e2e_write_macro "$file" "PLAYMODE 0" "MOUSEMODE 0" "OUTPUT ${file%.kmc}" "RECORD_HOTKEY 0 0" "PLAY_HOTKEY 0 0" \
+        "HOLD_OFF_HOTKEY 0 0" "SPEED 0.6" "MACRO_COUNT $#" "${events[@]}"
 }
 
 e2e_close_app() { e2e_probe close KorvaMacro >/dev/null; }
@@ -190,6 +196,13 @@ e2e_wait_exit() {
         fi
         sleep 0.1
     done
+}
+
+# Closes the main window and checks that the program ends with exit code 0.
+e2e_close_expecting_exit_0() {
+    e2e_close_app
+    e2e_wait_exit
+    e2e_check "${1:-the program} ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = 0
 }
 
 e2e_finish() {
