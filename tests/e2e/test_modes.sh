@@ -1,26 +1,27 @@
 #!/usr/bin/env bash
-# Play modes and the switches around them: Once from the screen centre, Loop and Hold started and
-# stopped with a keyboard play hotkey and with a mouse-button one; the hold-off key and F4 stopping
-# playback and recording and refusing both; held switch keys acting once; F8 unbinding the record
-# and play hotkeys. States are read from the button texts, the labels and the cursor, which
-# LockMouse keeps on the replayed path.
+# Play modes and the switches around them: CenterMouse from the screen centre, Loop and Hold started
+# and stopped with a keyboard play hotkey and with a mouse-button one; F4 stopping playback and
+# refusing playback and recording; held switch keys acting once; F8 unbinding the record and play
+# hotkeys; the program's own clicks left out of a recording, and the path editor on it; a Loop that
+# never waits, which must not starve the program. States are read from the button texts, the labels
+# and the cursor, which LockMouse keeps on the replayed path.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
 HOLD_OFF_EDIT_X=415 HOLD_OFF_EDIT_Y=165 # hold-off hotkey edit at 385,155, 60x20
-ONCE_X=575 ONCE_Y=74 CENTER_X=545 CENTER_Y=178
+CENTER_X=545 CENTER_Y=178
 MASTER_LABEL=4 HOLD_STATE_LABEL=26 # labels without an ID, by their place in the control table
 # Every replay starts on the empty strip at the bottom of the window and runs 100 pixels to the
 # right and back, so that the locked cursor stays over the window (keys reach Wine only there)
 # and a mouse-button hotkey pressed on it hits nothing.
 START_X=440 START_Y=325 PATH_LENGTH=100
-# One pass: 25 steps of 4 to the right and 25 back, 20 ms apart, about a second at speed 1.
-{
-    printf '%s\r\n' KORVAMACRO_V1 "PLAYMODE 0" "MOUSEMODE 0" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Modes" \
-        "RECORD_HOTKEY 0 0" "PLAY_HOTKEY 0 0" "HOLD_OFF_HOTKEY 0 0" "SPEED 1" "MACRO_COUNT 50"
-    for _ in $(seq 1 25); do printf 'EV 0 20 4 0 0 0\r\n'; done
-    for _ in $(seq 1 25); do printf 'EV 0 20 -4 0 0 0\r\n'; done
-} >"$E2E_DRIVE_C/KorvaMacro/Data/Modes.kmc"
+# One pass: 25 steps of 4 to the right and 25 back, 20 ms apart, about a second at speed 1; and a
+# quick flick there and back without a wait, LockMouse, Loop, F7.
+pass=()
+for _ in $(seq 1 25); do pass=("EV 0 20 4 0 0 0" "${pass[@]}" "EV 0 20 -4 0 0 0"); done
+e2e_write_macro Modes.kmc "OUTPUT Modes" "SPEED 1" "MACRO_COUNT 50" "${pass[@]}"
+e2e_write_macro Flick.kmc "PLAYMODE 1" "MOUSEMODE 2" "OUTPUT Flick" "PLAY_HOTKEY 1 118" "SPEED 0.6" "MACRO_COUNT 2" \
+    "EV 0 0 40 0 0 0" "EV 0 0 -40 0 0 0"
 has_label() { [ "$(e2e_child_text "$1")" = "$2" ]; }
 wait_label() { e2e_poll 5 has_label "$@"; }
 to_start() { xdotool mousemove --sync $((ox + START_X)) $((oy + START_Y)); }
@@ -94,19 +95,8 @@ xdotool mousemove --sync $((ox + 100)) $((oy + 300))
 e2e_check "Loop: the cursor is free after the stop" test "$(e2e_cursor)" = "$((ox + 100)) $((oy + 300))"
 e2e_click $HOLD_X $HOLD_Y
 plays "Hold with the play hotkey held" "xdotool keydown F7" "xdotool keyup F7"
-# The hold-off key stops a loop and refuses the play hotkey and the Play button while held.
-e2e_click $LOOP_X $LOOP_Y
-to_start
-e2e_key F7
-e2e_check "hold-off: a loop is running" e2e_wait_text 2003 Stop
-xdotool keydown F9
-e2e_check "hold-off: pressing the hold-off key stops playback" e2e_wait_text 2003 Play
-e2e_check "hold-off: the hold state label reads OFF" wait_label $HOLD_STATE_LABEL OFF
-refused "hold-off held" F7 play-button
-xdotool keyup F9
-e2e_check "hold-off: releasing it turns the hold state label ON" wait_label $HOLD_STATE_LABEL ON
-e2e_check "hold-off: nothing restarts on release" stays_idle
 # F4 held past the keyboard's repeat delay stops a loop and still switches once.
+e2e_click $LOOP_X $LOOP_Y
 to_start
 e2e_key F7
 e2e_check "F4: a loop is running" e2e_wait_text 2003 Stop
@@ -154,16 +144,50 @@ e2e_key F8
 e2e_check "F8: the hotkey edits show None/None/F9" \
     test "$(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 3101)" = "None/None/F9"
 refused "F8" middle F7 F6
-# The hold-off key stops a recording (started with the button now that F6 is unbound).
+# The program's own clicks are not recorded: the Record button's stopping click, and the middle
+# button as the record hotkey. "Edit" opens the path editor on the recording; "Apply" smooths it.
 e2e_click $RECORD_X $RECORD_Y
-e2e_check "hold-off: the Record button starts recording" e2e_wait_text 2001 Stop
-xdotool keydown F9
-e2e_check "hold-off: pressing the hold-off key stops the recording" e2e_wait_text 2001 Record
-e2e_check "hold-off: the hold state label reads OFF" wait_label $HOLD_STATE_LABEL OFF
-refused "hold-off held" record-button
-xdotool keyup F9
-e2e_check "hold-off: the label is ON again after the release" wait_label $HOLD_STATE_LABEL ON
+e2e_move_by 40 20
+e2e_click $RECORD_X $RECORD_Y
+e2e_check "the Record button's stopping click is not recorded" test "$(e2e_list | grep -c btn=)" = 0
+e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
+xdotool click 2
+e2e_check "the middle button is captured as the record hotkey" e2e_wait_text 3001 "Mouse button"
+to_start
+xdotool click 2
+e2e_move_by 150 0 15
+e2e_move_by 0 -100 10
+xdotool click 2
+recorded=$(e2e_list)
+e2e_check "the middle button records a corner of Move rows, without button rows ($(grep -c ': Move ' <<<"$recorded"))" \
+    test "$(grep -c ': Move ' <<<"$recorded")" -ge 15 -a "$(grep -c btn= <<<"$recorded")" = 0
+EDITOR="Mouse Path Editor"
+e2e_click 472 214
+e2e_check "\"Edit\" opens the path editor" e2e_wait_window "$EDITOR"
+e2e_click 235 417 1 "$EDITOR"
+smoothed=$(e2e_list)
+e2e_check "\"Apply\" smooths the Move rows and keeps their number" \
+    test "$smoothed" != "$recorded" -a "$(grep -c ': Move ' <<<"$smoothed")" = "$(grep -c ': Move ' <<<"$recorded")"
+e2e_screenshot editor >/dev/null
+e2e_click 315 417 1 "$EDITOR"
+e2e_check "\"Close\" closes the editor" e2e_wait_gone "$EDITOR"
+e2e_check "\"Add\" loads the flick" e2e_load_macro 'C:\KorvaMacro\Data\Flick.kmc'
+# Ten seconds without an answer from the window count as no answer.
+answers() { [ "$(E2E_PROBE_SECONDS=10 e2e_control_text 2003)" = "$1" ]; }
+for mode in LockMouse FreeMouse; do
+    to_start
+    e2e_key F7
+    e2e_check "zero-wait loop, $mode: the play hotkey starts it" e2e_poll 10 answers Stop
+    sleep 2
+    e2e_check "zero-wait loop, $mode: the window answers while it plays" answers Stop
+    e2e_key F7
+    e2e_check "zero-wait loop, $mode: the play hotkey stops it" e2e_poll 10 answers Play
+    e2e_key F7
+    e2e_poll 10 answers Stop && sleep 1
+    e2e_key F4
+    e2e_check "zero-wait loop, $mode: F4 stops it" e2e_poll 10 answers Play
+    e2e_key F4
+    e2e_click 545 155 # "FreeMouse"
+done
 e2e_screenshot end >/dev/null
-e2e_close_app
-e2e_wait_exit
-e2e_check "the program ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"
+e2e_close_expecting_exit_0

@@ -39,9 +39,6 @@ saved="$E2E_DRIVE_C/KorvaMacro/Profile_Save/e2e_profile.kpf"
 e2e_click $((75 + 22)) $((240 + 12)) 1 Profiles
 e2e_answer_dialog "Save As" e2e_profile
 e2e_check "Save wrote e2e_profile.kpf" test -f "$saved"
-e2e_check "the file holds the magic, the slots, their paths and the scroll keys, in CR LF lines" test \
-    "$(sed -n '1p;3,5p;23,24p' "$saved" | tr -d '\r' | tr '\n' '|')$(grep -c $'\r$' "$saved")" = \
-    'KORVAPROFILE_V3|P 0 1 1 117 alpha|MAP 0 C:\KorvaMacro\Data\alpha.kmc|P 1 1 1 118 beta|SCROLL_PREV 1 33|SCROLL_NEXT 1 34|24'
 e2e_click $((20 + 22)) $((240 + 12)) 1 Profiles
 e2e_check "Clear empties the slot names and shows Profile: None" test "$(names)|$(e2e_profile_label)" = "|||Profile: None"
 e2e_key F6
@@ -96,6 +93,4 @@ e2e_check "F4 writes OFF into the overlay's switch label" e2e_poll 5 overlay_swi
 e2e_key F4
 e2e_check "F4 again writes ON" e2e_poll 5 overlay_switch ON
 e2e_screenshot profiles >/dev/null
-e2e_close_app
-e2e_wait_exit
-e2e_check "the program ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"
+e2e_close_expecting_exit_0

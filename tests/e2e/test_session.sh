@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # A newcomer's session: the first start (window, folders, dark look), the device, the record and
 # play keys, a recording of moves, a click and typing with Shift and Ctrl shortcuts, row edits (a
-# delay, two deleted rows, the speed), "Save", a second start that loads the file with "Add" and
-# plays it into notepad: the locked cursor travels the recorded way, the typed text arrives and the
-# shortcuts copy and paste it again.
+# delay, two deleted rows, the speed), "Save", a second start that loads the file with "Add" (rows and
+# settings as saved) and plays it into notepad: the locked cursor travels the recorded way, the typed
+# text arrives and the shortcuts copy and paste it again.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
@@ -24,21 +24,9 @@ bare() { sed -E 's/^[0-9]+: //; s/  delay=.*//'; }
 move_sum() {
     sed -nE 's/^[0-9]+: Move dx=(-?[0-9]+) dy=(-?[0-9]+) .*/\1 \2/p' | awk '{ x += $1; y += $2 } END { print x + 0, y + 0 }'
 }
-# The events of a macro file written as list rows, so that file and list can be compared.
-rows_of_file() {
-    tr -d '\r' <"$1" | awk '$1 == "EV" {
-        if ($2 == 0) text = "Move dx=" $4 " dy=" $5
-        else if ($2 == 1) text = "Mouse down btn=" $6
-        else if ($2 == 2) text = "Mouse up btn=" $6
-        else text = sprintf("Key vk=0x%x", $7 % 65536) ($7 >= 131072 ? " Ctrl" : $7 >= 65536 ? " Shift" : "")
-        print n++ ": " text "  delay=" $3 " ms"
-    }'
-}
-file_value() { tr -d '\r' <"$1" | awk -v key="$2" '$1 == key { $1 = ""; sub(/^ /, ""); print; exit }'; }
 e2e_check "the window's outer size is 650x362 (got $(e2e_probe rect KorvaMacro))" test "$(e2e_probe rect KorvaMacro)" = "650 362"
-for folder in KorvaMacro KorvaMacro/Data KorvaMacro/Profile_Save; do
-    e2e_check "folder $folder exists" test -d "$E2E_DRIVE_C/$folder"
-done
+e2e_check "the folders KorvaMacro, its Data and Profile_Save exist" \
+    test -d "$E2E_DRIVE_C/KorvaMacro/Data" -a -d "$E2E_DRIVE_C/KorvaMacro/Profile_Save"
 shot=$(e2e_screenshot main)
 read -r ox oy < <(e2e_origin)
 e2e_check "background 6,8,10 and Record button face 18,20,24" test \
@@ -82,8 +70,6 @@ rows=$(e2e_list)
 read -r sum_x sum_y < <(move_sum <<<"$rows")
 e2e_check "the Move rows add up to the movement made ($MOVE_X, $MOVE_Y), got ($sum_x, $sum_y)" \
     test "$sum_x $sum_y" = "$MOVE_X $MOVE_Y"
-e2e_check "rows are numbered from 0 in order, the first with delay 0" \
-    bash -c 'head -1 <<<"$1" | grep -qE "^0: .*  delay=0 ms$" && awk -F: "\$1 != NR - 1 { bad = 1 } END { exit bad }" <<<"$1"' _ "$rows"
 last_move=$(grep -nE '^[0-9]+: Move ' <<<"$rows" | tail -1 | cut -d: -f1)
 e2e_check "the click follows the moves, then the typed keys without the hotkeys" \
     test "$(sed -n "$((last_move + 1)),\$p" <<<"$rows" | bare)" = "$(printf 'Mouse down btn=1\nMouse up btn=2\n%s' "$TYPED_ROWS")"
@@ -111,16 +97,8 @@ e2e_check "the speed is set to 1.000 (got $(e2e_control_text 5005))" test "$(e2e
 e2e_click $LOCK_X $LOCK_Y
 e2e_replace_text $OUTPUT_X $OUTPUT_Y "$NAME"
 e2e_click $SAVE_X $SAVE_Y
-FILE="$DATA/$NAME.kmc"
-e2e_check "\"Save\" writes '$NAME.kmc'" e2e_poll 5 test -s "$FILE"
-e2e_check "the file keeps magic, name, device, hotkeys, mouse mode and speed" test \
-    "$(head -1 "$FILE" | tr -d '\r')|$(file_value "$FILE" OUTPUT)|$(file_value "$FILE" DEVICEINDEX)|$(file_value "$FILE" RECORD_HOTKEY)|$(file_value "$FILE" PLAY_HOTKEY)|$(file_value "$FILE" MOUSEMODE)|$(file_value "$FILE" SPEED)" = \
-    "KORVAMACRO_V1|$NAME|0|1 117|1 118|2|1"
-e2e_check "the file holds the rows of the list and their count" \
-    test "$(rows_of_file "$FILE")|$(file_value "$FILE" MACRO_COUNT)" = "$rows|$(grep -c . <<<"$rows")"
-e2e_close_app
-e2e_wait_exit
-e2e_check "the program ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"
+e2e_check "\"Save\" writes '$NAME.kmc'" e2e_poll 5 test -s "$DATA/$NAME.kmc"
+e2e_close_expecting_exit_0
 # A new start in the same prefix knows nothing of the last session until the file is loaded.
 e2e_start_app
 e2e_check "the second start shows an empty list and the default name" test "$(e2e_list)|$(e2e_output_text)" = "|Virtual Mouse 1"
@@ -145,6 +123,4 @@ e2e_check "LockMouse carried the cursor the recorded way ($sum_x, $sum_y): from 
     test "$((end_x - start_x)) $((end_y - start_y))" = "$sum_x $sum_y"
 e2e_check "the typed text and its shortcuts reached notepad (got '$(e2e_notepad_text)')" e2e_poll 5 e2e_notepad_shows "Hi A!Hi A!"
 e2e_screenshot end >/dev/null
-e2e_close_app
-e2e_wait_exit
-e2e_check "the program ends with code 0 again (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = "0"
+e2e_close_expecting_exit_0

@@ -94,17 +94,9 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
     EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 3130));
     // A release the hook missed costs no more than the gap.
     EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3131 + AUTO_REPEAT_GAP_MS));
-    // The hold-off key has its own repeat guard; scroll keys step on while held; recorded keys repeat.
-    for (auto [rule, ignored] : {std::pair{ToggleMaster, true},
-                                 {RecordHotkeyPress, true},
-                                 {PlayHotkeyPress, true},
-                                 {HoldOffPress, false},
-                                 {SelectNextProfile, false},
-                                 {PassOn, false}})
-        EXPECT_EQ(IgnoresAutoRepeat(rule), ignored) << static_cast<int>(rule);
 }
 
-TEST_F(KeyboardHookTest, RawMouseTakesTheFirstPressAndReleaseInButtonOrderAndTheHoldOffButtonsRelease) {
+TEST_F(KeyboardHookTest, RawMouseTakesTheFirstPressAndReleaseInButtonOrderAndOnlyMarkedPacketsAreOwn) {
     const std::pair<uint16_t, ButtonTransitions> cases[] = {
         {0x0003, {0x0001, 0x0002}},              // a fast click: press and release in one packet
         {0x0004 | 0x0001, {0x0001, 0}},          // left before right
@@ -120,6 +112,9 @@ TEST_F(KeyboardHookTest, RawMouseTakesTheFirstPressAndReleaseInButtonOrderAndThe
     app.holdOffHotkey = {HotkeyMouseButton, 0x0010}; // middle: pressed 0x0010, released 0x0020
     EXPECT_TRUE(IsHoldOffButtonRelease(app, 0x0020));
     EXPECT_FALSE(IsHoldOffButtonRelease(app, 0x0010));
+    // Only the playback's mark makes a packet its own; remote sessions send no device handle.
+    EXPECT_TRUE(IsOwnInjectedPacket({reinterpret_cast<void*>(1), 0x0010, 0, 0, INJECTED_INPUT_MARK}));
+    EXPECT_FALSE(IsOwnInjectedPacket({nullptr, 0x0010, 0, 0, 0}));
 }
 
 TEST(KeyNames, BindingTextsAndTheNavigationKeysThatAreExtendedUnlikeTheNumericPad) {
