@@ -25,20 +25,22 @@ P03	macro/Playback.cpp	native	s/std::max(schedule.dueMs, nowMs - CATCH_UP_LIMIT_
 P04	macro/Playback.cpp	native	s/std::clamp(ry, -MOVE_STEP_LIMIT/std::clamp(rx, -MOVE_STEP_LIMIT/
 P05	macro/Playback.cpp	native wine:PlaybackWin.*	s/if (!run.buttonHeld\[slot\]) continue;/if (run.buttonHeld[slot]) continue;/
 P06	macro/Playback.cpp	native wine:PlaybackWin.*	s/= event.type == ButtonDown;/= event.type == ButtonUp;/
-P07	macro/Playback.cpp	native e2e:playback/session	s/ || app.events.empty()) return false;/) return false;/
-P08	macro/Playback.cpp	native e2e:modes	s/if (mode == CenterMouse || mode == LockMouse)/if (mode == CenterMouse)/
+P07	macro/Playback.cpp	native e2e:playback/session	s/ || app.recording || app.events.empty())/ || app.recording)/
+P08	macro/Playback.cpp	native e2e:modes	s/return mouseMode == CenterMouse || mouseMode == LockMouse;/return mouseMode == CenterMouse;/
 P09	macro/Playback.cpp	native wine:PlaybackWin.*	s/if (stopped) ReleaseHeldButtons/if (!stopped) ReleaseHeldButtons/
 P10	macro/Playback.cpp	native e2e:modes	s/ || !app.holdStateOn;$/;/
 P11	macro/Playback.cpp	native	s/static_cast<int32_t>(j + 1)/static_cast<int32_t>(j)/
 P12	macro/Playback.cpp	native	/if (!startThread(parameter)) {/,/}/s/io.freeCursor();//
-P13	macro/Playback.cpp	native e2e:modes	s/if (app.mouseMode != FreeMouse) trackedCursor = app.playbackStartPoint;//
+P13	macro/Playback.cpp	native e2e:modes	s/if (CarriesCursor(app.mouseMode)) trackedCursor = app.playbackStartPoint;//
 P14	macro/Playback.cpp	native e2e:modes	s/if (app.playMode == Once) {/if (app.playMode == Hold) {/
+P15	macro/Playback.cpp	native e2e:modes	s/if (run.readingStalled || run.unreadRecords < UNREAD_INJECTION_LIMIT) return;/return;/
+P16	macro/Playback.cpp	native e2e:modes	s/last.x <= heldLast.x \&\& last.y <= heldLast.y)/false)/
 K01	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (!mainCaptureArmed \&\& MatchesKey/if (MatchesKey/
-K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ \&\& !MatchesKey(state.playHotkey, vk);/;/
+K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ || MatchesKey(state.playHotkey, vk);/;/
 K03	input/KeyboardHook.cpp	native e2e:modes	s/if (state.playMode == Hold \&\& MatchesKey(state.playHotkey, vk))/if (MatchesKey(state.playHotkey, vk))/
 K04	input/KeyboardHook.cpp	native e2e:modes	s/Hold ? PlayPressAction::Nothing : PlayPressAction::RequestStop/Hold ? PlayPressAction::RequestStop : PlayPressAction::Nothing/
 K05	input/KeyboardHook.cpp	native	s/<= AUTO_REPEAT_GAP_MS/< AUTO_REPEAT_GAP_MS/
-K06	input/KeyboardHook.cpp	native e2e:modes	s/if (vk == state.heldKeyVk) state.heldKeyVk = 0;//
+K06	input/KeyboardHook.cpp	native e2e:modes	s/if (vk < state.keyDownTicks.size()) state.keyDownTicks\[vk\] = 0;//
 K07	input/KeyboardHook.cpp	native e2e:modes	s/return rule == ToggleMaster || /return /
 K08	input/KeyboardHook.cpp	native wine:ProfileKeys*	s/if (slot >= 0) return {SwitchToProfile, slot};//
 R01	macro/Recorder.cpp	native	s/if (delay < MOUSE_DELAY_FLOOR_MS) delay = 0;/if (delay <= MOUSE_DELAY_FLOOR_MS) delay = 0;/
@@ -60,17 +62,17 @@ T02	storage/TextCodec.cpp	native	s/code <= 0xFF ?/code < 0xFF ?/
 T03	storage/TextCodec.cpp	native	s/if (\*first == '+' \&\& first + 1 < last \&\& \*(first + 1) != '-') ++first;//
 S01	ui/windows/ProfileSwitching.cpp	native e2e:profile_switching/profiles	s/return found >= 0 ? found : ScanEnabled(slots, 0, 1);/return found;/
 S02	ui/windows/ProfileSwitching.cpp	native	s/if (candidate.enabled \&\& MatchesKey/if (MatchesKey/
-E01	macro/EventList.cpp	native	s/app.events\[position\].delayMs = first ? delayMs : 0;/app.events[position].delayMs = delayMs;/
+E01	macro/EventList.cpp	native	s/if (row >= app.events.size()) return false;/if (row > app.events.size()) return false;/
 E02	macro/EventList.cpp	native e2e:session	s/double ms = seconds \* 1000.0 + 0.5;/double ms = seconds * 1000.0;/
 E03	macro/EventList.cpp	native	s/text += L"Mouse up btn=";/text += L"Mouse down btn=";/
-X01	ui/windows/PathModel.cpp	native e2e:path_editor	s/^        previous = current;//
-X02	ui/windows/PathModel.cpp	native e2e:path_editor	s/double weight = share \* share;/double weight = share;/
-X03	ui/windows/PathModel.cpp	native e2e:path_editor	0,/SmoothOnce(points);/s/SmoothOnce(points);//
+X01	ui/windows/PathModel.cpp	native e2e:path_editor/modes	s/^        previous = current;//
+X02	ui/windows/PathModel.cpp	native e2e:path_editor/modes	s/double weight = share \* share;/double weight = share;/
+X03	ui/windows/PathModel.cpp	native e2e:path_editor/modes	0,/SmoothOnce(points);/s/SmoothOnce(points);//
 W01	input/RawMouse.cpp	native	s/return !chosen || chosen == device;/return chosen == device;/
 W02	input/RawMouse.cpp	native e2e:modes	s/for (size_t i = 0; i < 5; ++i)/for (size_t i = 0; i < 4; ++i)/
 W03	input/RawMouse.cpp	native	s/release == state.holdOffHotkey.code \* 2;/release == state.holdOffHotkey.code;/
 N01	macro/Playback_win.cpp	wine:PlaybackWin.* e2e:modes	/void OnPlaybackDone/,/^}/s/ClipCursor(nullptr);//
-N02	macro/Playback_win.cpp	e2e:session	s/inputs\[1\].ki.dwFlags = KEYEVENTF_KEYUP;//
+N02	macro/Playback_win.cpp	e2e:session	s/(records\[i\].up ? KEYEVENTF_KEYUP : 0)/0/
 N03	storage/FileIo_win.cpp	wine:FileIo.*	s/(attributes \& (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))/(attributes \& FILE_ATTRIBUTE_DIRECTORY)/
 N04	storage/FileIo_win.cpp	wine:FileIo.*	s/< LEFTOVER_AGE_TICKS) continue;/> LEFTOVER_AGE_TICKS) continue;/
 N05	storage/MacroFiles_win.cpp	e2e:files	s/RadioForMode(app.mouseMode, ID_FREE_MOUSE)/RadioForMode(app.playMode, ID_FREE_MOUSE)/
