@@ -77,7 +77,7 @@ constexpr double WAITED_BURST_MS = 4.0;
 // Past this many still unread, injection rests until the window has read half of them: faster,
 // the messages pile up in the queue, each one slower to reach, until no hotkey or message gets
 // through.
-constexpr uint64_t UNREAD_INJECTION_LIMIT = 64;
+constexpr uint64_t UNREAD_INJECTION_LIMIT = 16;
 // Records that never come back (raw input not delivered, as under Wine while the pointer is
 // outside its windows) are given up on after this long without one read; from then on only
 // reading resumes the count.
