@@ -121,12 +121,12 @@ void OnDeviceSelectionChanged() {
 }
 
 void HandleRawMouseReading(const RawMouseReading& reading) {
+    // Counted whatever device is chosen: the playback paces itself by how many it has read.
+    bool own = IsOwnInjectedPacket(reading);
+    if (own) app.ownMousePacketsRead.fetch_add(1, std::memory_order_relaxed);
     MousePacket packet;
     if (!DecodeMousePacket(app, reading, packet)) return;
-    if (IsOwnInjectedPacket(reading))
-        app.ownMousePacketsRead.fetch_add(1, std::memory_order_relaxed);
-    else if (PerformMouseHotkeys(packet))
-        return;
+    if (!own && PerformMouseHotkeys(packet)) return;
 
     packet = WithoutRecordHotkeyButton(app, packet);
     RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release);

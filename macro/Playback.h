@@ -86,9 +86,8 @@ constexpr double UNREAD_GIVE_UP_MS = 10.0;
 // What one playback (all of its passes) has pressed and not yet released: the buttons by slot,
 // the modifiers each held button was pressed with, and the modifiers the playback holds for them;
 // how often it has slept, when it last did and how long the burst after that may run; the mouse
-// records the window has not read yet; the
-// rectangle the carried cursor is confined to (unknown until a movement confines it, and again
-// after each wait) and where the last finished pass left it.
+// records the window has not read yet; the rectangle the carried cursor is confined to (unknown
+// until a movement confines it, and again after each wait) and where the last finished pass left it.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
     std::array<uint32_t, MOUSE_BUTTON_COUNT> buttonModifiers{};
