@@ -50,7 +50,7 @@ R04	macro/Recorder.cpp	native wine:ProfileKeys*	s/app.rowTicks.clear();//
 R05	macro/Recorder.cpp	native tsan	/void RecordKeyPress/,/^}/s/std::lock_guard lock(app.macroMutex);//
 M01	storage/MacroFile.cpp	native e2e:files	s/keyword == "HOLD_OFF_HOTKEY"/keyword == "HOLD_HOTKEY"/
 M02	storage/MacroFile.cpp	native e2e:files	s/"MOUSEMODE", settings.mouseMode/"MOUSEMODE", settings.playMode/
-M03	storage/MacroFile.cpp	native e2e:damaged_files/files	s/ReadInt32(line, position, event.dx) \&\& ReadInt32(line, position, event.dy)/ReadInt32(line, position, event.dy) \&\& ReadInt32(line, position, event.dx)/
+M03	storage/MacroFile.cpp	native	s/ReadInt32(line, position, event.dx) \&\& ReadInt32(line, position, event.dy)/ReadInt32(line, position, event.dy) \&\& ReadInt32(line, position, event.dx)/
 M04	storage/MacroFile.cpp	native	s/contents.speed = speed > 0 ? speed : SPEED_DEFAULT;/contents.speed = speed;/
 M05	storage/MacroFile.cpp	native	s/if (line.empty()) continue;//
 M06	storage/MacroFile.cpp	native	s/std::replace(bytes.begin(), bytes.end(), '\\n', ' ');//

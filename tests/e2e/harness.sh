@@ -187,15 +187,10 @@ e2e_close_app() { e2e_probe close KorvaMacro >/dev/null; }
 # Waits for the program to end and sets E2E_EXIT_CODE (124 when it did not end in time).
 e2e_wait_exit() {
     E2E_EXIT_CODE=124
-    for _ in $(seq 1 100); do
-        if ! kill -0 "$APP_PID" 2>/dev/null; then
-            wait "$APP_PID"
-            E2E_EXIT_CODE=$?
-            APP_PID=""
-            return 0
-        fi
-        sleep 0.1
-    done
+    e2e_poll 10 eval '! kill -0 "$APP_PID" 2>/dev/null' || return 0
+    wait "$APP_PID"
+    E2E_EXIT_CODE=$?
+    APP_PID=""
 }
 
 # Closes the main window and checks that the program ends with exit code 0.

@@ -2,8 +2,8 @@
 # Macro files: one opened from the command line, one loaded through the real Open dialog, saved
 # under its output name with the very bytes it came from (and not overwritten when the question is
 # answered No), "Clear", loaded back; undo and redo with the keys; a second start handing its path
-# to the running program; saves under names Windows treats specially and a save that fails; damaged
-# and hostile files, which never crash the program; closing while a playback holds a button.
+# to the running program; a save under a name outside one-byte text and a save that fails; closing
+# while a playback holds a button.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 DATA="$E2E_DRIVE_C/KorvaMacro/Data"
@@ -86,10 +86,8 @@ save_as() {
     done
     click_save
 }
-for pair in "NUL|NUL_.kmc" "con.kmc|con_.kmc" "Макро宏|______.kmc"; do
-    save_as "${pair%%|*}"
-    e2e_check "Output '${pair%%|*}' saves as '${pair#*|}'" e2e_poll 10 test -s "$DATA/${pair#*|}"
-done
+save_as "Макро宏"
+e2e_check "Output 'Макро宏' saves as '______.kmc'" e2e_poll 10 test -s "$DATA/______.kmc"
 e2e_check "no save asked about overwriting" e2e_wait_gone "Overwrite existing macro?"
 save_as Blocked
 e2e_wait_window "Overwrite existing macro?" && e2e_key y
@@ -103,33 +101,6 @@ e2e_check "and shows its name" test "$(e2e_output_text)" = "Second"
 e2e_check "one main window only" test "$(xdotool search --name '^KorvaMacro$' | wc -l)" = 1
 start_with
 e2e_check "a second start without a path ends" e2e_poll 20 ended $!
-start_with 'C:\nowhere\missing.kmc'
-e2e_check "a handed-over missing file is reported" e2e_wait_window "Cannot open macro"
-e2e_key Return
-e2e_check "the report closes" e2e_wait_gone "Cannot open macro"
-e2e_check "and the macro stays" has_rows "0: Key vk=0x46  delay=25 ms|"
-HEADER=("KORVAMACRO_V1" "PLAYMODE 0" "MOUSEMODE 0" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Damaged" "RECORD_HOTKEY 0 0"
-    "PLAY_HOTKEY 0 0" "HOLD_OFF_HOTKEY 0 0" "SPEED 0.6")
-# Cut short in the middle of its second event line.
-{ lines "${HEADER[@]}" "MACRO_COUNT 3" "EV 0 0 12 -3 0 0" && printf 'EV 1 14'; } >"$DATA/truncated.kmc"
-# A byte-order mark before the magic is not a macro file.
-{ printf '\xef\xbb\xbf' && lines "${HEADER[@]}" "MACRO_COUNT 1" "EV 0 0 1 1 0 0"; } >"$DATA/bom.kmc"
-# Lines of 10,000 characters: a name, a junk header line, blanks inside an event line.
-long() { head -c 10000 /dev/zero | tr '\0' "$1"; }
-lines "KORVAMACRO_V1" "OUTPUT $(long n)" "$(long X)" "MACRO_COUNT 1" "EV 0 0 3$(long ' ')4 0 0" >"$DATA/longlines.kmc"
-# file | the rows afterwards (what the file still holds, or the macro before it when refused)
-lists() { kill -0 "$APP_PID" 2>/dev/null && [ "$(rows)" = "$(tr ';' '|' <<<"$1")" ]; }
-while IFS='|' read -r -u 3 file expected; do
-    e2e_check "the Open dialog takes $file" load "$file"
-    e2e_check "$file: the program lives and lists $expected (got $(rows))" lists "$expected"
-done 3<<'EOF'
-truncated.kmc|0: Move dx=12 dy=-3  delay=0 ms;1: Mouse down btn=0  delay=14 ms;
-bom.kmc|0: Move dx=12 dy=-3  delay=0 ms;1: Mouse down btn=0  delay=14 ms;
-longlines.kmc|0: Move dx=3 dy=4  delay=0 ms;
-EOF
-e2e_check "the long name reaches the output box (the probe reads 1023 characters)" test "$(e2e_output_text | wc -c)" -ge 1000
-click_save
-e2e_check "a name too long for a path is shortened to fit" e2e_poll 10 test -s "$DATA/$(long n | head -c 236).kmc"
 # Loop, play hotkey the middle button: a replayed middle click, then the right button held a while.
 lines KORVAMACRO_V1 "PLAYMODE 1" "PLAY_HOTKEY 2 16" "SPEED 1" "MACRO_COUNT 4" "EV 1 10 0 0 16 0" "EV 2 10 0 0 32 0" \
     "EV 1 10 0 0 8 0" "EV 0 4000 0 0 0 0" >"$DATA/held.kmc"

@@ -234,19 +234,6 @@ TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
     EXPECT_EQ(fake.calls.end()[-2], "repaint -1"); // the end of playback clears the mark
 }
 
-TEST_F(PlaybackTest, APassFollowsAMacroThatShrinksOrGrowsWhileItPlays) {
-    // An event is copied before its wait, so the one being waited for is still sent.
-    app.events = {KeyTap(1, 2), KeyTap(2, 2), KeyTap(3, 2), KeyTap(4, 2)};
-    fake.onSleep = [] {
-        std::vector<MacroEvent> longer = {KeyTap(7, 2), KeyTap(8, 2), KeyTap(9, 2), KeyTap(10, 2),
-                                          KeyTap(11, 2)};
-        if (fake.sleeps == 3) ReplaceEvents({longer.begin(), longer.begin() + 3});
-        if (fake.sleeps == 5) ReplaceEvents(longer);
-        if (fake.sleeps == 9) ReplaceEvents({longer[0]});
-    };
-    EXPECT_EQ(PlayOnePass(), (Trace{"key 1", "key 2", "key 9", "key 10", "key 11"}));
-}
-
 TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
     // The fake's sleeps really sleep a little, so that the edits meet the playing loop.
     fake.onSleep = [] { std::this_thread::sleep_for(std::chrono::microseconds(20)); };

@@ -1,11 +1,15 @@
-// libFuzzer target for the macro file reader: any bytes must parse without a crash or a runaway
-// reservation, and what was read must write and read back to the same file text.
+// libFuzzer target for the file readers: any bytes must parse as a macro without a crash or a runaway
+// reservation, and what was read must write and read back to the same file text; the same bytes
+// read as a profile must not crash either (its lines are pinned by the unit tests).
 #include "storage/MacroFile.h"
+#include "storage/ProfileFile.h"
 
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    ProfileContents profile;
+    if (ReadProfileFile(bytes, profile)) WriteProfileFile(profile);
     MacroFileContents contents;
     contents.speed = 1.5;
     contents.recordHotkey = {HotkeyKeyboard, 0x75};
