@@ -72,12 +72,14 @@ struct AppState {
     // Set by the playback thread when Windows inserted less input than it was given; shown in the
     // main window until the next playback starts.
     std::atomic<bool> playbackInputRefused{false};
-    // Raw mouse packets of the playback's own injection that the window has read; the playback
-    // keeps its lead over them bounded.
-    std::atomic<uint64_t> ownMousePacketsRead{0};
+    // How often the interface thread has found its message queue empty, and whether it waits for
+    // messages now: the playback rests while neither has happened for a while.
+    std::atomic<uint64_t> interfaceQueueDrains{0};
+    std::atomic<bool> interfaceWaiting{false};
     bool recording = false;
     bool playing = false;
     bool holdOffKeyDown = false;
+    bool masterOffSoundPending = false; // F4 stopped a playback: its sound follows the playback's end
     // When each key that is down last came down (0 while up): toggling hotkeys must not act on
     // their repeats, whatever other keys are typed or replayed while they are held.
     std::array<uint64_t, 256> keyDownTicks{};
@@ -112,9 +114,13 @@ struct AppState {
     // used yet (NO_EVENT when none): the first key or button pressed with it takes its place.
     std::array<size_t, MODIFIER_KEY_SLOTS> provisionalTaps = MakeNoProvisionalTaps();
 
-    // Playback.
+    // Playback: the worker thread that plays every playback, the event that wakes it for one and
+    // the request that it end.
     void* playbackThread = nullptr;
+    void* playbackWake = nullptr;
+    std::atomic<bool> playbackWorkerQuit{false};
     ScreenPoint playbackStartPoint;
+    double playbackStartMs = 0; // the Play press on the playback clock: the first wait counts from it
     std::atomic<int32_t> playbackPathIndex{-1};
 
     // The event list: row n stands for event n; the list box holds only the count.

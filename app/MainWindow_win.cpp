@@ -65,6 +65,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
     SetTimer(window, COORD_TIMER_ID, COORD_TIMER_PERIOD_MS, nullptr);
     InstallKeyboardHook();
     EnumChildWindows(window, MakePushButtonsOwnerDrawn, 0);
+    EnsurePlaybackWorker();
 }
 
 // The hook goes first: while this thread waits for the playback it pumps no messages, and every
@@ -106,7 +107,7 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
         if (app.playing)
             app.stopRequested = true;
         else
-            StartPlayback(app.mainWindow);
+            StartPlayback();
         return;
     case ID_ONCE:
     case ID_LOOP:
@@ -256,6 +257,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         EraseWithBackground(window, reinterpret_cast<HDC>(wParam), COLOR_WINDOW);
         return 1;
+    case WM_ENTERIDLE:
+        // A dialog or menu of this window runs its own loop and has emptied the queue.
+        app.interfaceQueueDrains.fetch_add(1, std::memory_order_relaxed);
+        return 0;
     case WM_DRAWITEM: {
         auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlType == ODT_BUTTON) {
@@ -301,6 +306,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             ThemeCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_APP_PLAYBACK_DONE:
         OnPlaybackDone();
+        PlayPendingMasterSound();
         return 0;
     case WM_APP_PREPARE_READY_MACROS:
         ReleaseRetiredSteps(app.undoHistory);

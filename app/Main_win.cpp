@@ -1,11 +1,11 @@
 // Entry point: the hand-over to a running copy, folders, the timer resolution, the main window,
-// the macro file named on the command line and the one message loop.
+// the macro file named on the command line, then the message loop.
 #include "app/AppState.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow_win.h"
+#include "app/MessageLoop_win.h"
 #include "macro/PlaybackSystem_win.h"
 #include "app/SingleInstance_win.h"
-#include "app/UndoKeys_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "ui/theme/Theme_win.h"
@@ -29,11 +29,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
         PostMessageW(window, WM_APP_OPEN_MACRO, 0, 0);
     }
 
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (HandleUndoKeys(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return RunMessageLoop();
 }

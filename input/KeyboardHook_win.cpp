@@ -82,7 +82,7 @@ void PlayHotkeyPress() {
         app.stopRequested = true;
         return;
     case PlayPressAction::StartPlayback:
-        StartPlayback(app.mainWindow);
+        StartPlayback();
         return;
     case PlayPressAction::Nothing:
         return;
@@ -97,13 +97,26 @@ void PlayHotkeyRelease() {
 void ToggleMaster() {
     app.masterEnabled = !app.masterEnabled;
     if (app.masterEnabled) {
+        app.masterOffSoundPending = false;
         ShowMasterState(L"ON");
         PlaySystemSound(L"DeviceConnect");
         return;
     }
     if (app.recording && app.mainWindow) StopRecording();
-    if (app.playing) app.stopRequested = true;
     ShowMasterState(L"OFF");
+    // Starting a sound costs this thread a millisecond or more, and the playback's end message
+    // would wait behind it: the stop comes first, the sound with the end message.
+    if (app.playing) {
+        app.stopRequested = true;
+        app.masterOffSoundPending = true;
+        return;
+    }
+    PlaySystemSound(L"DeviceDisconnect");
+}
+
+void PlayPendingMasterSound() {
+    if (!app.masterOffSoundPending) return;
+    app.masterOffSoundPending = false;
     PlaySystemSound(L"DeviceDisconnect");
 }
 

@@ -18,6 +18,8 @@ bool PerformKeyRelease(uint32_t vk);
 
 // The hotkey actions; the mouse-button hotkeys use them too.
 void ToggleMaster();
+// The switch-off sound of an F4 that stopped a playback, once that playback has ended.
+void PlayPendingMasterSound();
 void ClearRecordPlayHotkeys();
 void HoldOffPress();
 void HoldOffRelease();

@@ -121,9 +121,7 @@ void OnDeviceSelectionChanged() {
 }
 
 void HandleRawMouseReading(const RawMouseReading& reading) {
-    // Counted whatever device is chosen: the playback paces itself by how many it has read.
     bool own = IsOwnInjectedPacket(reading);
-    if (own) app.ownMousePacketsRead.fetch_add(1, std::memory_order_relaxed);
     MousePacket packet;
     if (!DecodeMousePacket(app, reading, packet)) return;
     if (!own && PerformMouseHotkeys(packet)) return;

@@ -28,28 +28,35 @@ void Rest(const PlaybackIo& io, PlaybackRun& run, double nextBurstMs = INJECTION
     run.burstLimitMs = nextBurstMs;
 }
 
-// Takes the packets the window has read off the unread records; whether any were read.
-bool CountReadPackets(PlaybackRun& run) {
-    uint64_t read = app.ownMousePacketsRead.load(std::memory_order_relaxed);
-    uint64_t fresh = read - run.readPackets;
-    run.readPackets = read;
-    run.unreadRecords -= std::min(fresh, run.unreadRecords);
-    if (fresh > 0) run.readingStalled = false;
-    return fresh > 0;
+// Whether the window has caught up since last asked: its queue ran empty or it waits for messages.
+bool InterfaceCaughtUp(PlaybackRun& run) {
+    uint64_t drains = app.interfaceQueueDrains.load(std::memory_order_relaxed);
+    bool caughtUp = drains != run.seenDrains || app.interfaceWaiting;
+    run.seenDrains = drains;
+    return caughtUp;
 }
 
-// Rests while the window lags too far behind the mouse records sent; a stop ends the rest.
-void AwaitReading(const PlaybackIo& io, PlaybackRun& run) {
-    CountReadPackets(run);
-    if (run.readingStalled || run.unreadRecords < UNREAD_INJECTION_LIMIT) return;
-    double progressMs = io.nowMs();
-    while (run.unreadRecords >= UNREAD_INJECTION_LIMIT / 2 && !PlaybackInterrupted()) {
+// Rests while the window has not emptied its queue for INTERFACE_LAG_LIMIT_MS. Everything injected
+// reaches it (the hook sees every key; under Wine each mouse record also comes back as display
+// events), and hotkeys wait behind what it has not handled yet. A window that stays busy (a long
+// load) is given up on after INTERFACE_GIVE_UP_MS until it is seen caught up again.
+void AwaitInterface(const PlaybackIo& io, PlaybackRun& run) {
+    if (InterfaceCaughtUp(run)) {
+        run.caughtUpMs = io.nowMs();
+        run.interfaceStalled = false;
+        return;
+    }
+    if (run.interfaceStalled || io.nowMs() - run.caughtUpMs < INTERFACE_LAG_LIMIT_MS) return;
+    double restStartMs = io.nowMs();
+    while (!PlaybackInterrupted()) {
         Rest(io, run);
-        if (CountReadPackets(run)) {
-            progressMs = io.nowMs();
-        } else if (io.nowMs() - progressMs >= UNREAD_GIVE_UP_MS) {
-            run.readingStalled = true;
-            run.unreadRecords = 0;
+        if (InterfaceCaughtUp(run)) {
+            run.caughtUpMs = io.nowMs();
+            return;
+        }
+        if (io.nowMs() - restStartMs >= INTERFACE_GIVE_UP_MS) {
+            run.interfaceStalled = true;
+            return;
         }
     }
 }
@@ -57,12 +64,7 @@ void AwaitReading(const PlaybackIo& io, PlaybackRun& run) {
 // Before each injection call: a burst that has gone on for its limit rests first.
 void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
     if (io.nowMs() - run.restedAtMs >= run.burstLimitMs) Rest(io, run);
-}
-
-// Before each mouse record: also keeps the window's unread input bounded.
-void PaceMouseInjection(const PlaybackIo& io, PlaybackRun& run) {
-    PaceInjection(io, run);
-    AwaitReading(io, run);
+    AwaitInterface(io, run);
 }
 
 // Waits one event's delay in 1 ms sleeps, testing for a stop before each. False when stopped.
@@ -120,13 +122,12 @@ bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
     int32_t rx = event.dx;
     int32_t ry = event.dy;
     while (rx != 0 || ry != 0) {
-        relative ? PaceMouseInjection(io, run) : PaceInjection(io, run);
+        PaceInjection(io, run);
         // A movement read from a file can be billions of units long; stay stoppable.
         if (PlaybackInterrupted()) return false;
         ScreenPoint step = NextMoveStep(rx, ry);
         if (relative) {
             if (!io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE})) return RefuseInput();
-            ++run.unreadRecords;
         } else {
             trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
             trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
@@ -192,7 +193,6 @@ bool InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& ru
         run.buttonModifiers[slot] = modifiers;
     }
     if (!io.sendMouse(*record)) return RefuseInput();
-    ++run.unreadRecords;
     run.buttonHeld[slot] = down;
     if (!down) ReleaseUnneededModifiers(io, run);
     return true;
@@ -284,6 +284,7 @@ bool PreparePlayback(const PlaybackIo& io) {
         start = io.cursorPos();
     }
     app.playbackStartPoint = start;
+    app.playbackStartMs = io.nowMs();
     if (CarriesCursor(mode))
         io.confineCursor(start, start);
     else
@@ -312,7 +313,8 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
     app.playbackPathIndex = -1;
     std::optional<ScreenPoint> trackedCursor;
     if (CarriesCursor(app.mouseMode)) trackedCursor = app.playbackStartPoint;
-    PassSchedule schedule{io.nowMs()};
+    PassSchedule schedule{run.passStartMs.value_or(io.nowMs())};
+    run.passStartMs.reset();
 
     for (size_t i = 0;; ++i) {
         // The macro may be edited or replaced while it plays: copy one event at a time.
@@ -346,7 +348,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
         }
         case ButtonDown:
         case ButtonUp:
-            PaceMouseInjection(io, run);
+            PaceInjection(io, run);
             if (!InjectButton(io, event, run)) return false;
             break;
         case Key: {
@@ -367,7 +369,10 @@ void RunPlayback(const PlaybackIo& io) {
     // pressed between the thread's creation and its first instruction.
     PlaybackRun run;
     run.restedAtMs = io.nowMs();
-    run.readPackets = app.ownMousePacketsRead.load(std::memory_order_relaxed);
+    run.caughtUpMs = run.restedAtMs;
+    // Waking this thread takes its time; the first event's delay still counts from the Play press.
+    run.passStartMs = app.playbackStartMs;
+    run.seenDrains = app.interfaceQueueDrains.load(std::memory_order_relaxed);
     bool stopped = false;
     bool passFinished = true;
     if (app.playMode == Once) {

@@ -73,21 +73,22 @@ constexpr double INJECTION_BURST_MS = 1.0;
 // calls are under Wine, then fits before its next wait without a rest that would delay the replay.
 constexpr double WAITED_BURST_MS = 4.0;
 
-// Every injected mouse record comes back to the program's own raw input window as one WM_INPUT.
-// Past this many still unread, injection rests until the window has read half of them: faster,
-// the messages pile up in the queue, each one slower to reach, until no hotkey or message gets
-// through.
-constexpr uint64_t UNREAD_INJECTION_LIMIT = 16;
-// Records that never come back (raw input not delivered, as under Wine while the pointer is
-// outside its windows) are given up on after this long without one read; from then on only
-// reading resumes the count.
-constexpr double UNREAD_GIVE_UP_MS = 10.0;
+// Everything injected reaches the window's thread: the hook sees every key, raw input every mouse
+// record, and under Wine each mouse record comes back once more as display events. Hotkeys wait
+// behind what it has not handled yet, so when its message queue has not run empty for this long,
+// injection rests until it has. Counting only its own raw packets read missed the display events
+// and let the queue run away under Wine.
+constexpr double INTERFACE_LAG_LIMIT_MS = 2.0;
+// A window that stays busy without emptying its queue (a long load) is given up on after this
+// long, until it is seen caught up again.
+constexpr double INTERFACE_GIVE_UP_MS = 10.0;
 
 // What one playback (all of its passes) has pressed and not yet released: the buttons by slot,
 // the modifiers each held button was pressed with, and the modifiers the playback holds for them;
-// how often it has slept, when it last did and how long the burst after that may run; the mouse
-// records the window has not read yet; the rectangle the carried cursor is confined to (unknown
-// until a movement confines it, and again after each wait) and where the last finished pass left it.
+// how often it has slept, when it last did and how long the burst after that may run; when the
+// window was last seen caught up with its queue; the rectangle the carried cursor is confined to
+// (unknown until a movement confines it, and again after each wait) and where the last finished
+// pass left it.
 struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
     std::array<uint32_t, MOUSE_BUTTON_COUNT> buttonModifiers{};
@@ -97,9 +98,10 @@ struct PlaybackRun {
     double burstLimitMs = INJECTION_BURST_MS;
     std::optional<std::array<ScreenPoint, 2>> confinement;
     std::optional<ScreenPoint> passEnd;
-    uint64_t unreadRecords = 0;
-    uint64_t readPackets = 0; // app.ownMousePacketsRead when last counted
-    bool readingStalled = false;
+    std::optional<double> passStartMs; // where the next pass's schedule starts, when not at once
+    uint64_t seenDrains = 0;           // app.interfaceQueueDrains when last looked at
+    double caughtUpMs = 0;
+    bool interfaceStalled = false; // given up on until it is seen caught up
 };
 
 // The virtual-key codes that replay the modifier bits, in the order they are pressed.

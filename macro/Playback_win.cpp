@@ -8,8 +8,6 @@
 
 #include <vector>
 
-#include <vector>
-
 namespace {
 
 static_assert(sizeof(INPUT) == 40);
@@ -128,9 +126,23 @@ void PostPlaybackDone() {
     if (app.mainWindow) PostMessageW(app.mainWindow, WM_APP_PLAYBACK_DONE, 0, 0);
 }
 
-bool CreatePlaybackThread(void* mainWindowHandle) {
-    app.playbackThread = CreateThread(nullptr, 0, PlaybackThreadProc, mainWindowHandle, 0, nullptr);
-    return app.playbackThread != nullptr;
+// One worker plays every playback; it waits for the wake event between them. A thread of its own
+// for each playback paid, at every start, for the system making a new thread ready for input (under
+// Wine it opens its own display connection: 10 to 14 ms inside the first injected record, which the
+// schedule then lost), and at every stop for its teardown before the stop was complete.
+DWORD WINAPI PlaybackWorkerProc(LPVOID) {
+    PhysicalPixels pixels;
+    POINT warmUp;
+    GetCursorPos(&warmUp); // makes this thread ready for input before any playback's schedule starts
+    PlaybackIo io = SystemPlaybackIo();
+    // A wake that fails (the event is gone) ends the worker too.
+    while (WaitForSingleObject(app.playbackWake, INFINITE) == WAIT_OBJECT_0 && !app.playbackWorkerQuit)
+        RunPlayback(io);
+    return 0;
+}
+
+bool WakePlaybackWorker(void*) {
+    return EnsurePlaybackWorker() && SetEvent(app.playbackWake);
 }
 
 // The resting text at its place in the control table, or a notice in two lines above it.
@@ -154,17 +166,20 @@ PlaybackIo SystemPlaybackIo() {
             PerformanceCounterMs, RepaintPathEditor, PostPlaybackDone};
 }
 
-DWORD WINAPI PlaybackThreadProc(LPVOID) {
-    PhysicalPixels pixels;
-    RunPlayback(SystemPlaybackIo());
-    return 0;
+bool EnsurePlaybackWorker() {
+    if (app.playbackThread) return true;
+    if (!app.playbackWake) app.playbackWake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!app.playbackWake) return false;
+    app.playbackWorkerQuit = false;
+    app.playbackThread = CreateThread(nullptr, 0, PlaybackWorkerProc, nullptr, 0, nullptr);
+    return app.playbackThread != nullptr;
 }
 
-void StartPlayback(HWND mainWindowHandle) {
+void StartPlayback() {
     bool blocked = ForegroundRunsAboveUs();
     {
         PhysicalPixels pixels; // the start point and the confinement
-        if (!LaunchPlayback(SystemPlaybackIo(), CreatePlaybackThread, mainWindowHandle)) return;
+        if (!LaunchPlayback(SystemPlaybackIo(), WakePlaybackWorker, nullptr)) return;
     }
     ShowStatus(blocked ? ELEVATED_WINDOW_TEXT : LISTENING_TEXT);
     SetControlText(app.playButton, L"Stop");
@@ -178,10 +193,6 @@ void OnPlaybackDone() {
     app.playing = false;
     app.stopRequested = false;
     ClipCursor(nullptr);
-    if (app.playbackThread) {
-        CloseHandle(app.playbackThread);
-        app.playbackThread = nullptr;
-    }
     if (app.playbackInputRefused) ShowStatus(INPUT_REFUSED_TEXT);
     SetControlText(app.playButton, L"Play");
     if (app.overlayPlayLabel) {
@@ -193,6 +204,15 @@ void OnPlaybackDone() {
 void StopPlaybackBeforeExit() {
     if (!app.playbackThread) return;
     app.stopRequested = true;
-    WaitForSingleObject(app.playbackThread, PLAYBACK_EXIT_WAIT_MS);
-    OnPlaybackDone();
+    app.playbackWorkerQuit = true;
+    SetEvent(app.playbackWake);
+    // A worker that does not end in time keeps its event: closing it under a thread that may still
+    // wait on it would hand the handle's number to whatever is opened next.
+    if (WaitForSingleObject(app.playbackThread, PLAYBACK_EXIT_WAIT_MS) == WAIT_OBJECT_0) {
+        CloseHandle(app.playbackWake);
+        app.playbackWake = nullptr;
+    }
+    CloseHandle(app.playbackThread);
+    app.playbackThread = nullptr;
+    if (app.playing) OnPlaybackDone();
 }

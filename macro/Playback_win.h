@@ -16,10 +16,12 @@ constexpr wchar_t ELEVATED_WINDOW_TEXT[] =
 
 // The real system calls: SendInput, the cursor, the 1 ms wait, the performance counter.
 PlaybackIo SystemPlaybackIo();
-DWORD WINAPI PlaybackThreadProc(LPVOID mainWindowHandle);
-void StartPlayback(HWND mainWindowHandle);
+// Starts the playback worker if it is not running; whether it runs. StartPlayback does this too;
+// starting it with the window makes even the first playback start on a thread ready for input.
+bool EnsurePlaybackWorker();
+void StartPlayback();
 void OnPlaybackDone();
-// Stops a running playback and waits (at most PLAYBACK_EXIT_WAIT_MS) for its thread to release
-// what it pressed, then frees the cursor: the process must not end with a button held down.
+// Stops a running playback and ends the worker, waiting at most PLAYBACK_EXIT_WAIT_MS for it to
+// release what it pressed, then frees the cursor: the process must not end with a button held down.
 constexpr DWORD PLAYBACK_EXIT_WAIT_MS = 2000;
 void StopPlaybackBeforeExit();

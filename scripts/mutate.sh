@@ -33,7 +33,7 @@ P11	macro/Playback.cpp	native	s/static_cast<int32_t>(j + 1)/static_cast<int32_t>
 P12	macro/Playback.cpp	native	/if (!startThread(parameter)) {/,/}/s/io.freeCursor();//
 P13	macro/Playback.cpp	native e2e:modes	s/if (CarriesCursor(app.mouseMode)) trackedCursor = app.playbackStartPoint;//
 P14	macro/Playback.cpp	native e2e:modes	s/if (app.playMode == Once) {/if (app.playMode == Hold) {/
-P15	macro/Playback.cpp	native e2e:modes	s/if (run.readingStalled || run.unreadRecords < UNREAD_INJECTION_LIMIT) return;/return;/
+P15	macro/Playback.cpp	native e2e:modes	s/if (run.interfaceStalled || io.nowMs() - run.caughtUpMs < INTERFACE_LAG_LIMIT_MS) return;/return;/
 P16	macro/Playback.cpp	native e2e:modes	s/last.x <= heldLast.x \&\& last.y <= heldLast.y)/false)/
 K01	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (!mainCaptureArmed \&\& MatchesKey/if (MatchesKey/
 K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ || MatchesKey(state.playHotkey, vk);/;/

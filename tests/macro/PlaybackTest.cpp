@@ -76,6 +76,7 @@ class PlaybackTest : public ::testing::Test {
         ResetAppState();
         fake = FakeSystem{};
         app.speed = 1.0;
+        app.interfaceWaiting = true; // an idle window, unless a test makes it busy
     }
     static MacroEvent MoveBy(int32_t dx, int32_t dy, uint32_t ms = 0) { return {Move, dx, dy, 0, 0, ms}; }
     static MacroEvent KeyTap(uint32_t vk, uint32_t ms = 0) { return {Key, 0, 0, 0, vk, ms}; }
@@ -172,6 +173,20 @@ TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
     app.events.assign(4, KeyTap(0x41, 10));
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{103, 105, 115, 125}));
+    // The playback thread wakes 3 ms after the Play press: the first wait still counts from the
+    // press, the next pass of a loop from its own start.
+    SetUp();
+    app.playMode = Loop;
+    app.events = {KeyTap(0x41, 10)};
+    ASSERT_TRUE(PreparePlayback(FAKE_IO));
+    fake.calls.clear();
+    fake.callTimes.clear();
+    fake.stopAtCall = 2;
+    fake.nowMs = 3;
+    RunPlayback(FAKE_IO);
+    ASSERT_EQ(fake.calls[1], "key 65");
+    EXPECT_EQ(fake.callTimes[0], 10);
+    EXPECT_EQ(fake.callTimes[1], 20);
 }
 
 TEST_F(PlaybackTest, AStopEndsATenSecondWaitWithinAStepAndReleasesHeldButtonsWhileALoopSwitchedToOnceEnds) {
@@ -328,25 +343,33 @@ TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetwe
     EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
 }
 
-TEST_F(PlaybackTest, MouseInjectionWaitsForTheWindowToReadItsOwnInputOrGivesUpOnIt) {
-    // The window reads one packet per 1 ms rest, far slower than injection: the playback never leads
-    // it by the limit, and in steady state sends one record per packet read.
-    fake.onSleep = [] { app.ownMousePacketsRead.fetch_add(1); };
-    app.events = {MoveBy(2000, 0), Button(ButtonDown, MOUSE_FLAG_LEFTDOWN)};
-    PlayOnePass();
-    ASSERT_EQ(fake.calls.size(), 1001u);
-    EXPECT_LE(1001 - app.ownMousePacketsRead.load(), UNREAD_INJECTION_LIMIT);
-    EXPECT_GE(fake.sleeps, 1001 - static_cast<int>(UNREAD_INJECTION_LIMIT));
-    // Input that never comes back costs one give-up wait, not one per record.
-    SetUp();
-    app.events = {MoveBy(2000, 0)};
-    PlayOnePass();
-    EXPECT_EQ(fake.calls.size(), 1000u);
-    EXPECT_EQ(fake.sleeps, static_cast<int>(UNREAD_GIVE_UP_MS));
-    // Cursor setting in the locked modes is not read back and never waits for it.
-    SetUp();
-    app.mouseMode = LockMouse;
-    app.events = {MoveBy(2000, 0)};
-    PlayOnePass();
-    EXPECT_EQ(fake.sleeps, 0);
+TEST_F(PlaybackTest, InjectionRestsWhileTheWindowLagsAndGivesUpOnAWindowThatStaysBusy) {
+    static std::vector<double> drainTimes;
+    auto play = [this](int32_t mode, bool busy, void (*onSleep)()) {
+        SetUp();
+        app.mouseMode = mode;
+        app.interfaceWaiting = !busy;
+        fake.callCostMs = 0.25;
+        fake.onSleep = onSleep;
+        app.events = {MoveBy(400, 0), KeyTap('A')};
+        PlayOnePass();
+        return fake.sleeps;
+    };
+    // A window that empties its queue on every third rest: no record or key goes out after it has
+    // lagged for the limit, in any mouse mode.
+    for (int32_t mode : {FreeMouse, LockMouse}) {
+        drainTimes = {0};
+        play(mode, true, [] {
+            if (fake.sleeps % 3 != 0) return;
+            app.interfaceQueueDrains.fetch_add(1);
+            drainTimes.push_back(fake.nowMs);
+        });
+        EXPECT_GE(fake.calls.size(), 201u);
+        for (double t : fake.callTimes)
+            EXPECT_LT(t - *std::prev(std::upper_bound(drainTimes.begin(), drainTimes.end(), t)),
+                      INTERFACE_LAG_LIMIT_MS);
+    }
+    // A window that never catches up costs one give-up wait, not one per record.
+    EXPECT_EQ(play(FreeMouse, true, nullptr),
+              play(FreeMouse, false, nullptr) + static_cast<int>(INTERFACE_GIVE_UP_MS));
 }
