@@ -121,10 +121,9 @@ void OnDeviceSelectionChanged() {
 }
 
 void HandleRawMouseReading(const RawMouseReading& reading) {
-    bool own = IsOwnInjectedPacket(reading);
     MousePacket packet;
     if (!DecodeMousePacket(app, reading, packet)) return;
-    if (!own && PerformMouseHotkeys(packet)) return;
+    if (!IsOwnInjectedPacket(reading) && PerformMouseHotkeys(packet)) return;
 
     packet = WithoutRecordHotkeyButton(app, packet);
     RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release);

@@ -61,7 +61,8 @@ void AwaitInterface(const PlaybackIo& io, PlaybackRun& run) {
     }
 }
 
-// Before each injection call: a burst that has gone on for its limit rests first.
+// Before each injection call: a burst that has gone on for its limit rests first, and so does
+// injection while the window lags.
 void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
     if (io.nowMs() - run.restedAtMs >= run.burstLimitMs) Rest(io, run);
     AwaitInterface(io, run);
