@@ -2,7 +2,7 @@
 // the AppState field that keeps the handle. Portable data; the window code walks it.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
 // The main window procedure: builds the controls, routes every message to the part that owns it.
 #include "app/MainWindow_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/ControlTable.h"
 #include "app/SingleInstance_win.h"
 #include "app/WindowText_win.h"
@@ -17,6 +17,7 @@
 #include "ui/windows/Overlay_win.h"
 #include "ui/windows/PathEditor_win.h"
 #include "ui/windows/ProfileWindow_win.h"
+#include "macro/Undo.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Entry point: the hand-over to a running copy, folders, the timer resolution, the main window,
 // the macro file named on the command line, then the message loop.
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow_win.h"
 #include "app/MessageLoop_win.h"

@@ -1,7 +1,7 @@
 // The message loop, with the undo keys taken before translation.
 #include "app/MessageLoop_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/UndoKeys_win.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // running program's side: it opens the file and comes to the front.
 #include "app/SingleInstance_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "storage/MacroFiles_win.h"
 
 namespace {

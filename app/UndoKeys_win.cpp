@@ -2,9 +2,9 @@
 // The steps themselves are macro/MacroUndo.cpp.
 #include "app/UndoKeys_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "macro/EventList_win.h"
-#include "macro/MacroUndo.h"
+#include "macro/Undo.h"
 #include "ui/windows/PathModel.h"
 
 namespace {

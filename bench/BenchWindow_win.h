@@ -2,7 +2,7 @@
 // its messages and printing a set of timings.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/MainWindow_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"

@@ -2,7 +2,7 @@
 // presses and releases while recording at a high rate. Windows drops a low-level hook whose call
 // takes too long (300 ms by default), so the p99 must stay far below that; the goal is under 5 ms.
 // The profile keys, which load a macro inside the hook, are measured by profile_switch_win.
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "bench/BenchWindow_win.h"
 #include "input/KeyboardHook_win.h"
 #include "macro/Recorder_win.h"

@@ -1,6 +1,6 @@
 // Cost of the per-input work on the UI thread: the hook's rule decision for one key, the decode
 // of one raw mouse packet, and the appending of one recorded packet (macro lock included).
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "input/KeyboardHook.h"
 #include "input/RawMouse.h"
 #include "macro/Recorder.h"

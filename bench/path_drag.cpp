@@ -1,6 +1,6 @@
 // Drag step cost of the path editor: milliseconds per DragTo on long paths, so a drag keeps up
 // with the screen (goal: under 8 ms per step at 100,000 points).
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "ui/windows/PathModel.h"
 
 #include <chrono>

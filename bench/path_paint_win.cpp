@@ -1,6 +1,6 @@
 // Paint cost of the path editor under Wine: milliseconds per paint of a 100,000-point path, into
 // a memory bitmap and through the window's own WM_PAINT, plus one press's hit test.
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/PathEditor_win.h"
 #include "ui/windows/PathView.h"

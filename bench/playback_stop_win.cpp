@@ -6,12 +6,13 @@
 // A stop has taken effect when the window has handled the playback's end message: the last record
 // is sent, the cursor free and the texts say "Play". Goals: stop p99 under 5 ms, answer p99 and
 // worst under 50 ms, replay within 1 % of its waits.
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/ControlTable.h"
 #include "app/MessageLoop_win.h"
 #include "bench/BenchWindow_win.h"
 #include "macro/Playback.h"
 #include "macro/Playback_win.h"
+#include "macro/Undo.h"
 
 #include <windows.h>
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "macro/Playback.h"
+#include "macro/Undo.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 // The hook watchdog's Win32 side: the reinstall when a raw key press shows the hook was lost.
 #include "input/HookWatchdog_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "input/HookWatchdog.h"
 #include "input/KeyboardHook_win.h"
 

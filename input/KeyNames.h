@@ -2,7 +2,7 @@
 // as the system gives it, or the virtual-key code when the system has no name for it.
 #pragma once
 
-#include "app/Records.h"
+#include "core/ProfileRecords.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // fixed order the hook tests them, and what the play hotkey does in the current state.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <cstdint>
 

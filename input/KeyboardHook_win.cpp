@@ -2,7 +2,7 @@
 // decided in KeyboardHook.cpp; this file performs the chosen rule on the real windows.
 #include "input/KeyboardHook_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/WindowText_win.h"
 #include "input/KeyboardHook.h"
 #include "macro/Playback_win.h"

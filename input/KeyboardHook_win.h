@@ -2,7 +2,7 @@
 // handler, and the display text of hotkey bindings.
 #pragma once
 
-#include "app/Records.h"
+#include "core/ProfileRecords.h"
 
 #include <windows.h>
 

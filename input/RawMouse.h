@@ -2,7 +2,7 @@
 // filter, the device choice, and which hotkey a button press or release stands for.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // RawMouse.cpp; this file performs them on the windows. Packets are read in RawInput_win.cpp.
 #include "input/RawMouse_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 #include "macro/Recorder_win.h"

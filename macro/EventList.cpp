@@ -3,6 +3,7 @@
 #include "macro/EventList.h"
 
 #include "storage/TextCodec.h"
+#include "macro/Undo.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // speed typed by the user, and the edits of the macro that the list's commands make.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <cstdint>
 #include <string>

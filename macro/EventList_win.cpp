@@ -1,11 +1,11 @@
 // The owner-drawn event list box and the commands on it: selection, ticks, delay, delete, speed.
 #include "macro/EventList_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
 #include "macro/EventList.h"
-#include "macro/MacroUndo.h"
+#include "macro/Undo.h"
 #include "ui/theme/Palette.h"
 
 #include <windowsx.h>

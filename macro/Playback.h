@@ -3,7 +3,7 @@
 // through `PlaybackIo`; Playback_win.cpp fills it with the real ones, tests with a recording fake.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Starting playback and tidying up after it, and the real system calls the engine injects with.
 #include "macro/Playback_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
 #include "macro/PlaybackSystem_win.h"

@@ -2,7 +2,8 @@
 // the playback thread may be reading the macro at the same time.
 #include "macro/Recorder.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
+#include "macro/Undo.h"
 
 #include <algorithm>
 #include <functional>

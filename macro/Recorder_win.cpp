@@ -1,7 +1,7 @@
 // The recording switch: button text, overlay label, the list emptied and rebuilt.
 #include "macro/Recorder_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/WindowText_win.h"
 #include "macro/EventList_win.h"
 

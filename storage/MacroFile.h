@@ -3,7 +3,7 @@
 // caller's business (storage/MacroFiles_win.cpp).
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <cstdint>
 #include <span>

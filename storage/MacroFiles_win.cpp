@@ -2,7 +2,7 @@
 // read file into the running program and its controls. The file text itself is storage/MacroFile.cpp.
 #include "storage/MacroFiles_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
@@ -11,6 +11,7 @@
 #include "storage/Folders.h"
 #include "storage/MacroFile.h"
 #include "ui/windows/Overlay_win.h"
+#include "macro/Undo.h"
 
 #include <commdlg.h>
 

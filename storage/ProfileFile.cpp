@@ -1,7 +1,7 @@
 // Writing and reading profile files on top of the text conventions the macro file uses.
 #include "storage/ProfileFile.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "storage/TextCodec.h"
 
 namespace {

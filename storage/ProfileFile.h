@@ -3,7 +3,7 @@
 // already there. Portable.
 #pragma once
 
-#include "app/Records.h"
+#include "core/ProfileRecords.h"
 
 #include <array>
 #include <string>

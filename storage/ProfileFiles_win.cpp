@@ -2,7 +2,7 @@
 // and carrying a read file into the program.
 #include "storage/ProfileFiles_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/WindowText_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/ReadyMacros_win.h"

@@ -3,7 +3,7 @@
 // bytes come from storage/ReadyMacros_win.cpp.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "storage/MacroFile.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // switch costs one attribute query, a header parse and a swap, whatever the macro's length.
 #include "storage/ReadyMacros_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "storage/MacroFile.h"
 #include "storage/MacroFiles_win.h"
 #include "storage/ReadyMacros.h"

@@ -1,6 +1,6 @@
 // The keyboard hook's rule order and auto-repeat, the slots that the profile keys pick, the buttons of
 // a raw mouse packet, and key texts.
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "input/KeyNames.h"
 #include "input/KeyboardHook.h"
 #include "input/RawMouse.h"

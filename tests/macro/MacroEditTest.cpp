@@ -3,7 +3,7 @@
 #include "app/ControlTable.h"
 #include "input/KeyboardHook.h"
 #include "macro/EventList.h"
-#include "macro/MacroUndo.h"
+#include "macro/Undo.h"
 #include "macro/Recorder.h"
 #include "ui/windows/PathModel.h"
 

@@ -3,6 +3,7 @@
 #include "macro/EventList.h"
 #include "macro/Playback.h"
 #include "ui/windows/PathModel.h"
+#include "macro/Undo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The path editor's model and view: building and smoothing, the drag falloff and its reach, writing
 // the path back, fit limits, the transform both ways, hit-test ties and zoom limits.
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "ui/windows/PathModel.h"
 #include "ui/windows/PathView.h"
 

@@ -4,6 +4,7 @@
 #include "storage/FileIo_win.h"
 #include "storage/ReadyMacros_win.h"
 #include "tests/wine/WineTestSupport.h"
+#include "macro/Undo.h"
 
 namespace {
 

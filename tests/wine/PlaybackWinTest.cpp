@@ -3,6 +3,7 @@
 #include "app/ControlTable.h"
 #include "macro/Playback_win.h"
 #include "tests/wine/WineTestSupport.h"
+#include "macro/Undo.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 // the input turn.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/MainWindow_win.h"
 #include "app/WindowText_win.h"
 #include "input/KeyboardHook_win.h"

@@ -1,7 +1,7 @@
 // Palette brushes, bold fonts, the themed button painter and the control-colour answers.
 #include "ui/theme/Theme_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "ui/theme/Palette.h"
 
 #include <dwmapi.h>

@@ -3,7 +3,7 @@
 // the parts that change the state, their colours are chosen when they paint.
 #include "ui/windows/Overlay_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/WindowText_win.h"
 #include "ui/theme/Theme_win.h"
 

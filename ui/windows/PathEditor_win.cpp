@@ -2,9 +2,9 @@
 // pan, wheel zoom, and the Apply, Close and Clear commands.
 #include "ui/windows/PathEditor_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "macro/EventList_win.h"
-#include "macro/MacroUndo.h"
+#include "macro/Undo.h"
 #include "ui/theme/Palette.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/PathModel.h"

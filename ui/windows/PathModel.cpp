@@ -2,7 +2,7 @@
 // writing the reshaped path back into the macro.
 #include "ui/windows/PathModel.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The path editor's view transform, hit test, zoom and pan.
 #include "ui/windows/PathView.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // Portable arithmetic over `app.pathView`; the window code feeds it client sizes and positions.
 #pragma once
 
-#include "app/Records.h"
+#include "core/ProfileRecords.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // file a slot loads, and the texts that show the active slot. Portable.
 #pragma once
 
-#include "app/Records.h"
+#include "core/ProfileRecords.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // slots for the window, the keyboard hook and profile files.
 #include "ui/windows/ProfileWindow_win.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 #include "storage/FileIo_win.h"

@@ -3,8 +3,10 @@
 // same opaque pointer types that <windows.h> declares, so the core builds and tests without it.
 #pragma once
 
-#include "app/Records.h"
-#include "macro/UndoHistory.h"
+#include "core/InputRecords.h"
+#include "core/MacroRecords.h"
+#include "core/ProfileRecords.h"
+#include "core/UndoRecords.h"
 
 #include <array>
 #include <atomic>
@@ -205,9 +207,3 @@ extern AppState app;
 
 // Puts every field back to its start value (tests; the program itself never calls it).
 void ResetAppState();
-
-// Replaces the current macro as a whole, under the macro lock. The old events, ticks and path
-// move into the undo history unchanged; new events equal to the old change nothing.
-void ReplaceEvents(std::vector<MacroEvent> newEvents);
-// Exchanges the macro's events, ticks and path with `snapshot`, under the macro lock.
-void SwapMacro(MacroSnapshot& snapshot);

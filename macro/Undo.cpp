@@ -1,5 +1,6 @@
-// The bounded undo and redo lists of whole macros, and which keys step through them.
-#include "macro/UndoHistory.h"
+// Undo and redo of the macro, read top-down: the bounded history, the swap of the current macro,
+// then the steps the rest of the program calls.
+#include "macro/Undo.h"
 
 #include <utility>
 
@@ -70,4 +71,56 @@ UndoKeyAction UndoKeyFor(uint32_t vk, bool ctrl, bool shift, bool alt) {
     if (vk == VK_Z_KEY) return shift ? RedoKey : UndoKey;
     if (vk == VK_Y_KEY && !shift) return RedoKey;
     return NoUndoKey;
+}
+
+void SwapMacro(MacroSnapshot& snapshot) {
+    {
+        std::lock_guard lock(app.macroMutex);
+        app.events.swap(snapshot.events);
+        app.pathPoints.swap(snapshot.pathPoints);
+        app.pathMoveIndices.swap(snapshot.pathMoveIndices);
+        app.provisionalTaps = MakeNoProvisionalTaps(); // they pointed into the old macro
+    }
+    app.rowTicks.swap(snapshot.rowTicks);
+}
+
+void ReplaceEvents(std::vector<MacroEvent> newEvents) {
+    // Only this thread writes `events`, so comparing needs no lock.
+    if (newEvents == app.events) return;
+    MacroSnapshot old;
+    old.events = std::move(newEvents);
+    SwapMacro(old);
+    // The old macro moves into the history outside the lock; a profile key in the hook only
+    // moves vectors here.
+    PushUndoStep(app.undoHistory, std::move(old));
+}
+
+MacroSnapshot CopyOfMacro() {
+    return {app.events, app.rowTicks, app.pathPoints, app.pathMoveIndices};
+}
+
+void KeepUndoStep(MacroSnapshot&& before) {
+    if (before.events == app.events) return;
+    PushUndoStep(app.undoHistory, std::move(before));
+}
+
+namespace {
+
+bool StepMacro(bool (*step)(UndoHistory&, MacroSnapshot&)) {
+    if (app.recording || app.playing) return false;
+    MacroSnapshot current;
+    SwapMacro(current);
+    bool stepped = step(app.undoHistory, current);
+    SwapMacro(current);
+    return stepped;
+}
+
+} // namespace
+
+bool UndoMacroChange() {
+    return StepMacro(StepBack);
+}
+
+bool RedoMacroChange() {
+    return StepMacro(StepForward);
 }

@@ -1,0 +1,51 @@
+// The macro as plain data: its events and their flags, the playback modes, path points and the
+// limits that recording and playback share. No <windows.h>.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum MacroEventType : int32_t { Move = 0, ButtonDown = 1, ButtonUp = 2, Key = 3 };
+
+struct MacroEvent {
+    int32_t type = Move;
+    int32_t dx = 0;
+    int32_t dy = 0;
+    uint32_t button = 0;
+    uint32_t vk = 0;
+    uint32_t delayMs = 0;
+
+    bool operator==(const MacroEvent&) const = default;
+};
+
+enum PlayMode : int32_t { Once = 0, Loop = 1, Hold = 2 };
+enum MouseMode : int32_t { FreeMouse = 0, CenterMouse = 1, LockMouse = 2 };
+
+struct PathPoint {
+    double x = 0;
+    double y = 0;
+};
+
+struct ScreenPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+constexpr double SPEED_DEFAULT = 0.6;
+constexpr double SPEED_MIN = 0.05;
+constexpr double SPEED_MAX = 5.0;
+constexpr uint32_t MOUSE_DELAY_FLOOR_MS = 5;
+constexpr int32_t MOVE_STEP_LIMIT = 2;
+constexpr int EVENT_ROW_HEIGHT = 18;
+constexpr size_t NO_ROW = static_cast<size_t>(-1);
+constexpr size_t NO_EVENT = static_cast<size_t>(-1);
+
+// The modifiers held when a Key or ButtonDown event was made, above the 16 bits of its key code.
+// Readers that take only the low 16 bits of a Key's vk still see the plain key.
+constexpr uint32_t MODIFIER_SHIFT = 0x10000;
+constexpr uint32_t MODIFIER_CTRL = 0x20000;
+constexpr uint32_t MODIFIER_ALT = 0x40000;
+constexpr uint32_t MODIFIER_WIN = 0x80000;
+constexpr uint32_t MODIFIER_BITS = 0xF0000;
+constexpr uint32_t KEY_CODE_BITS = 0xFFFF;

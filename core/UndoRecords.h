@@ -1,0 +1,34 @@
+// The history behind undo and redo of the macro as plain data: whole macros kept as they were
+// before each change, bounded in steps and in bytes. Everything that acts on it is macro/Undo.cpp.
+#pragma once
+
+#include "core/MacroRecords.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+// The oldest steps are dropped beyond either bound.
+constexpr size_t UNDO_STEP_LIMIT = 64;
+constexpr size_t UNDO_BYTE_LIMIT = size_t{256} << 20;
+
+// Everything one step brings back together: the events with their delays, the list's ticks and
+// the path the path editor works on.
+struct MacroSnapshot {
+    std::vector<MacroEvent> events;
+    std::vector<bool> rowTicks;
+    std::vector<PathPoint> pathPoints;
+    std::vector<size_t> pathMoveIndices;
+};
+
+struct UndoHistory {
+    std::deque<MacroSnapshot> undoSteps;  // oldest first
+    std::vector<MacroSnapshot> redoSteps; // the next redo last
+    size_t bytes = 0;                     // held by both lists
+    // Dropped steps wait here until ReleaseRetiredSteps: giving back a large macro's memory takes
+    // milliseconds, and a profile key replaces the macro inside the keyboard hook.
+    std::vector<MacroSnapshot> retired;
+    size_t stepLimit = UNDO_STEP_LIMIT;
+    size_t byteLimit = UNDO_BYTE_LIMIT;
+};
