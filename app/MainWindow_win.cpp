@@ -2,9 +2,9 @@
 #include "app/MainWindow_win.h"
 
 #include "core/AppState.h"
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 #include "app/SingleInstance_win.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 #include "input/RawInput_win.h"
 #include "input/RawMouse_win.h"
@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr wchar_t MAIN_CLASS_NAME[] = L"RawMouseMapperDemo";
 constexpr int MAIN_WIDTH = 650;
 constexpr int MAIN_HEIGHT = 362;
 
@@ -37,23 +36,20 @@ void SelectMouseMode(int32_t mode) {
 
 void CreateMainControls(HWND window, HINSTANCE instance) {
     HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    int index = 0;
     for (const ControlEntry& entry : MainControlTable()) {
-        ++index;
         HWND control = CreateWindowExW(
             0, entry.className, entry.text ? entry.text : L"", entry.style, entry.x, entry.y, entry.width,
             entry.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
         if (entry.handle) app.*entry.handle = control;
         HFONT font = entry.boldFontHeight ? MakeBoldGuiFont(entry.boldFontHeight) : guiFont;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-
-        if (index == 15) SelectPlayMode(Once);
-        if (index == 18) SelectMouseMode(FreeMouse);
-        if (index == 19) ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
-        if (index == 21) ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
-        if (index == 24) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
-        if (index == 34) SetControlText(app.speedEdit, FormatSpeed(app.speed));
     }
+    SelectPlayMode(Once);
+    SelectMouseMode(FreeMouse);
+    ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
+    ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
+    ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
+    SetControlText(app.speedEdit, FormatSpeed(app.speed));
 }
 
 void OnCreate(HWND window, const CREATESTRUCTW* create) {

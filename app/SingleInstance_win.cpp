@@ -8,7 +8,6 @@
 namespace {
 
 constexpr wchar_t RUNNING_MUTEX_NAME[] = L"Local\\KorvaMacro.Running";
-constexpr wchar_t MAIN_CLASS_NAME[] = L"RawMouseMapperDemo";
 // Marks a WM_COPYDATA as a handed-over path ("KMOP").
 constexpr ULONG_PTR OPEN_PATH_MARK = 0x4B4D4F50;
 constexpr DWORD PATH_CHAR_LIMIT = 32767;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+// The main window's class, by which a second start finds the running program.
+constexpr wchar_t MAIN_CLASS_NAME[] = L"RawMouseMapperDemo";
 // Posted to the main window to open `pendingOpenPath` and come to the front.
 constexpr UINT WM_APP_OPEN_MACRO = WM_APP + 14;
 

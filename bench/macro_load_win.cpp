@@ -5,6 +5,7 @@
 #include "macro/EventList_win.h"
 #include "macro/Recorder.h"
 #include "storage/MacroFiles_win.h"
+#include "ui/windows/MainWindowRefresh_win.h"
 
 #include <windows.h>
 

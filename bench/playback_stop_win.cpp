@@ -7,7 +7,7 @@
 // is sent, the cursor free and the texts say "Play". Goals: stop p99 under 5 ms, answer p99 and
 // worst under 50 ms, replay within 1 % of its waits.
 #include "core/AppState.h"
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 #include "app/MessageLoop_win.h"
 #include "bench/BenchWindow_win.h"
 #include "macro/Playback.h"

@@ -3,7 +3,7 @@
 #include "input/KeyboardHook_win.h"
 
 #include "core/AppState.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook.h"
 #include "macro/Playback_win.h"
 #include "macro/Recorder_win.h"

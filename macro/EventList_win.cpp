@@ -2,8 +2,8 @@
 #include "macro/EventList_win.h"
 
 #include "core/AppState.h"
-#include "app/ControlTable.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/ControlTable.h"
+#include "ui/windows/WindowText_win.h"
 #include "macro/EventList.h"
 #include "macro/Undo.h"
 #include "ui/theme/Palette.h"

@@ -2,8 +2,8 @@
 #include "macro/Playback_win.h"
 
 #include "core/AppState.h"
-#include "app/ControlTable.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/ControlTable.h"
+#include "ui/windows/WindowText_win.h"
 #include "macro/PlaybackSystem_win.h"
 
 #include <vector>
@@ -145,16 +145,13 @@ bool WakePlaybackWorker(void*) {
     return EnsurePlaybackWorker() && SetEvent(app.playbackWake);
 }
 
-// The resting text at its place in the control table, or a notice in two lines above it.
+// The resting text at its own place, or a notice in two lines above it.
 void ShowStatus(const wchar_t* text) {
     if (!app.statusLabel) return;
-    for (const ControlEntry& entry : MainControlTable()) {
-        if (entry.handle != &AppState::statusLabel) continue;
-        bool notice = text != LISTENING_TEXT;
-        SetWindowPos(app.statusLabel, nullptr, entry.x, notice ? STATUS_NOTICE_Y : entry.y,
-                     notice ? STATUS_NOTICE_WIDTH : entry.width, notice ? STATUS_NOTICE_HEIGHT : entry.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    bool notice = text != LISTENING_TEXT;
+    SetWindowPos(app.statusLabel, nullptr, STATUS_X, notice ? STATUS_NOTICE_Y : STATUS_Y,
+                 notice ? STATUS_NOTICE_WIDTH : STATUS_WIDTH, notice ? STATUS_NOTICE_HEIGHT : STATUS_HEIGHT,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SetControlText(app.statusLabel, text);
 }
 

@@ -2,7 +2,7 @@
 #include "macro/Recorder_win.h"
 
 #include "core/AppState.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "macro/EventList_win.h"
 
 namespace {

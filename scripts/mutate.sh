@@ -75,7 +75,7 @@ N01	macro/Playback_win.cpp	wine:PlaybackWin.* e2e:modes	/void OnPlaybackDone/,/^
 N02	macro/Playback_win.cpp	e2e:session	s/(records\[i\].up ? KEYEVENTF_KEYUP : 0)/0/
 N03	storage/FileIo_win.cpp	wine:FileIo.*	s/(attributes \& (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))/(attributes \& FILE_ATTRIBUTE_DIRECTORY)/
 N04	storage/FileIo_win.cpp	wine:FileIo.*	s/< LEFTOVER_AGE_TICKS) continue;/> LEFTOVER_AGE_TICKS) continue;/
-N05	storage/MacroFiles_win.cpp	e2e:files	s/RadioForMode(app.mouseMode, ID_FREE_MOUSE)/RadioForMode(app.playMode, ID_FREE_MOUSE)/
+N05	ui/windows/MainWindowRefresh_win.cpp	e2e:files	s/RadioForMode(app.mouseMode, ID_FREE_MOUSE)/RadioForMode(app.playMode, ID_FREE_MOUSE)/
 N06	app/MainWindow_win.cpp	e2e:files	s/^    app.speed = SPEED_DEFAULT;//
 N07	input/RawMouse_win.cpp	e2e:modes	s/if (IsHoldModePlayRelease(app, packet.release)) app.stopRequested = true;//
 N08	input/KeyboardHook_win.cpp	wine:KeyboardHookProc* e2e:recording/session	0,/capture = false;/s/capture = false;//

@@ -3,17 +3,12 @@
 #include "storage/MacroFiles_win.h"
 
 #include "core/AppState.h"
-#include "app/ControlTable.h"
-#include "app/WindowText_win.h"
-#include "input/KeyboardHook_win.h"
-#include "macro/EventList_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/MacroFile.h"
-#include "ui/windows/Overlay_win.h"
-#include "macro/Undo.h"
-
-#include <commdlg.h>
+#include "ui/windows/FileDialog_win.h"
+#include "ui/windows/MainWindowRefresh_win.h"
 
 namespace {
 
@@ -43,57 +38,10 @@ void ReportFailedSave(HWND owner, const std::wstring& path) {
     MessageBoxW(owner, text.c_str(), SAVE_FAILED_CAPTION, MB_OK | MB_ICONERROR);
 }
 
-void TakeOverContents(MacroFileContents& contents) {
-    app.playMode = contents.playMode;
-    app.mouseMode = contents.mouseMode;
-    app.deviceIndex = contents.deviceIndex;
-    app.recordHotkey = contents.recordHotkey;
-    app.playHotkey = contents.playHotkey;
-    app.holdOffHotkey = contents.holdOffHotkey;
-    app.speed = contents.speed;
-    app.masterEnabled = contents.masterEnabled;
-    // The replaced macro moves into the undo history; a running playback reads the list under
-    // the macro lock, which ReplaceEvents takes.
-    ReplaceEvents(std::move(contents.events));
-}
-
-int RadioForMode(int32_t mode, int first) {
-    return mode == 1 || mode == 2 ? first + mode : first;
-}
-
-// `fromDialog` adds the speed edit and the hold-off key: a profile key loads a macro without
-// disturbing what the user is typing there.
-void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog) {
-    const wchar_t* master = app.masterEnabled ? L"ON" : L"OFF";
-    SetControlText(app.masterLabel, master);
-    ShowOverlaySwitchState();
-    if (app.deviceCombo) {
-        LRESULT count = SendMessageW(app.deviceCombo, CB_GETCOUNT, 0, 0);
-        if (app.deviceIndex >= 0 && app.deviceIndex < count)
-            SendMessageW(app.deviceCombo, CB_SETCURSEL, static_cast<WPARAM>(app.deviceIndex), 0);
-    }
-    SetControlText(app.outputEdit, outputName);
-    if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
-    if (app.mainWindow) {
-        CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE));
-        CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE,
-                          RadioForMode(app.mouseMode, ID_FREE_MOUSE));
-    }
-    ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
-    ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
-    if (fromDialog) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
-    RebuildEventList();
-}
-
 } // namespace
 
 bool ReadMacroBytesAt(const std::wstring& path, std::string& bytes) {
     return FileStartsWithOneOf(path, {MACRO_MAGIC}) && ReadWholeFile(path, bytes);
-}
-
-void TakeOverMacro(MacroFileContents& contents, bool fromDialog) {
-    TakeOverContents(contents);
-    RefreshMainWindowAfterLoad(contents.outputName, fromDialog);
 }
 
 bool SaveMacroByName(HWND owner) {
@@ -112,20 +60,9 @@ bool SaveMacroByName(HWND owner) {
 
 bool LoadMacroWithDialog(HWND owner) {
     CreateFixedFolders();
-    wchar_t file[MAX_PATH] = {};
-    std::wstring initialFolder(MACRO_FOLDER);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"Korva Macro Files (*.kmc)\0*.kmc\0All Files (*.*)\0*.*\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = initialFolder.c_str();
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&dialog)) return false;
+    std::wstring path;
+    if (!AskForFilePath(owner, MACRO_FILTER, MACRO_FOLDER, path)) return false;
     // Macros are loaded from the macro folder only.
-    std::wstring path = file;
     if (!HasPrefixIgnoringCase(path, MACRO_FOLDER)) return false;
     std::string bytes;
     MacroFileContents contents = MacroFileStartValues(app);

@@ -3,14 +3,13 @@
 #include "storage/ProfileFiles_win.h"
 
 #include "core/AppState.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/ReadyMacros_win.h"
 #include "storage/Folders.h"
 #include "storage/ProfileFile.h"
+#include "ui/windows/FileDialog_win.h"
 #include "ui/windows/ProfileWindow_win.h"
-
-#include <commdlg.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -21,26 +20,7 @@ constexpr wchar_t PROFILE_FILTER[] = L"Korva Profile Files (*.kpf)\0*.kpf\0All F
 
 // Shows the Save or Open dialog over the profile folder; false when cancelled.
 bool AskForProfilePath(HWND owner, bool saving, std::wstring& path) {
-    wchar_t buffer[MAX_PATH] = {};
-    std::wstring folder(PROFILE_FOLDER);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = PROFILE_FILTER;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = folder.c_str();
-    if (saving) {
-        dialog.Flags = OFN_OVERWRITEPROMPT;
-        dialog.lpstrDefExt = L"kpf";
-    } else {
-        dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    }
-    BOOL chosen = saving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    if (!chosen) return false;
-    path = buffer;
-    return true;
+    return AskForFilePath(owner, PROFILE_FILTER, PROFILE_FOLDER, path, saving ? L"kpf" : nullptr);
 }
 
 bool IsInProfileFolder(const std::wstring& path) {

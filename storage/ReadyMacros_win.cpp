@@ -6,6 +6,7 @@
 #include "storage/MacroFile.h"
 #include "storage/MacroFiles_win.h"
 #include "storage/ReadyMacros.h"
+#include "ui/windows/MainWindowRefresh_win.h"
 #include "ui/windows/ProfileSwitching.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The event list's row texts, typed delays and edits; the gaps and chords the recorder gives the
 // events; undo and redo through every kind of change, the bounds of the history and the keys.
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 #include "input/KeyboardHook.h"
 #include "macro/EventList.h"
 #include "macro/Undo.h"

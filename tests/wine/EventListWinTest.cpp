@@ -1,5 +1,5 @@
 // Event rows painted by the real main window's WM_DRAWITEM into a memory DC, read back by pixel.
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 #include "macro/EventList_win.h"
 #include "tests/wine/WineTestSupport.h"
 #include "ui/theme/Palette.h"

@@ -1,6 +1,6 @@
 // A real playback under Wine: the replayed keys as raw input sees them, the status line, and a stop
 // while the macro holds a mouse button.
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 #include "macro/Playback_win.h"
 #include "tests/wine/WineTestSupport.h"
 #include "macro/Undo.h"

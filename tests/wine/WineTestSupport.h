@@ -4,7 +4,7 @@
 
 #include "core/AppState.h"
 #include "app/MainWindow_win.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "ui/windows/Overlay_win.h"
 
 #include "core/AppState.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "ui/theme/Theme_win.h"
 
 #include <string>

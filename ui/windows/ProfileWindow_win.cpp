@@ -3,16 +3,15 @@
 #include "ui/windows/ProfileWindow_win.h"
 
 #include "core/AppState.h"
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/ReadyMacros_win.h"
 #include "storage/ProfileFiles_win.h"
 #include "ui/theme/Theme_win.h"
+#include "ui/windows/FileDialog_win.h"
 #include "ui/windows/ProfileSwitching.h"
-
-#include <commdlg.h>
 
 namespace {
 
@@ -24,7 +23,6 @@ constexpr int ROW_STEP = 22;
 constexpr int NAME_TEXT_LIMIT = 255;
 constexpr wchar_t NO_ACTIVE_PROFILE[] = L"Active profile: None";
 constexpr wchar_t NO_PROFILE[] = L"Profile: None";
-constexpr wchar_t MACRO_FILTER[] = L"Korva Macro Files (*.kmc)\0*.kmc\0All Files (*.*)\0*.*\0";
 
 bool IsSlot(int slot) {
     return slot >= 0 && slot < PROFILE_SLOT_COUNT;
@@ -226,20 +224,7 @@ bool OnCommand(HWND window, int id, int notification) {
 
 // Shows the Open dialog over the macro folder; false when cancelled.
 bool AskForMacroPath(std::wstring& path) {
-    wchar_t buffer[MAX_PATH] = {};
-    std::wstring folder(MACRO_FOLDER);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = app.profileWindow;
-    dialog.lpstrFilter = MACRO_FILTER;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = folder.c_str();
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&dialog)) return false;
-    path = buffer;
-    return true;
+    return AskForFilePath(app.profileWindow, MACRO_FILTER, MACRO_FOLDER, path);
 }
 
 } // namespace

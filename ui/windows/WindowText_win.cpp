@@ -1,5 +1,5 @@
 // Control text and state helpers shared by every window.
-#include "app/WindowText_win.h"
+#include "ui/windows/WindowText_win.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // The main window's control table. Coordinates and styles are the window's fixed layout.
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 
 #include <cmath>
 #include <cstdio>
@@ -16,7 +16,8 @@ constexpr ControlEntry MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
     {L"STATIC", L"F4 toggles (ON/OFF)", CHILD, 510, 275, 320, 17, 0, nullptr, 0},
     {L"STATIC", L"F8 clears Record / Play hotkeys", CHILD, 455, 295, 280, 20, 0, nullptr, 0},
     {L"STATIC", L"ON", CHILD | SS_CENTER_STYLE, 585, 15, 44, 44, 0, &AppState::masterLabel, -17},
-    {L"STATIC", LISTENING_TEXT, CHILD, 98, 50, 280, 20, 0, &AppState::statusLabel, 0},
+    {L"STATIC", LISTENING_TEXT, CHILD, STATUS_X, STATUS_Y, STATUS_WIDTH, STATUS_HEIGHT, 0,
+     &AppState::statusLabel, 0},
     {L"STATIC", L"Input", CHILD, 20, 70, 60, 20, 0, nullptr, 0},
     {L"COMBOBOX", nullptr, CHILD | CBS_DROPDOWNLIST_STYLE, 70, 68, 200, 200, ID_DEVICE_COMBO,
      &AppState::deviceCombo, 0},

@@ -70,9 +70,14 @@ struct ControlEntry {
 
 constexpr int MAIN_CONTROL_COUNT = 44;
 
-// The status line's resting text; a playback that Windows hinders says why on the same line. Such a
-// notice is longer than the line's 280 pixels and takes the free strip above the Record row.
+// The status line's resting text and place; a playback that Windows hinders says why on the same
+// line. Such a notice is longer than the line's 280 pixels and takes the free strip above the
+// Record row.
 constexpr wchar_t LISTENING_TEXT[] = L"Listening for raw mouse input...";
+constexpr int32_t STATUS_X = 98;
+constexpr int32_t STATUS_Y = 50;
+constexpr int32_t STATUS_WIDTH = 280;
+constexpr int32_t STATUS_HEIGHT = 20;
 constexpr int32_t STATUS_NOTICE_Y = 36;
 constexpr int32_t STATUS_NOTICE_WIDTH = 485;
 constexpr int32_t STATUS_NOTICE_HEIGHT = 28;

@@ -1,0 +1,62 @@
+// Carries a read macro into the program and shows it in the main window's controls.
+#include "ui/windows/MainWindowRefresh_win.h"
+
+#include "core/AppState.h"
+#include "input/KeyboardHook_win.h"
+#include "macro/EventList_win.h"
+#include "macro/Undo.h"
+#include "storage/MacroFile.h"
+#include "ui/windows/ControlTable.h"
+#include "ui/windows/Overlay_win.h"
+#include "ui/windows/WindowText_win.h"
+
+namespace {
+
+void TakeOverContents(MacroFileContents& contents) {
+    app.playMode = contents.playMode;
+    app.mouseMode = contents.mouseMode;
+    app.deviceIndex = contents.deviceIndex;
+    app.recordHotkey = contents.recordHotkey;
+    app.playHotkey = contents.playHotkey;
+    app.holdOffHotkey = contents.holdOffHotkey;
+    app.speed = contents.speed;
+    app.masterEnabled = contents.masterEnabled;
+    // The replaced macro moves into the undo history; a running playback reads the list under
+    // the macro lock, which ReplaceEvents takes.
+    ReplaceEvents(std::move(contents.events));
+}
+
+int RadioForMode(int32_t mode, int first) {
+    return mode == 1 || mode == 2 ? first + mode : first;
+}
+
+// `fromDialog` adds the speed edit and the hold-off key: a profile key loads a macro without
+// disturbing what the user is typing there.
+void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog) {
+    const wchar_t* master = app.masterEnabled ? L"ON" : L"OFF";
+    SetControlText(app.masterLabel, master);
+    ShowOverlaySwitchState();
+    if (app.deviceCombo) {
+        LRESULT count = SendMessageW(app.deviceCombo, CB_GETCOUNT, 0, 0);
+        if (app.deviceIndex >= 0 && app.deviceIndex < count)
+            SendMessageW(app.deviceCombo, CB_SETCURSEL, static_cast<WPARAM>(app.deviceIndex), 0);
+    }
+    SetControlText(app.outputEdit, outputName);
+    if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
+    if (app.mainWindow) {
+        CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE));
+        CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE,
+                          RadioForMode(app.mouseMode, ID_FREE_MOUSE));
+    }
+    ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
+    ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
+    if (fromDialog) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
+    RebuildEventList();
+}
+
+} // namespace
+
+void TakeOverMacro(MacroFileContents& contents, bool fromDialog) {
+    TakeOverContents(contents);
+    RefreshMainWindowAfterLoad(contents.outputName, fromDialog);
+}
