@@ -50,7 +50,8 @@ constexpr int32_t MOVE_STEP_LIMIT = 2;
 constexpr int EVENT_ROW_HEIGHT = 18;
 constexpr size_t NO_ROW = static_cast<size_t>(-1);
 
-// The modifiers held when a Key or ButtonDown event was made, above the 16 bits of its key code.
+// In files of earlier versions, the modifiers held when a Key or ButtonDown event was made, above
+// the 16 bits of its key code (recordings now keep modifiers as keys of their own).
 // Readers that take only the low 16 bits of a Key's vk still see the plain key.
 constexpr uint32_t MODIFIER_SHIFT = 0x10000;
 constexpr uint32_t MODIFIER_CTRL = 0x20000;
