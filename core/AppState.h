@@ -10,6 +10,7 @@
 
 #include <array>
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -48,12 +49,6 @@ using ClockFunction = uint64_t (*)();
 
 // Milliseconds of a monotonic clock finer than GetTickCount64's 10-16 ms steps.
 uint64_t MonotonicMs();
-
-inline std::array<size_t, MODIFIER_KEY_SLOTS> MakeNoProvisionalTaps() {
-    std::array<size_t, MODIFIER_KEY_SLOTS> taps;
-    taps.fill(NO_EVENT);
-    return taps;
-}
 
 struct AppState {
     // The current macro and its playback settings. `macroMutex` guards `events`, `pathPoints` and
@@ -112,9 +107,11 @@ struct AppState {
     // The recording clock; `clock` is swapped by tests.
     uint64_t lastEventTick = 0;
     ClockFunction clock = MonotonicMs;
-    // Per ModifierKeySlot, the recorded tap of a modifier still held that no key or button has
-    // used yet (NO_EVENT when none): the first key or button pressed with it takes its place.
-    std::array<size_t, MODIFIER_KEY_SLOTS> provisionalTaps = MakeNoProvisionalTaps();
+    // Time since the last recorded event that no event carries yet: mouse gaps under the floor
+    // and packets that recorded nothing hand theirs on, so the delays add up to the real span.
+    uint64_t carriedDelayMs = 0;
+    // The keys whose press the recording holds: only their releases are recorded.
+    std::bitset<256> recordedKeysDown;
 
     // Playback: the worker thread that plays every playback, the event that wakes it for one and
     // the request that it end.

@@ -6,7 +6,17 @@
 #include <cstdint>
 #include <vector>
 
-enum MacroEventType : int32_t { Move = 0, ButtonDown = 1, ButtonUp = 2, Key = 3 };
+// Types from 4 on are newer than the first macro files; readers that do not know one list it as
+// "Event" and only wait its delay.
+enum MacroEventType : int32_t {
+    Move = 0,
+    ButtonDown = 1,
+    ButtonUp = 2,
+    Key = 3,
+    Wheel = 4,
+    KeyUp = 5,
+    Wait = 6
+};
 
 struct MacroEvent {
     int32_t type = Move;
@@ -39,9 +49,9 @@ constexpr uint32_t MOUSE_DELAY_FLOOR_MS = 5;
 constexpr int32_t MOVE_STEP_LIMIT = 2;
 constexpr int EVENT_ROW_HEIGHT = 18;
 constexpr size_t NO_ROW = static_cast<size_t>(-1);
-constexpr size_t NO_EVENT = static_cast<size_t>(-1);
 
-// The modifiers held when a Key or ButtonDown event was made, above the 16 bits of its key code.
+// In files of earlier versions, the modifiers held when a Key or ButtonDown event was made, above
+// the 16 bits of its key code (recordings now keep modifiers as keys of their own).
 // Readers that take only the low 16 bits of a Key's vk still see the plain key.
 constexpr uint32_t MODIFIER_SHIFT = 0x10000;
 constexpr uint32_t MODIFIER_CTRL = 0x20000;
@@ -49,3 +59,6 @@ constexpr uint32_t MODIFIER_ALT = 0x40000;
 constexpr uint32_t MODIFIER_WIN = 0x80000;
 constexpr uint32_t MODIFIER_BITS = 0xF0000;
 constexpr uint32_t KEY_CODE_BITS = 0xFFFF;
+// A Key event with this bit is a press only, released by a later KeyUp: a key held as long as it
+// was held. Without it a Key is a tap, pressed and released at once.
+constexpr uint32_t KEY_HELD = 0x100000;

@@ -133,9 +133,6 @@ bool PerformKeyPress(uint32_t vk) {
     bool repeat = NoteKeyDown(app, vk, app.clock());
     KeyPressDecision decision = DecideKeyPress(app, vk);
     if (decision.recordKey) RecordKeyPress(vk);
-    bool hotkey =
-        decision.rule == KeyPressRule::RecordHotkeyPress || decision.rule == KeyPressRule::PlayHotkeyPress;
-    if (hotkey && app.recording) DropProvisionalTaps();
     NoteModifierKey(app, vk, true);
     if (repeat && IgnoresAutoRepeat(decision.rule)) return true;
     switch (decision.rule) {
@@ -190,7 +187,8 @@ bool PerformKeyPress(uint32_t vk) {
 bool PerformKeyRelease(uint32_t vk) {
     NoteKeyUp(app, vk);
     NoteModifierKey(app, vk, false);
-    KeepModifierTap(vk);
+    // Only keys whose press went into the recording: never the hotkeys, F4, F8 or a capture.
+    RecordKeyRelease(vk);
     switch (DecideKeyRelease(app, vk)) {
     case KeyReleaseRule::HoldOffRelease:
         HoldOffRelease();

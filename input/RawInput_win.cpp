@@ -56,6 +56,7 @@ void HandleRawInput(LPARAM rawInputHandle) {
     RawMouseReading reading;
     reading.device = input.header.hDevice;
     reading.buttonFlags = input.data.mouse.usButtonFlags;
+    reading.buttonData = input.data.mouse.usButtonData;
     reading.lastX = input.data.mouse.lLastX;
     reading.lastY = input.data.mouse.lLastY;
     reading.extraInformation = input.data.mouse.ulExtraInformation;

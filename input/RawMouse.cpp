@@ -35,6 +35,11 @@ bool DecodeMousePacket(const AppState& state, const RawMouseReading& reading, Mo
     if (!PassesDeviceFilter(state, reading.device)) return false;
     ButtonTransitions transitions = DecodeRawButtons(reading.buttonFlags);
     packet = {reading.lastX, reading.lastY, transitions.press, transitions.release};
+    auto delta = static_cast<int16_t>(reading.buttonData);
+    if (reading.buttonFlags & RAW_WHEEL_FLAG)
+        packet.wheelDy = delta;
+    else if (reading.buttonFlags & RAW_HWHEEL_FLAG)
+        packet.wheelDx = delta;
     return true;
 }
 

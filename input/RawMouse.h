@@ -13,6 +13,7 @@ struct RawMouseReading {
     int32_t lastX = 0;
     int32_t lastY = 0;
     uintptr_t extraInformation = 0;
+    uint16_t buttonData = 0; // the wheel's signed delta, when a wheel flag is set
 };
 
 // At most one press flag and one release flag per packet, the first in the order left, right,
@@ -24,11 +25,19 @@ struct ButtonTransitions {
     bool operator==(const ButtonTransitions&) const = default;
 };
 
+// Raw-input wheel flags: the vertical and the horizontal wheel turned by `buttonData`.
+constexpr uint16_t RAW_WHEEL_FLAG = 0x0400;
+constexpr uint16_t RAW_HWHEEL_FLAG = 0x0800;
+
 struct MousePacket {
     int32_t dx = 0;
     int32_t dy = 0;
     uint32_t press = 0;
     uint32_t release = 0;
+    // Wheel deltas as delivered (120 a notch; high-resolution wheels send less): vertical positive
+    // away from the user, horizontal positive to the right.
+    int32_t wheelDx = 0;
+    int32_t wheelDy = 0;
 };
 
 ButtonTransitions DecodeRawButtons(uint16_t buttonFlags);
@@ -46,7 +55,7 @@ MousePacket WithoutRecordHotkeyButton(const AppState& state, MousePacket packet)
 // False when the chosen combo entry filters this device out (or names no device at all).
 bool PassesDeviceFilter(const AppState& state, void* device);
 
-// Filters and decodes one reading; false when the packet is to be dropped.
+// Filters and decodes one reading, the wheel included; false when the packet is to be dropped.
 bool DecodeMousePacket(const AppState& state, const RawMouseReading& reading, MousePacket& packet);
 
 // Takes a combo selection as the chosen device entry when it names one; returns whether it did.

@@ -126,7 +126,7 @@ void HandleRawMouseReading(const RawMouseReading& reading) {
     if (!IsOwnInjectedPacket(reading) && PerformMouseHotkeys(packet)) return;
 
     packet = WithoutRecordHotkeyButton(app, packet);
-    RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release);
+    RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release, packet.wheelDx, packet.wheelDy);
 
     app.lastRawDx = packet.dx;
     app.lastRawDy = packet.dy;

@@ -28,9 +28,19 @@ void AppendModifierNames(std::wstring& text, uint32_t vk) {
     }
 }
 
+// " vk=0x57 W": the code, and the key's name where there is one.
+void AppendKeyCode(std::wstring& text, uint32_t vk, KeyNameFunction keyName) {
+    text += L" vk=0x";
+    AppendNumber(text, vk & KEY_CODE_BITS, 16);
+    std::wstring name = keyName ? keyName(vk & KEY_CODE_BITS) : std::wstring();
+    if (name.empty()) return;
+    text += L' ';
+    text += name;
+}
+
 } // namespace
 
-std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
+std::wstring FormatEventRow(size_t position, const MacroEvent& event, KeyNameFunction keyName) {
     std::wstring text;
     text.reserve(48);
     AppendNumber(text, position);
@@ -52,9 +62,32 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
         AppendNumber(text, event.button);
         break;
     case Key:
+        if (event.vk & KEY_HELD) {
+            text += L"Key down";
+            AppendKeyCode(text, event.vk, keyName);
+            break;
+        }
         text += L"Key vk=0x";
         AppendNumber(text, event.vk & KEY_CODE_BITS, 16);
         AppendModifierNames(text, event.vk);
+        break;
+    case KeyUp:
+        text += L"Key up";
+        AppendKeyCode(text, event.vk, keyName);
+        break;
+    case Wheel:
+        text += L"Wheel";
+        if (event.dx != 0) {
+            text += L" dx=";
+            AppendNumber(text, event.dx);
+        }
+        if (event.dy != 0 || event.dx == 0) {
+            text += L" dy=";
+            AppendNumber(text, event.dy);
+        }
+        break;
+    case Wait:
+        text += L"Wait";
         break;
     default:
         text += L"Event";
@@ -66,9 +99,9 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
     return text;
 }
 
-std::wstring EventRowText(size_t row) {
+std::wstring EventRowText(size_t row, KeyNameFunction keyName) {
     if (row >= app.events.size()) return {};
-    return FormatEventRow(row, app.events[row]);
+    return FormatEventRow(row, app.events[row], keyName);
 }
 
 std::wstring FormatDelaySeconds(uint32_t delayMs) {

@@ -10,11 +10,15 @@
 
 constexpr uint32_t DELAY_MS_MAX = 4294967295u;
 
-// "3: Key vk=0x1b  delay=7 ms" and the like.
-std::wstring FormatEventRow(size_t position, const MacroEvent& event);
+// The name of a key as the system gives it ("W", "Shift"), empty when it has none.
+using KeyNameFunction = std::wstring (*)(uint32_t vk);
+
+// "3: Key vk=0x1b  delay=7 ms", "4: Key down vk=0x57 W  delay=120 ms" and the like; held presses
+// and releases name their key when `keyName` is given.
+std::wstring FormatEventRow(size_t position, const MacroEvent& event, KeyNameFunction keyName = nullptr);
 // The text of list row `row`, made when the row is painted or asked for: the list holds no
 // strings, so a macro of any length is listed at the cost of the rows on screen. Empty past the end.
-std::wstring EventRowText(size_t row);
+std::wstring EventRowText(size_t row, KeyNameFunction keyName = nullptr);
 // A delay in milliseconds shown as seconds with three decimals ("0.120").
 std::wstring FormatDelaySeconds(uint32_t delayMs);
 

@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "ui/windows/ControlTable.h"
 #include "ui/windows/WindowText_win.h"
+#include "input/KeyboardHook_win.h"
 #include "macro/EventList.h"
 #include "macro/Undo.h"
 #include "ui/theme/Palette.h"
@@ -30,7 +31,7 @@ size_t RowOfItem(LRESULT item) {
 LRESULT CALLBACK EventListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == LB_GETTEXTLEN || message == LB_GETTEXT) {
         if (wParam >= app.events.size()) return LB_ERR;
-        std::wstring text = EventRowText(wParam);
+        std::wstring text = EventRowText(wParam, SystemKeyName);
         if (message == LB_GETTEXT && lParam)
             std::copy(text.c_str(), text.c_str() + text.size() + 1, reinterpret_cast<wchar_t*>(lParam));
         return static_cast<LRESULT>(text.size());
@@ -99,7 +100,7 @@ void DrawEventRow(const DRAWITEMSTRUCT* item) {
     DeleteObject(fill);
 
     size_t row = item->itemID;
-    std::wstring text = EventRowText(row);
+    std::wstring text = EventRowText(row, SystemKeyName);
     bool ticked = row < app.rowTicks.size() && app.rowTicks[row];
 
     RECT box{rect.left + TICK_BOX_INSET, rect.top + TICK_BOX_INSET,

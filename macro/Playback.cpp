@@ -156,19 +156,45 @@ void SendModifiers(const PlaybackIo& io, uint32_t modifiers, bool up) {
 }
 
 // A key tap inside the modifiers it was pressed with, in one call so that no other input falls
-// between them. Modifiers the playback already holds for a button are left as they are.
-bool InjectKey(const PlaybackIo& io, const MacroEvent& event, const PlaybackRun& run) {
-    uint32_t modifiers = event.vk & MODIFIER_BITS & ~run.modifiersHeld;
+// between them. Modifiers the playback already holds for a button are left as they are. A held
+// press (KEY_HELD) goes down alone and stays down until its KeyUp.
+bool InjectKey(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run) {
     uint16_t key = static_cast<uint16_t>(event.vk & KEY_CODE_BITS);
+    if (event.vk & KEY_HELD) {
+        KeyInputRecord press{key, false};
+        if (!io.sendKeys(&press, 1)) return RefuseInput();
+        if (std::find(run.keysHeld.begin(), run.keysHeld.end(), key) == run.keysHeld.end())
+            run.keysHeld.push_back(key);
+        return true;
+    }
+    uint32_t modifiers = event.vk & MODIFIER_BITS & ~run.modifiersHeld;
     KeyInputRecord records[10];
     size_t count = ModifierRecords(records, modifiers, false);
     records[count++] = {key, false};
     records[count++] = {key, true};
     count += ModifierRecords(records + count, modifiers, true);
     if (io.sendKeys(records, count)) return true;
-    // Windows may insert only the first records of a call; a modifier must not stay down.
-    SendModifiers(io, modifiers, true);
+    // Windows may insert only the first records of a call: the key and its modifiers may be down.
+    run.modifiersHeld |= modifiers;
+    run.keysHeld.push_back(key);
     return RefuseInput();
+}
+
+// A release that Windows refuses leaves the key held, to be released at the end.
+bool InjectKeyUp(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run) {
+    KeyInputRecord release{static_cast<uint16_t>(event.vk & KEY_CODE_BITS), true};
+    if (!io.sendKeys(&release, 1)) return RefuseInput();
+    std::erase(run.keysHeld, release.vk);
+    return true;
+}
+
+// A wheel turn as recorded: vertical, then horizontal, each with its delta in the mouse data.
+bool InjectWheel(const PlaybackIo& io, const MacroEvent& event) {
+    if (event.dy != 0 && !io.sendMouse({0, 0, static_cast<uint32_t>(event.dy), MOUSE_FLAG_WHEEL}))
+        return RefuseInput();
+    if (event.dx != 0 && !io.sendMouse({0, 0, static_cast<uint32_t>(event.dx), MOUSE_FLAG_HWHEEL}))
+        return RefuseInput();
+    return true;
 }
 
 // Lets go of the modifiers that no held button was pressed with any more.
@@ -199,13 +225,33 @@ bool InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& ru
     return true;
 }
 
-// After a stop nothing the playback pressed may stay logically held.
-void ReleaseHeldButtons(const PlaybackIo& io, PlaybackRun& run) {
+// Releases every button, key and modifier the playback holds; what Windows refuses stays held.
+// Returns whether nothing is held any more.
+bool SendReleases(const PlaybackIo& io, PlaybackRun& run) {
     for (int slot = 0; slot < MOUSE_BUTTON_COUNT; ++slot) {
         if (!run.buttonHeld[slot]) continue;
         const ButtonFlags& flags = BUTTON_FLAGS[slot];
-        io.sendMouse({0, 0, flags.mouseData, flags.up});
-        run.buttonHeld[slot] = false;
+        if (io.sendMouse({0, 0, flags.mouseData, flags.up})) run.buttonHeld[slot] = false;
+    }
+    for (size_t i = run.keysHeld.size(); i-- > 0;) {
+        KeyInputRecord release{run.keysHeld[i], true};
+        if (io.sendKeys(&release, 1))
+            run.keysHeld.erase(run.keysHeld.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    KeyInputRecord records[4];
+    size_t count = ModifierRecords(records, run.modifiersHeld, true);
+    if (count == 0 || io.sendKeys(records, count)) run.modifiersHeld = 0;
+    return run.modifiersHeld == 0 && run.keysHeld.empty() &&
+           std::none_of(run.buttonHeld.begin(), run.buttonHeld.end(), [](bool held) { return held; });
+}
+
+// While the secure desktop is up every release is refused: they are tried again until Windows
+// takes them, for a few seconds at most, or until the program ends.
+void ReleaseEverything(const PlaybackIo& io, PlaybackRun& run) {
+    double giveUpMs = io.nowMs() + RELEASE_RETRY_LIMIT_MS;
+    while (!SendReleases(io, run) && io.nowMs() < giveUpMs && !app.playbackWorkerQuit) {
+        for (double retryMs = io.nowMs() + RELEASE_RETRY_GAP_MS; io.nowMs() < retryMs;)
+            io.sleepOneMs();
     }
 }
 
@@ -357,6 +403,14 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             if (!InjectKey(io, event, run)) return false;
             break;
         }
+        case KeyUp:
+            PaceInjection(io, run);
+            if (!InjectKeyUp(io, event, run)) return false;
+            break;
+        case Wheel:
+            PaceInjection(io, run);
+            if (!InjectWheel(io, event)) return false;
+            break;
         default:
             break;
         }
@@ -374,20 +428,16 @@ void RunPlayback(const PlaybackIo& io) {
     // Waking this thread takes its time; the first event's delay still counts from the Play press.
     run.passStartMs = app.playbackStartMs;
     run.seenDrains = app.interfaceQueueDrains.load(std::memory_order_relaxed);
-    bool stopped = false;
     bool passFinished = true;
     if (app.playMode == Once) {
         passFinished = RunPlaybackPass(io, run);
-        stopped = !passFinished;
     } else {
         for (;;) {
             uint64_t sleepsBefore = run.sleeps;
             passFinished = RunPlaybackPass(io, run);
-            if (!passFinished || PlaybackInterrupted()) {
-                stopped = true;
-                break;
-            }
-            if (app.playMode == Once) break;
+            if (!passFinished || PlaybackInterrupted() || app.playMode == Once) break;
+            // Each pass starts with nothing held, also when the macro was edited while it played.
+            SendReleases(io, run);
             // A pass that never slept (a macro without waits, or one emptied while it loops) would
             // otherwise start the next at once and inject without bound.
             if (run.sleeps == sleepsBefore) Rest(io, run);
@@ -396,10 +446,10 @@ void RunPlayback(const PlaybackIo& io) {
     // Under Wine the pointer comes to rest where the last grab put it, not where it was set.
     if (passFinished && run.passEnd && CarriesCursor(app.mouseMode))
         io.confineCursor(*run.passEnd, *run.passEnd);
-    if (stopped) ReleaseHeldButtons(io, run);
-    // A button the macro leaves pressed stays pressed, but never a modifier.
-    SendModifiers(io, run.modifiersHeld, true);
     if (app.playbackInputRefused) io.freeCursor();
+    // Also after a pass that ran over a macro edited or replaced meanwhile, which may never
+    // release what the old one pressed.
+    ReleaseEverything(io, run);
     app.playbackPathIndex = -1;
     io.repaintPathEditor();
     io.postPlaybackDone();

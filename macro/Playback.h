@@ -20,6 +20,8 @@ constexpr uint32_t MOUSE_FLAG_MIDDLEDOWN = 0x0020;
 constexpr uint32_t MOUSE_FLAG_MIDDLEUP = 0x0040;
 constexpr uint32_t MOUSE_FLAG_XDOWN = 0x0080;
 constexpr uint32_t MOUSE_FLAG_XUP = 0x0100;
+constexpr uint32_t MOUSE_FLAG_WHEEL = 0x0800;
+constexpr uint32_t MOUSE_FLAG_HWHEEL = 0x1000;
 constexpr uint32_t MOUSE_DATA_XBUTTON1 = 1;
 constexpr uint32_t MOUSE_DATA_XBUTTON2 = 2;
 
@@ -84,7 +86,8 @@ constexpr double INTERFACE_LAG_LIMIT_MS = 2.0;
 constexpr double INTERFACE_GIVE_UP_MS = 10.0;
 
 // What one playback (all of its passes) has pressed and not yet released: the buttons by slot,
-// the modifiers each held button was pressed with, and the modifiers the playback holds for them;
+// the modifiers each held button was pressed with, the modifiers the playback holds for them and
+// the held keys in the order they went down;
 // how often it has slept, when it last did and how long the burst after that may run; when the
 // window was last seen caught up with its queue; the rectangle the carried cursor is confined to
 // (unknown until a movement confines it, and again after each wait) and where the last finished
@@ -93,6 +96,7 @@ struct PlaybackRun {
     std::array<bool, MOUSE_BUTTON_COUNT> buttonHeld{};
     std::array<uint32_t, MOUSE_BUTTON_COUNT> buttonModifiers{};
     uint32_t modifiersHeld = 0;
+    std::vector<uint16_t> keysHeld;
     uint64_t sleeps = 0;
     double restedAtMs = 0;
     double burstLimitMs = INJECTION_BURST_MS;
@@ -144,8 +148,13 @@ bool PreparePlayback(const PlaybackIo& io);
 bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), void* parameter);
 // One pass over the macro. Returns false when a stop test ended it early.
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
+// While Windows refuses input (the secure desktop), the releases at the end are tried again this
+// often, for at most this long: a key left down would repeat in whatever has the focus afterwards.
+constexpr double RELEASE_RETRY_GAP_MS = 10.0;
+constexpr double RELEASE_RETRY_LIMIT_MS = 3000.0;
+
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
-// end message. Buttons still held after a stop are released, modifiers held for buttons always.
-// Input that Windows refuses ends the playback as a stop does, frees the cursor and sets
-// `app.playbackInputRefused`.
+// end message. However it ends, and between the passes of a loop, every button and key the
+// playback pressed and did not release is released. Input that Windows refuses ends the playback
+// as a stop does, frees the cursor and sets `app.playbackInputRefused`.
 void RunPlayback(const PlaybackIo& io);

@@ -5,93 +5,97 @@
 #include "core/AppState.h"
 #include "macro/Undo.h"
 
-#include <algorithm>
-#include <functional>
+#include <array>
+#include <bitset>
 #include <limits>
 
 namespace {
 
-uint32_t SaturatingSum(uint32_t a, uint32_t b) {
-    return a > std::numeric_limits<uint32_t>::max() - b ? std::numeric_limits<uint32_t>::max() : a + b;
+uint32_t Saturated(uint64_t delay) {
+    return delay > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
+                                                        : static_cast<uint32_t>(delay);
 }
 
-// Removes the still unused taps of the held modifiers: a key or button pressed with them takes
-// their place. Each tap hands its delay to the event after it, so every later event keeps its time.
+// The button slot (left, right, middle, fourth, fifth) of a press or release flag, -1 for others.
+int ButtonSlot(uint32_t flag) {
+    for (int slot = 0; slot < 5; ++slot) {
+        if (flag == BUTTON_PRESS_FLAGS[slot] || flag == BUTTON_RELEASE_FLAGS[slot]) return slot;
+    }
+    return -1;
+}
+
+// Releases, at the stop, of the buttons and keys the recording left pressed: a replay must never
+// leave one down. Read from the events, since the click on Record may have been cut off.
 // Called under the macro lock.
-void FoldProvisionalTaps() {
-    std::array<size_t, MODIFIER_KEY_SLOTS> taps = app.provisionalTaps;
-    app.provisionalTaps = MakeNoProvisionalTaps();
-    std::sort(taps.begin(), taps.end(), std::greater<>());
-    for (size_t index : taps) {
-        if (index >= app.events.size()) continue;
-        if (index + 1 < app.events.size())
-            app.events[index + 1].delayMs =
-                SaturatingSum(app.events[index + 1].delayMs, app.events[index].delayMs);
-        app.events.erase(app.events.begin() + static_cast<std::ptrdiff_t>(index));
+void AppendReleasesOfHeldInput() {
+    std::array<bool, 5> buttons{};
+    std::bitset<KEY_CODE_BITS + 1> keys;
+    for (const MacroEvent& event : app.events) {
+        int slot = ButtonSlot(event.button);
+        if ((event.type == ButtonDown || event.type == ButtonUp) && slot >= 0)
+            buttons[static_cast<size_t>(slot)] = event.type == ButtonDown;
+        else if (event.type == Key && (event.vk & KEY_HELD))
+            keys.set(event.vk & KEY_CODE_BITS);
+        else if (event.type == KeyUp)
+            keys.reset(event.vk & KEY_CODE_BITS);
+    }
+    for (size_t slot = 0; slot < buttons.size(); ++slot) {
+        if (buttons[slot]) app.events.push_back(MacroEvent{ButtonUp, 0, 0, BUTTON_RELEASE_FLAGS[slot], 0, 0});
+    }
+    for (uint32_t vk = 0; vk <= KEY_CODE_BITS; ++vk) {
+        if (keys[vk]) app.events.push_back(MacroEvent{KeyUp, 0, 0, 0, vk, 0});
     }
 }
 
 } // namespace
 
-uint32_t TakeRecordingDelay(uint64_t now) {
-    uint64_t gap = 0;
-    if (!app.events.empty() && now > app.lastEventTick) gap = now - app.lastEventTick;
+uint64_t TakeRecordingDelay(uint64_t now) {
+    uint64_t delay = app.carriedDelayMs;
+    // A clock that went back gives no gap; it only restarts.
+    if (now > app.lastEventTick) delay += now - app.lastEventTick;
     app.lastEventTick = now;
-    // A gap too long for the event's 32-bit delay keeps the longest delay rather than wrapping.
-    return gap > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
-                                                      : static_cast<uint32_t>(gap);
+    app.carriedDelayMs = 0;
+    return delay;
 }
 
-void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag) {
+void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag, int32_t wheelDx,
+                       int32_t wheelDy) {
     if (!app.recording || !app.masterEnabled) return;
-    uint32_t delay = TakeRecordingDelay(app.clock());
-    if (delay < MOUSE_DELAY_FLOOR_MS) delay = 0;
+    uint64_t gap = TakeRecordingDelay(app.clock());
 
-    MacroEvent batch[3];
+    MacroEvent batch[4];
     size_t count = 0;
-    if (dx != 0 || dy != 0) {
-        batch[count++] = MacroEvent{Move, dx, dy, 0, 0, delay};
-        delay = 0;
+    if (dx != 0 || dy != 0) batch[count++] = MacroEvent{Move, dx, dy, 0, 0, 0};
+    if (pressFlag != 0) batch[count++] = MacroEvent{ButtonDown, 0, 0, pressFlag, 0, 0};
+    if (releaseFlag != 0) batch[count++] = MacroEvent{ButtonUp, 0, 0, releaseFlag, 0, 0};
+    if (wheelDx != 0 || wheelDy != 0) batch[count++] = MacroEvent{Wheel, wheelDx, wheelDy, 0, 0, 0};
+    // A 1000 Hz mouse sends packets 1 ms apart: their gaps go on until they reach the floor, so
+    // the movement keeps its pace while each small step still goes out without a wait of its own.
+    if (count == 0 || gap < MOUSE_DELAY_FLOOR_MS) {
+        app.carriedDelayMs = gap;
+        if (count == 0) return;
+    } else {
+        batch[0].delayMs = Saturated(gap);
     }
-    uint32_t modifiers = ModifiersOfHeldKeys(app.heldModifierKeys);
-    if (pressFlag != 0) {
-        batch[count++] = MacroEvent{ButtonDown, 0, 0, pressFlag, modifiers, delay};
-        delay = 0;
-    }
-    if (releaseFlag != 0) batch[count++] = MacroEvent{ButtonUp, 0, 0, releaseFlag, 0, delay};
-    if (count == 0) return;
 
     std::lock_guard lock(app.macroMutex);
     app.events.insert(app.events.end(), batch, batch + count);
-    if (pressFlag != 0 && modifiers != 0) FoldProvisionalTaps();
 }
 
 void RecordKeyPress(uint32_t vk) {
     if (!app.recording) return;
-    int slot = ModifierKeySlot(vk);
-    // A held modifier repeats while nothing else is pressed; its one tap is already recorded.
-    if (slot >= 0 && (app.heldModifierKeys >> slot) & 1) return;
-    uint32_t delay = TakeRecordingDelay(app.clock());
+    uint32_t delay = Saturated(TakeRecordingDelay(app.clock()));
+    if (vk < app.recordedKeysDown.size()) app.recordedKeysDown.set(vk);
     std::lock_guard lock(app.macroMutex);
-    if (slot >= 0) {
-        // A modifier's own tap carries no other modifier, and stays only if it is pressed alone.
-        app.provisionalTaps[static_cast<size_t>(slot)] = app.events.size();
-        app.events.push_back(MacroEvent{Key, 0, 0, 0, vk, delay});
-        return;
-    }
-    uint32_t modifiers = ModifiersOfHeldKeys(app.heldModifierKeys);
-    app.events.push_back(MacroEvent{Key, 0, 0, 0, vk | modifiers, delay});
-    if (modifiers != 0) FoldProvisionalTaps();
+    app.events.push_back(MacroEvent{Key, 0, 0, 0, (vk & KEY_CODE_BITS) | KEY_HELD, delay});
 }
 
-void DropProvisionalTaps() {
+void RecordKeyRelease(uint32_t vk) {
+    if (!app.recording || vk >= app.recordedKeysDown.size() || !app.recordedKeysDown[vk]) return;
+    app.recordedKeysDown.reset(vk);
+    uint32_t delay = Saturated(TakeRecordingDelay(app.clock()));
     std::lock_guard lock(app.macroMutex);
-    FoldProvisionalTaps();
-}
-
-void KeepModifierTap(uint32_t vk) {
-    int slot = ModifierKeySlot(vk);
-    if (slot >= 0) app.provisionalTaps[static_cast<size_t>(slot)] = NO_EVENT;
+    app.events.push_back(MacroEvent{KeyUp, 0, 0, 0, vk, delay});
 }
 
 void BeginRecording() {
@@ -109,10 +113,19 @@ void BeginRecording() {
     app.rowTicks.clear();
     app.selectedRow = NO_ROW;
     app.lastEventTick = app.clock();
+    app.carriedDelayMs = 0;
+    app.recordedKeysDown.reset();
 }
 
 void EndRecording() {
     app.recording = false;
+    app.recordedKeysDown.reset();
+    // "Click, wait three seconds" loops with its wait; a Loop of the click alone floods the target.
+    uint64_t pause = TakeRecordingDelay(app.clock());
+    std::lock_guard lock(app.macroMutex);
+    if (app.events.empty()) return;
+    if (pause > MOUSE_DELAY_FLOOR_MS) app.events.push_back(MacroEvent{Wait, 0, 0, 0, 0, Saturated(pause)});
+    AppendReleasesOfHeldInput();
 }
 
 void DropEventsFromLastPress(uint32_t pressFlag) {
@@ -120,6 +133,8 @@ void DropEventsFromLastPress(uint32_t pressFlag) {
     for (size_t i = app.events.size(); i-- > 0;) {
         const MacroEvent& event = app.events[i];
         if (event.type != ButtonDown || event.button != pressFlag) continue;
+        for (size_t dropped = i; dropped < app.events.size(); ++dropped)
+            app.carriedDelayMs += app.events[dropped].delayMs;
         app.events.resize(i);
         return;
     }

@@ -79,7 +79,6 @@ void SwapMacro(MacroSnapshot& snapshot) {
         app.events.swap(snapshot.events);
         app.pathPoints.swap(snapshot.pathPoints);
         app.pathMoveIndices.swap(snapshot.pathMoveIndices);
-        app.provisionalTaps = MakeNoProvisionalTaps(); // they pointed into the old macro
     }
     app.rowTicks.swap(snapshot.rowTicks);
 }

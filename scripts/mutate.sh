@@ -27,7 +27,9 @@ P05	macro/Playback.cpp	native wine:PlaybackWin.*	s/if (!run.buttonHeld\[slot\]) 
 P06	macro/Playback.cpp	native wine:PlaybackWin.*	s/= event.type == ButtonDown;/= event.type == ButtonUp;/
 P07	macro/Playback.cpp	native e2e:playback/session	s/ || app.recording || app.events.empty())/ || app.recording)/
 P08	macro/Playback.cpp	native e2e:modes	s/return mouseMode == CenterMouse || mouseMode == LockMouse;/return mouseMode == CenterMouse;/
-P09	macro/Playback.cpp	native wine:PlaybackWin.*	s/if (stopped) ReleaseHeldButtons/if (!stopped) ReleaseHeldButtons/
+P09	macro/Playback.cpp	native wine:PlaybackWin.*	s/^    ReleaseEverything(io, run);$//
+P17	macro/Playback.cpp	native	s/^            SendReleases(io, run);$//
+P18	macro/Playback.cpp	native	s/while (!SendReleases(io, run) \&\& /while (!SendReleases(io, run) \&\& false \&\& /
 P10	macro/Playback.cpp	native e2e:modes	s/ || !app.holdStateOn;$/;/
 P11	macro/Playback.cpp	native	s/static_cast<int32_t>(j + 1)/static_cast<int32_t>(j)/
 P12	macro/Playback.cpp	native	/if (!startThread(parameter)) {/,/}/s/io.freeCursor();//
@@ -43,11 +45,13 @@ K05	input/KeyboardHook.cpp	native	s/<= AUTO_REPEAT_GAP_MS/< AUTO_REPEAT_GAP_MS/
 K06	input/KeyboardHook.cpp	native e2e:modes	s/if (vk < state.keyDownTicks.size()) state.keyDownTicks\[vk\] = 0;//
 K07	input/KeyboardHook.cpp	native e2e:modes	s/return rule == ToggleMaster || /return /
 K08	input/KeyboardHook.cpp	native wine:ProfileKeys*	s/if (slot >= 0) return {SwitchToProfile, slot};//
-R01	macro/Recorder.cpp	native	s/if (delay < MOUSE_DELAY_FLOOR_MS) delay = 0;/if (delay <= MOUSE_DELAY_FLOOR_MS) delay = 0;/
+R01	macro/Recorder.cpp	native	s/if (count == 0 || gap < MOUSE_DELAY_FLOOR_MS) {/if (count == 0 || gap <= MOUSE_DELAY_FLOOR_MS) {/
 R02	macro/Recorder.cpp	native	s/if (!app.recording || !app.masterEnabled) return;/if (!app.recording) return;/
-R03	macro/Recorder.cpp	native e2e:recording/session	s/if (!app.events.empty() \&\& now > app.lastEventTick)/if (now > app.lastEventTick)/
+R03	macro/Recorder.cpp	native	s/app.carriedDelayMs = gap;/app.carriedDelayMs = 0;/
 R04	macro/Recorder.cpp	native wine:ProfileKeys*	s/app.rowTicks.clear();//
 R05	macro/Recorder.cpp	native tsan	/void RecordKeyPress/,/^}/s/std::lock_guard lock(app.macroMutex);//
+R06	macro/Recorder.cpp	native	s/if (pause > MOUSE_DELAY_FLOOR_MS) app.events.push_back/if (false) app.events.push_back/
+R07	macro/Recorder.cpp	native wine:KeyboardHookProc*	s/ || !app.recordedKeysDown\[vk\]) return;/) return;/
 M01	storage/MacroFile.cpp	native e2e:files	s/keyword == "HOLD_OFF_HOTKEY"/keyword == "HOLD_HOTKEY"/
 M02	storage/MacroFile.cpp	native e2e:files	s/"MOUSEMODE", settings.mouseMode/"MOUSEMODE", settings.playMode/
 M03	storage/MacroFile.cpp	native	s/ReadInt32(line, position, event.dx) \&\& ReadInt32(line, position, event.dy)/ReadInt32(line, position, event.dy) \&\& ReadInt32(line, position, event.dx)/
@@ -71,6 +75,7 @@ X03	ui/windows/PathModel.cpp	native e2e:path_editor/modes	0,/SmoothOnce(points);
 W01	input/RawMouse.cpp	native	s/return !chosen || chosen == device;/return chosen == device;/
 W02	input/RawMouse.cpp	native e2e:modes	s/for (size_t i = 0; i < 5; ++i)/for (size_t i = 0; i < 4; ++i)/
 W03	input/RawMouse.cpp	native	s/release == state.holdOffHotkey.code \* 2;/release == state.holdOffHotkey.code;/
+W04	input/RawMouse.cpp	native	s/packet.wheelDy = delta;/packet.wheelDy = delta \/ 120 * 120;/
 N01	macro/Playback_win.cpp	wine:PlaybackWin.* e2e:modes	/void OnPlaybackDone/,/^}/s/ClipCursor(nullptr);//
 N02	macro/Playback_win.cpp	e2e:session	s/(records\[i\].up ? KEYEVENTF_KEYUP : 0)/0/
 N03	storage/FileIo_win.cpp	wine:FileIo.*	s/(attributes \& (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))/(attributes \& FILE_ATTRIBUTE_DIRECTORY)/

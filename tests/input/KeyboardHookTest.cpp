@@ -96,7 +96,8 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
     EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3131 + AUTO_REPEAT_GAP_MS));
 }
 
-TEST_F(KeyboardHookTest, RawMouseTakesTheFirstPressAndReleaseInButtonOrderAndOnlyMarkedPacketsAreOwn) {
+TEST_F(KeyboardHookTest,
+       RawMouseTakesTheFirstPressAndReleaseInButtonOrderTheWheelAndOnlyMarkedPacketsAreOwn) {
     const std::pair<uint16_t, ButtonTransitions> cases[] = {
         {0x0003, {0x0001, 0x0002}},              // a fast click: press and release in one packet
         {0x0004 | 0x0001, {0x0001, 0}},          // left before right
@@ -109,6 +110,11 @@ TEST_F(KeyboardHookTest, RawMouseTakesTheFirstPressAndReleaseInButtonOrderAndOnl
     };
     for (auto [flags, expected] : cases)
         EXPECT_EQ(DecodeRawButtons(flags), expected) << flags;
+    MousePacket packet; // wheel deltas as delivered, a high-resolution -30 too
+    ASSERT_TRUE(DecodeMousePacket(app, {nullptr, 0x0400, 0, 0, 0, 0xFFE2}, packet));
+    EXPECT_EQ(std::pair(packet.wheelDx, packet.wheelDy), std::pair(0, -30));
+    ASSERT_TRUE(DecodeMousePacket(app, {nullptr, 0x0800, 0, 0, 0, 120}, packet));
+    EXPECT_EQ(std::pair(packet.wheelDx, packet.wheelDy), std::pair(120, 0));
     app.holdOffHotkey = {HotkeyMouseButton, 0x0010}; // middle: pressed 0x0010, released 0x0020
     EXPECT_TRUE(IsHoldOffButtonRelease(app, 0x0020));
     EXPECT_FALSE(IsHoldOffButtonRelease(app, 0x0010));

@@ -1,7 +1,6 @@
-// The event list's row texts, typed delays and edits; the gaps and chords the recorder gives the
-// events; undo and redo through every kind of change, the bounds of the history and the keys.
+// The event list's row texts, typed delays and edits; the events and delays the recorder makes; undo and redo
+// through every kind of change, the bounds of the history and the keys.
 #include "ui/windows/ControlTable.h"
-#include "input/KeyboardHook.h"
 #include "macro/EventList.h"
 #include "macro/Undo.h"
 #include "macro/Recorder.h"
@@ -39,12 +38,19 @@ TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTw
         {4, {ButtonUp, 0, 0, 512, 0, 4294967295u}, L"4: Mouse up btn=512  delay=4294967295 ms"},
         {12, {Key, 0, 0, 0, 13, 7}, L"12: Key vk=0xd  delay=7 ms"},
         {2, {Key, 0, 0, 0, 0xF0053, 0}, L"2: Key vk=0x53 Ctrl+Alt+Shift+Win  delay=0 ms"},
+        {5, {Key, 0, 0, 0, KEY_HELD | 0x57, 120}, L"5: Key down vk=0x57 W  delay=120 ms"},
+        {6, {KeyUp, 0, 0, 0, 0xA0, 0}, L"6: Key up vk=0xa0 Shift  delay=0 ms"},
+        {7, {Wheel, 0, -120, 0, 0, 3}, L"7: Wheel dy=-120  delay=3 ms"},
+        {8, {Wheel, 60, 0, 0, 0, 0}, L"8: Wheel dx=60  delay=0 ms"},
+        {9, {Wait, 0, 0, 0, 0, 3000}, L"9: Wait  delay=3000 ms"},
         {0, {ButtonDown, 0, 0, 1, MODIFIER_CTRL, 0}, L"0: Mouse down btn=1 Ctrl  delay=0 ms"},
         {3, {-1, 0, 0, 0, 0, 0}, L"3: Event  delay=0 ms"},
         {123456, {Move, INT32_MIN, 0, 0, 0, 1000}, L"123456: Move dx=-2147483648 dy=0  delay=1000 ms"},
     };
     for (const auto& [row, event, text] : rows)
-        EXPECT_EQ(FormatEventRow(row, event), text);
+        EXPECT_EQ(FormatEventRow(row, event,
+                                 [](uint32_t vk) -> std::wstring { return vk == 0x57 ? L"W" : L"Shift"; }),
+                  text);
     std::vector<uint32_t> delays;
     for (const wchar_t* text :
          {L"0.0004", L"0.0005", L"  2.25s", L"-2", L"nan", L"4294967.295", L"4294967.296", L"inf"})
@@ -72,7 +78,7 @@ TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
                               {Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 2, 1500}, {Key, 0, 0, 0, 3, 10}}));
 }
 
-TEST(Recorder, GapsCountFromThePreviousPacketOrKeyKeepTheMouseFloorAndSaturate) {
+TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsHeld) {
     static uint64_t nowMs = 50'000;
     ResetAppState();
     app.clock = [] { return nowMs; };
@@ -81,69 +87,69 @@ TEST(Recorder, GapsCountFromThePreviousPacketOrKeyKeepTheMouseFloorAndSaturate) 
     BeginRecording();
     EXPECT_TRUE(app.rowTicks.empty());
     EXPECT_EQ(app.selectedRow, NO_ROW);
-    nowMs += 4000; // the first event gets no wait, however long after Record it comes
-    RecordMousePacket(3, -1, 0, 0);
-    nowMs += 120;
-    RecordMousePacket(-7, 2, 0x0004, 0x0008); // only the first event of a packet carries the gap
-    nowMs += 4;                               // under the mouse floor
-    RecordMousePacket(1, 1, 0, 0);
-    nowMs += 5; // exactly the floor
-    RecordMousePacket(0, 0, 0, 0x0002);
+    nowMs += 1000; // the first event waits from the start
+    RecordMousePacket(3, -1, 0x0001, 0);
+    for (int i = 0; i < 7; ++i) { // a 1000 Hz mouse: gaps under the floor are carried on to it
+        nowMs += 1;
+        RecordMousePacket(1, 0, 0, 0);
+    }
     nowMs += 100;
-    RecordMousePacket(0, 0, 0, 0); // a wheel notch: nothing to record, but the gap starts again
-    nowMs += 3;                    // keys have no floor
+    RecordMousePacket(0, 0, 0, 0); // nothing to record: its gap is carried too
+    nowMs += 20;
+    RecordMousePacket(-7, 2, 0x0004, 0x0008, 60, -120); // only the first event of a packet carries it
+    nowMs += 3;                                         // keys have no floor
     RecordKeyPress(0x41);
-    nowMs -= 20; // a clock that went back
-    RecordKeyPress(0x42);
+    RecordKeyPress(0x41);   // its auto-repeat
+    RecordKeyRelease(0x42); // a key whose press was not recorded (a hotkey)
+    nowMs -= 20;            // a clock that went back
+    RecordKeyRelease(0x41);
     nowMs += (uint64_t{1} << 32) + 9; // longer than a 32-bit delay holds
-    RecordMousePacket(0, 0, 0x0001, 0x0002);
-    std::vector<uint32_t> delays;
-    for (const MacroEvent& event : app.events)
-        delays.push_back(event.delayMs);
-    EXPECT_EQ(delays, (std::vector<uint32_t>{0, 120, 0, 0, 0, 5, 3, 0, 0xFFFFFFFF, 0}));
-}
-
-TEST(Recorder, KeysAndClicksWithModifiersHeldBecomeOneChordThatTakesTheModifiersTaps) {
-    static uint64_t nowMs = 1000;
-    ResetAppState();
-    app.clock = [] { return nowMs; };
+    RecordKeyPress(0xA0);
+    nowMs += 3000;
+    EndRecording();
+    const MacroEvent step{Move, 1, 0, 0, 0, 0};
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Move, 3, -1, 0, 0, 1000},
+                                                   {ButtonDown, 0, 0, 0x0001, 0, 0},
+                                                   step,
+                                                   step,
+                                                   step,
+                                                   step,
+                                                   {Move, 1, 0, 0, 0, 5},
+                                                   step,
+                                                   step,
+                                                   {Move, -7, 2, 0, 0, 122},
+                                                   {ButtonDown, 0, 0, 0x0004, 0, 0},
+                                                   {ButtonUp, 0, 0, 0x0008, 0, 0},
+                                                   {Wheel, 60, -120, 0, 0, 0},
+                                                   {Key, 0, 0, 0, KEY_HELD | 0x41, 3},
+                                                   {Key, 0, 0, 0, KEY_HELD | 0x41, 0},
+                                                   {KeyUp, 0, 0, 0, 0x41, 0},
+                                                   {Key, 0, 0, 0, KEY_HELD | 0xA0, 0xFFFFFFFF},
+                                                   {Wait, 0, 0, 0, 0, 3000},
+                                                   {ButtonUp, 0, 0, 0x0002, 0, 0},
+                                                   {KeyUp, 0, 0, 0, 0xA0, 0}}));
+    // The click on Record that stops a recording is cut off, its time goes into the pause; an end
+    // within the floor adds no Wait, and a recording of nothing stays empty.
     BeginRecording();
-    // As the hook does it: the key is recorded, then noted as held.
-    auto press = [](uint32_t vk, uint64_t gap) {
-        nowMs += gap;
-        RecordKeyPress(vk);
-        NoteModifierKey(app, vk, true);
-    };
-    auto release = [](uint32_t vk) {
-        NoteModifierKey(app, vk, false);
-        KeepModifierTap(vk);
-    };
-    press(0xA0, 5); // left Shift, H, I: two chords, the first with Shift's delay added
-    press(0x48, 120);
-    press(0x49, 10);
-    release(0xA0);
-    press(0xA4, 30); // Alt alone stays a tap
-    release(0xA4);
-    press(0xA1, 20); // right Shift held, repeating, while the mouse moves, then a Shift-click
-    press(0xA1, 500);
     nowMs += 10;
-    RecordMousePacket(4, 0, 0, 0);
-    nowMs += 40;
+    RecordKeyPress(0x41);
+    RecordKeyRelease(0x41);
+    nowMs += 400;
     RecordMousePacket(0, 0, 0x0001, 0);
-    release(0xA1);
-    nowMs += 6;
-    RecordMousePacket(0, 0, 0, 0x0002);
-    press(0xA2, 5); // AltGr (left Ctrl, right Alt) and Q
-    press(0xA5, 1);
-    press(0x51, 7);
-    release(0xA5);
-    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Key, 0, 0, 0, 0x10048, 120},
-                                                   {Key, 0, 0, 0, 0x10049, 10},
-                                                   {Key, 0, 0, 0, 0xA4, 30},
-                                                   {Move, 4, 0, 0, 0, 530},
-                                                   {ButtonDown, 0, 0, 0x0001, MODIFIER_SHIFT, 40},
-                                                   {ButtonUp, 0, 0, 0x0002, 0, 6},
-                                                   {Key, 0, 0, 0, 0x60051, 13}}));
+    nowMs += 90;
+    RecordMousePacket(5, 0, 0, 0x0002);
+    DropEventsFromLastPress(0x0001);
+    nowMs += 10;
+    EndRecording();
+    EXPECT_EQ(app.events.back(), (MacroEvent{Wait, 0, 0, 0, 0, 500}));
+    EXPECT_EQ(app.events.size(), 3u);
+    for (uint32_t vk : {0x41u, 0u}) {
+        BeginRecording();
+        nowMs += 5;
+        if (vk) RecordKeyPress(vk);
+        EndRecording();
+        EXPECT_EQ(app.events.size(), vk ? 2u : 0u);
+    }
 }
 
 TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {

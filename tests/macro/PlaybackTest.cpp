@@ -25,7 +25,7 @@ struct FakeSystem {
     int sleeps = 0;
     void (*onSleep)() = nullptr;
     size_t refuseFrom = 0, stopAtCall = SIZE_MAX; // calls counted from 1
-    bool keysFail = false;
+    double acceptAtMs = 1e300;                    // when refused input is taken again
 };
 FakeSystem fake;
 
@@ -35,13 +35,13 @@ struct Fake {
         return "mouse " + Point({r.dx, r.dy}) + " " + std::to_string(r.mouseData) + " " +
                std::to_string(r.flags);
     }
-    // Whether Windows inserted it: nothing from the call numbered `refuseFrom` on.
+    // Whether Windows inserted it: nothing from the call numbered `refuseFrom` on until `acceptAtMs`.
     static bool Note(const std::string& call) {
         fake.calls.push_back(call);
         fake.callTimes.push_back(fake.nowMs);
         if (fake.calls.size() >= fake.stopAtCall) app.stopRequested = true;
         fake.nowMs += fake.callCostMs;
-        return fake.refuseFrom == 0 || fake.calls.size() < fake.refuseFrom;
+        return fake.refuseFrom == 0 || fake.calls.size() < fake.refuseFrom || fake.nowMs >= fake.acceptAtMs;
     }
     static bool SendMouse(const MouseInputRecord& r) { return Note(Mouse(r)); }
     // A plain tap is "key 65"; anything else lists its records, "+16" down and "-16" up.
@@ -50,7 +50,7 @@ struct Fake {
         for (size_t i = 0; i < count; ++i)
             text += (r[i].up ? " -" : " +") + std::to_string(r[i].vk);
         bool tap = count == 2 && r[0].vk == r[1].vk && !r[0].up && r[1].up;
-        return Note(tap ? "key " + std::to_string(r[0].vk) : text) && !fake.keysFail;
+        return Note(tap ? "key " + std::to_string(r[0].vk) : text);
     }
     static ScreenPoint Cursor() { return {100, 200}; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
@@ -95,19 +95,41 @@ class PlaybackTest : public ::testing::Test {
 
 TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
     EXPECT_EQ(NextMoveStep(INT32_MIN, INT32_MAX).x, -2);
-    // Unknown buttons and types send nothing; a key sends the low 16 bits of its code, and bits above
-    // the modifiers add nothing.
-    app.events = {MoveBy(5, -3),      MoveBy(0, 0),       Button(ButtonDown, 0x0003),
-                  {9, 1, 1, 1, 1, 0}, KeyTap(0xF010001B), MoveBy(-1, 4)};
+    // Unknown buttons and types send nothing; a key sends the low 16 bits of its code, and unknown
+    // bits above the modifiers add nothing. A held key goes down alone until its KeyUp; a wheel turn
+    // keeps its delta.
+    app.events = {MoveBy(5, -3),
+                  MoveBy(0, 0),
+                  Button(ButtonDown, 0x0003),
+                  {9, 1, 1, 1, 1, 0},
+                  KeyTap(0xF800001B),
+                  MoveBy(-1, 4),
+                  KeyTap(KEY_HELD | 0x57),
+                  {Wheel, 60, -120, 0, 0, 0},
+                  {KeyUp, 0, 0, 0, 0x57, 0}};
     for (int slot = 0; slot < 5; ++slot) // left, right, middle, fourth, fifth: down, then up
         app.events.insert(app.events.end(), {Button(ButtonDown, BUTTON_PRESS_FLAGS[slot]),
                                              Button(ButtonUp, BUTTON_RELEASE_FLAGS[slot])});
-    EXPECT_EQ(PlayOnePass(),
-              (Trace{Step(2, -2), Step(2, -1), Step(1, 0), "key 27", Step(-1, 2), Step(0, 2),
-                     Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_LEFTUP), Sent(MOUSE_FLAG_RIGHTDOWN),
-                     Sent(MOUSE_FLAG_RIGHTUP), Sent(MOUSE_FLAG_MIDDLEDOWN), Sent(MOUSE_FLAG_MIDDLEUP),
-                     Sent(MOUSE_FLAG_XDOWN, 1), Sent(MOUSE_FLAG_XUP, 1), Sent(MOUSE_FLAG_XDOWN, 2),
-                     Sent(MOUSE_FLAG_XUP, 2)}));
+    EXPECT_EQ(PlayOnePass(), (Trace{Step(2, -2),
+                                    Step(2, -1),
+                                    Step(1, 0),
+                                    "key 27",
+                                    Step(-1, 2),
+                                    Step(0, 2),
+                                    "keys +87",
+                                    Sent(MOUSE_FLAG_WHEEL, static_cast<uint32_t>(-120)),
+                                    Sent(MOUSE_FLAG_HWHEEL, 60),
+                                    "keys -87",
+                                    Sent(MOUSE_FLAG_LEFTDOWN),
+                                    Sent(MOUSE_FLAG_LEFTUP),
+                                    Sent(MOUSE_FLAG_RIGHTDOWN),
+                                    Sent(MOUSE_FLAG_RIGHTUP),
+                                    Sent(MOUSE_FLAG_MIDDLEDOWN),
+                                    Sent(MOUSE_FLAG_MIDDLEUP),
+                                    Sent(MOUSE_FLAG_XDOWN, 1),
+                                    Sent(MOUSE_FLAG_XUP, 1),
+                                    Sent(MOUSE_FLAG_XDOWN, 2),
+                                    Sent(MOUSE_FLAG_XUP, 2)}));
     EXPECT_EQ(fake.sleeps, 0);
 }
 
@@ -190,7 +212,7 @@ TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
     EXPECT_EQ(fake.callTimes[1], 20);
 }
 
-TEST_F(PlaybackTest, AStopEndsATenSecondWaitWithinAStepAndReleasesHeldButtonsWhileALoopSwitchedToOnceEnds) {
+TEST_F(PlaybackTest, AStopEndsATenSecondWaitWithinAStepAndEveryPassEndsWithNothingHeld) {
     // Left and the fifth button are still down when the stop comes; right was released by the macro.
     app.playMode = Loop;
     app.events = {Button(ButtonDown, 0x0001), Button(ButtonDown, 0x0004), Button(ButtonUp, 0x0008),
@@ -202,14 +224,15 @@ TEST_F(PlaybackTest, AStopEndsATenSecondWaitWithinAStepAndReleasesHeldButtonsWhi
     EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN),
                                  Sent(MOUSE_FLAG_RIGHTUP), Sent(MOUSE_FLAG_XDOWN, 2), Sent(MOUSE_FLAG_LEFTUP),
                                  Sent(MOUSE_FLAG_XUP, 2), "repaint -1", "done"}));
-    // A Loop switched to Once in its second pass ends after that pass, leaving held what it holds.
+    // A Loop switched to Once in its second pass ends after that pass; each pass lets go of what it holds.
     SetUp();
     app.playMode = Loop;
     app.events = {Button(ButtonDown, 0x0001), KeyTap(0x41, 5), KeyTap(0x42, 5)};
     fake.onSleep = [] { app.playMode = fake.sleeps >= 13 ? Once : Loop; };
     RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTDOWN),
-                                 "key 65", "key 66", "repaint -1", "done"}));
+    EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
+                                 Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
+                                 "repaint -1", "done"}));
 }
 
 TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsReleased) {
@@ -223,17 +246,18 @@ TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsRel
                                  "keys +17 +65 -65 -17", Sent(MOUSE_FLAG_LEFTUP), "keys -16", "keys +17",
                                  Sent(MOUSE_FLAG_RIGHTDOWN), Sent(MOUSE_FLAG_RIGHTUP), "keys -17",
                                  "repaint -1", "done"}));
-    // A chord Windows took only in part lets go of its modifiers again and ends the playback; a
-    // macro that ends with a button held keeps the button but not its modifier.
+    // A pass that ends over a macro edited while it waited (its release deleted) still lets go of
+    // the button, its modifier and the held key.
     SetUp();
-    fake.keysFail = true;
-    app.events = {KeyTap(MODIFIER_WIN | 0x52), KeyTap(0x41)};
+    app.events = {{ButtonDown, 0, 0, 0x0001, MODIFIER_ALT, 0},
+                  KeyTap(KEY_HELD | 0x57),
+                  MoveBy(1, 0, 1000),
+                  MoveBy(1, 0, 1000),
+                  Button(ButtonUp, 0x0002)};
+    fake.onSleep = [] { app.events.resize(std::min<size_t>(app.events.size(), 3)); };
     RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{"keys +91 +82 -82 -91", "keys -91", "free", "repaint -1", "done"}));
-    SetUp();
-    app.events = {{ButtonDown, 0, 0, 0x0001, MODIFIER_ALT, 0}};
-    RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{"keys +18", Sent(MOUSE_FLAG_LEFTDOWN), "keys -18", "repaint -1", "done"}));
+    EXPECT_EQ(fake.calls, (Trace{"keys +18", Sent(MOUSE_FLAG_LEFTDOWN), "keys +87", Step(1, 0),
+                                 Sent(MOUSE_FLAG_LEFTUP), "keys -87", "keys -18", "repaint -1", "done"}));
 }
 
 TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
@@ -302,25 +326,43 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheC
     EXPECT_EQ(fake.calls, (Trace{"confine 100,200 100,200", "free"}));
 }
 
-TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunLikeAStopAndFreesTheCursor) {
+TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunAndItsReleasesAreTriedUntilTaken) {
     const MacroEvent leftDown = Button(ButtonDown, 0x0001);
-    const std::pair<std::vector<MacroEvent>, Trace> cases[] = {
-        // the events, the calls up to the refused one
-        {{leftDown, KeyTap(0x41), KeyTap(0x42)}, {Sent(MOUSE_FLAG_LEFTDOWN), "key 65"}},
-        {{leftDown, MoveBy(5, 0)}, {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0)}},
+    const std::tuple<std::vector<MacroEvent>, Trace, Trace> cases[] = {
+        // the events, the calls up to the refused one, the releases Windows takes at last; a tap
+        // it took only in part may have left its key down
+        {{leftDown, KeyTap(MODIFIER_WIN | 0x41), KeyTap(0x42)},
+         {Sent(MOUSE_FLAG_LEFTDOWN), "keys +91 +65 -65 -91"},
+         {Sent(MOUSE_FLAG_LEFTUP), "keys -65", "keys -91"}},
+        {{leftDown, MoveBy(5, 0)}, {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0)}, {Sent(MOUSE_FLAG_LEFTUP)}},
         // A refused press holds nothing.
-        {{leftDown, Button(ButtonDown, 0x0004)}, {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN)}},
+        {{leftDown, Button(ButtonDown, 0x0004)},
+         {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN)},
+         {Sent(MOUSE_FLAG_LEFTUP)}},
     };
-    for (auto [events, expected] : cases) {
+    for (auto [events, expected, released] : cases) {
         SetUp();
         app.playMode = Loop;
         app.events = events;
         fake.refuseFrom = 2;
+        fake.acceptAtMs = 100; // the secure desktop goes away
         RunPlayback(FAKE_IO);
-        expected.insert(expected.end(), {Sent(MOUSE_FLAG_LEFTUP), "free", "repaint -1", "done"});
-        EXPECT_EQ(fake.calls, expected);
+        expected.push_back("free");
+        EXPECT_EQ(
+            Trace(fake.calls.begin(), fake.calls.begin() + static_cast<std::ptrdiff_t>(expected.size())),
+            expected);
+        released.insert(released.end(), {"repaint -1", "done"});
+        EXPECT_EQ(Trace(fake.calls.end() - static_cast<std::ptrdiff_t>(released.size()), fake.calls.end()),
+                  released);
+        EXPECT_LT(fake.callTimes.end()[-2], 100 + RELEASE_RETRY_GAP_MS); // at the first try after it
         EXPECT_TRUE(app.playbackInputRefused);
     }
+    // Input that stays refused is given up on after the limit.
+    SetUp();
+    app.events = {leftDown, leftDown};
+    fake.refuseFrom = 2;
+    RunPlayback(FAKE_IO);
+    EXPECT_NEAR(fake.nowMs, RELEASE_RETRY_LIMIT_MS, RELEASE_RETRY_GAP_MS + 1);
     // The next start clears it.
     EXPECT_TRUE(LaunchPlayback(
         FAKE_IO, [](void*) { return true; }, nullptr));

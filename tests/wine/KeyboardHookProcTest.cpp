@@ -49,10 +49,19 @@ TEST_F(KeyboardHookProcTest, ACapturedHotkeyWorksAndTheHoldOffKeyStopsEverything
     Release(VK_F6);
     EXPECT_EQ(Press(VK_F6), 1); // the capture is over: F6 starts a recording
     ASSERT_TRUE(app.recording);
+    Release(VK_F6);
+    Press('A');
+    Release('A');
+    Press(VK_LSHIFT); // still held when the hold-off key stops the recording
     app.playing = true;
     EXPECT_EQ(Press(VK_SPACE), 1);
     EXPECT_EQ(Labels(), L"ON/OFF/OFF");
     EXPECT_FALSE(app.recording);
+    // Held presses and releases, neither F6 nor the hold-off key, Shift let go at the stop.
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Key, 0, 0, 0, KEY_HELD | 'A', 0},
+                                                   {KeyUp, 0, 0, 0, 'A', 0},
+                                                   {Key, 0, 0, 0, KEY_HELD | VK_LSHIFT, 0},
+                                                   {KeyUp, 0, 0, 0, VK_LSHIFT, 0}}));
     EXPECT_TRUE(app.stopRequested);
 
     app.stopRequested = false;
