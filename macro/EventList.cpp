@@ -28,6 +28,15 @@ void AppendModifierNames(std::wstring& text, uint32_t vk) {
     }
 }
 
+// " at 812,433" for a click made at a known place on the screen.
+void AppendPosition(std::wstring& text, const MacroEvent& event) {
+    if (!HasScreenPosition(event)) return;
+    text += L" at ";
+    AppendNumber(text, event.dx);
+    text += L',';
+    AppendNumber(text, event.dy);
+}
+
 } // namespace
 
 std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
@@ -45,11 +54,13 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event) {
     case ButtonDown:
         text += L"Mouse down btn=";
         AppendNumber(text, event.button);
+        AppendPosition(text, event);
         AppendModifierNames(text, event.vk);
         break;
     case ButtonUp:
         text += L"Mouse up btn=";
         AppendNumber(text, event.button);
+        AppendPosition(text, event);
         break;
     case Key:
         text += L"Key vk=0x";

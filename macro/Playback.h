@@ -63,6 +63,8 @@ struct PlaybackIo {
     double (*nowMs)();           // monotonic milliseconds
     void (*repaintPathEditor)(); // invalidates the editor without erasing, when it is alive
     void (*postPlaybackDone)();  // WM_APP_PLAYBACK_DONE to the main window
+    // The nearest pixel of any monitor there is now: the point itself when a monitor holds it.
+    ScreenPoint (*nearestOnScreen)(ScreenPoint point);
 };
 
 // Injection never goes on longer than this without a 1 ms sleep. Every record reaches the
@@ -130,19 +132,23 @@ double AdvanceSchedule(PassSchedule& schedule, double nowMs, uint64_t lengthMs);
 std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<size_t>& moveIndices,
                                            size_t pointCount);
 
-// Whether a mouse mode carries the confined cursor along the path (CenterMouse, LockMouse). Any
-// other value, also one outside the enumeration read from a file, plays as FreeMouse.
+// Whether a mouse mode carries the confined cursor along the path (CenterMouse, LockMouse,
+// ScreenMouse). Any other value, also one outside the enumeration read from a file, plays as
+// FreeMouse.
 bool CarriesCursor(int32_t mouseMode);
 // A stop request, the master switch off or the hold-off key held.
 bool PlaybackInterrupted();
 
 // The user-interface steps before the thread starts: the refusals, the start point and the
-// confinement. Returns false when playback is refused (nothing changed).
+// confinement. ScreenMouse starts where the recording started, when the macro knows it. Returns
+// false when playback is refused (nothing changed).
 bool PreparePlayback(const PlaybackIo& io);
 // PreparePlayback, then `startThread(parameter)`; sets `playing` when the thread runs. A thread
 // that cannot be created leaves the cursor free again. Returns whether playback started.
 bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), void* parameter);
-// One pass over the macro. Returns false when a stop test ended it early.
+// One pass over the macro. Returns false when a stop test ended it early. In ScreenMouse a click
+// with a position is made with the cursor on that pixel; positions outside every monitor go to
+// the nearest one and set `app.playbackPositionClamped`.
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
 // end message. Buttons still held after a stop are released, modifiers held for buttons always.

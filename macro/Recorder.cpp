@@ -31,6 +31,17 @@ void FoldProvisionalTaps() {
     }
 }
 
+// The packet's buttons were pressed or released where the cursor is.
+void PlaceButtons(MacroEvent* batch, size_t count, std::optional<ScreenPoint> cursor) {
+    if (!cursor) return;
+    for (size_t i = 0; i < count; ++i) {
+        if (batch[i].type == Move) continue;
+        batch[i].dx = cursor->x;
+        batch[i].dy = cursor->y;
+        batch[i].vk |= AT_POSITION;
+    }
+}
+
 } // namespace
 
 uint32_t TakeRecordingDelay(uint64_t now) {
@@ -42,7 +53,8 @@ uint32_t TakeRecordingDelay(uint64_t now) {
                                                       : static_cast<uint32_t>(gap);
 }
 
-void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag) {
+void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag,
+                       std::optional<ScreenPoint> cursor) {
     if (!app.recording || !app.masterEnabled) return;
     uint32_t delay = TakeRecordingDelay(app.clock());
     if (delay < MOUSE_DELAY_FLOOR_MS) delay = 0;
@@ -60,6 +72,7 @@ void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t rele
     }
     if (releaseFlag != 0) batch[count++] = MacroEvent{ButtonUp, 0, 0, releaseFlag, 0, delay};
     if (count == 0) return;
+    PlaceButtons(batch, count, cursor);
 
     std::lock_guard lock(app.macroMutex);
     app.events.insert(app.events.end(), batch, batch + count);

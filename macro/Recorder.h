@@ -2,8 +2,11 @@
 // call, over `app` with its clock `app.clock`.
 #pragma once
 
+#include "core/MacroRecords.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 // Events a recording makes room for at its start: 1000 Hz mouse input for about 17 minutes.
 constexpr size_t RECORDING_RESERVED_EVENTS = size_t{1} << 20;
@@ -14,8 +17,10 @@ uint32_t TakeRecordingDelay(uint64_t now);
 
 // Appends Move, ButtonDown and ButtonUp for one accepted mouse packet while recording with the
 // master switch on; only the first event carries the gap, and gaps under MOUSE_DELAY_FLOOR_MS are 0.
-// A ButtonDown carries the held modifiers in its vk and takes the place of their unused taps.
-void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag);
+// A ButtonDown carries the held modifiers in its vk and takes the place of their unused taps. With
+// the cursor's position known, ButtonDown and ButtonUp keep it (AT_POSITION).
+void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag,
+                       std::optional<ScreenPoint> cursor = std::nullopt);
 
 // Appends one Key event while recording; key gaps keep their measured length. A key pressed with
 // modifiers held carries them in its vk and takes the place of their unused taps; a modifier's own

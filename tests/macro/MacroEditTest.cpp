@@ -21,12 +21,13 @@ auto Current() {
     std::vector<double> path;
     for (const PathPoint& point : app.pathPoints)
         path.insert(path.end(), {point.x, point.y});
-    return std::tuple(app.events, app.rowTicks, path);
+    return std::tuple(app.events, app.rowTicks, path, app.macroStartPos);
 }
 
 void StartWithMacro() {
     ResetAppState();
     app.events = MACRO;
+    app.macroStartPos = ScreenPoint{-3, 4}; // where its recording started
     app.rowTicks = {false, true, false};
     BuildPath();
     app.pathPoints.back().x += 50; // dragged, not applied yet
@@ -39,7 +40,10 @@ TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTw
         {4, {ButtonUp, 0, 0, 512, 0, 4294967295u}, L"4: Mouse up btn=512  delay=4294967295 ms"},
         {12, {Key, 0, 0, 0, 13, 7}, L"12: Key vk=0xd  delay=7 ms"},
         {2, {Key, 0, 0, 0, 0xF0053, 0}, L"2: Key vk=0x53 Ctrl+Alt+Shift+Win  delay=0 ms"},
-        {0, {ButtonDown, 0, 0, 1, MODIFIER_CTRL, 0}, L"0: Mouse down btn=1 Ctrl  delay=0 ms"},
+        {0,
+         {ButtonDown, 812, 433, 1, MODIFIER_CTRL | AT_POSITION, 0},
+         L"0: Mouse down btn=1 at 812,433 Ctrl  delay=0 ms"},
+        {1, {ButtonUp, -5, 7, 2, AT_POSITION, 0}, L"1: Mouse up btn=2 at -5,7  delay=0 ms"},
         {3, {-1, 0, 0, 0, 0, 0}, L"3: Event  delay=0 ms"},
         {123456, {Move, INT32_MIN, 0, 0, 0, 1000}, L"123456: Move dx=-2147483648 dy=0  delay=1000 ms"},
     };
@@ -84,8 +88,9 @@ TEST(Recorder, GapsCountFromThePreviousPacketOrKeyKeepTheMouseFloorAndSaturate) 
     nowMs += 4000; // the first event gets no wait, however long after Record it comes
     RecordMousePacket(3, -1, 0, 0);
     nowMs += 120;
-    RecordMousePacket(-7, 2, 0x0004, 0x0008); // only the first event of a packet carries the gap
-    nowMs += 4;                               // under the mouse floor
+    // Only the first event of a packet carries the gap; its buttons keep the cursor's position.
+    RecordMousePacket(-7, 2, 0x0004, 0x0008, ScreenPoint{-1920, 9});
+    nowMs += 4; // under the mouse floor
     RecordMousePacket(1, 1, 0, 0);
     nowMs += 5; // exactly the floor
     RecordMousePacket(0, 0, 0, 0x0002);
@@ -101,6 +106,10 @@ TEST(Recorder, GapsCountFromThePreviousPacketOrKeyKeepTheMouseFloorAndSaturate) 
     for (const MacroEvent& event : app.events)
         delays.push_back(event.delayMs);
     EXPECT_EQ(delays, (std::vector<uint32_t>{0, 120, 0, 0, 0, 5, 3, 0, 0xFFFFFFFF, 0}));
+    EXPECT_EQ(std::vector(app.events.begin() + 1, app.events.begin() + 4),
+              (std::vector<MacroEvent>{{Move, -7, 2, 0, 0, 120},
+                                       {ButtonDown, -1920, 9, 0x0004, AT_POSITION, 0},
+                                       {ButtonUp, -1920, 9, 0x0008, AT_POSITION, 0}}));
 }
 
 TEST(Recorder, KeysAndClicksWithModifiersHeldBecomeOneChordThatTakesTheModifiersTaps) {
@@ -153,6 +162,11 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
         {"Set", [] { EditMacroKeepingUndo([] { return WriteRowDelay(2, 999); }); }},
         {"Apply", [] { EditMacroKeepingUndo(WritePathToEvents); }},
         {"Clear, load or profile key", [] { ReplaceEvents({MACRO[1]}); }},
+        {"Recording",
+         [] {
+             ReplaceEvents({});
+             app.macroStartPos = ScreenPoint{1, 1};
+         }},
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);
