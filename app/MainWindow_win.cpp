@@ -30,7 +30,7 @@ void SelectPlayMode(int32_t mode) {
 }
 
 void SelectMouseMode(int32_t mode) {
-    CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE, ID_FREE_MOUSE + mode);
+    CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_SCREEN_MOUSE, ID_FREE_MOUSE + mode);
     app.mouseMode = mode;
 }
 
@@ -114,6 +114,7 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
     case ID_FREE_MOUSE:
     case ID_CENTER_MOUSE:
     case ID_LOCK_MOUSE:
+    case ID_SCREEN_MOUSE:
         if (clicked) SelectMouseMode(id - ID_FREE_MOUSE);
         return;
     case ID_RECORD_HOTKEY_EDIT:
@@ -293,6 +294,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam != COORD_TIMER_ID) return 0;
         OnCoordTimer();
+        ShowPlaybackNotice();
         ReleaseRetiredSteps(app.undoHistory);
         return 0;
     case WM_CTLCOLOREDIT:

@@ -13,6 +13,7 @@
 #include <bitset>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ struct AppState {
     // they change them, the playback thread only while it copies one event.
     std::mutex macroMutex;
     std::vector<MacroEvent> events;
+    // Where the cursor was when the macro's recording started; none for macros made without it.
+    std::optional<ScreenPoint> macroStartPos;
     std::atomic<double> speed{SPEED_DEFAULT};
     std::atomic<int32_t> playMode{Once};
     std::atomic<int32_t> mouseMode{FreeMouse};
@@ -69,6 +72,10 @@ struct AppState {
     // Set by the playback thread when Windows inserted less input than it was given; shown in the
     // main window until the next playback starts.
     std::atomic<bool> playbackInputRefused{false};
+    // Set by the playback thread when a recorded position lay outside every monitor; the status
+    // line says so once per playback (`clampNoticeShown`).
+    std::atomic<bool> playbackPositionClamped{false};
+    bool clampNoticeShown = false;
     // How often the interface thread has found its message queue empty, and whether it waits for
     // messages now: the playback rests while neither has happened for a while.
     std::atomic<uint64_t> interfaceQueueDrains{0};

@@ -30,7 +30,7 @@ struct MacroEvent {
 };
 
 enum PlayMode : int32_t { Once = 0, Loop = 1, Hold = 2 };
-enum MouseMode : int32_t { FreeMouse = 0, CenterMouse = 1, LockMouse = 2 };
+enum MouseMode : int32_t { FreeMouse = 0, CenterMouse = 1, LockMouse = 2, ScreenMouse = 3 };
 
 struct PathPoint {
     double x = 0;
@@ -40,6 +40,8 @@ struct PathPoint {
 struct ScreenPoint {
     int32_t x = 0;
     int32_t y = 0;
+
+    bool operator==(const ScreenPoint&) const = default;
 };
 
 constexpr double SPEED_DEFAULT = 0.6;
@@ -62,3 +64,11 @@ constexpr uint32_t KEY_CODE_BITS = 0xFFFF;
 // A Key event with this bit is a press only, released by a later KeyUp: a key held as long as it
 // was held. Without it a Key is a tap, pressed and released at once.
 constexpr uint32_t KEY_HELD = 0x100000;
+
+// A ButtonDown or ButtonUp made at a known place: its dx, dy hold the cursor's position in physical
+// pixels of the virtual screen. Readers that ignore vk, dx and dy of buttons replay it as before.
+constexpr uint32_t AT_POSITION = 0x200000;
+
+inline bool HasScreenPosition(const MacroEvent& event) {
+    return (event.type == ButtonDown || event.type == ButtonUp) && (event.vk & AT_POSITION) != 0;
+}

@@ -7,19 +7,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 // The oldest steps are dropped beyond either bound.
 constexpr size_t UNDO_STEP_LIMIT = 64;
 constexpr size_t UNDO_BYTE_LIMIT = size_t{256} << 20;
 
-// Everything one step brings back together: the events with their delays, the list's ticks and
-// the path the path editor works on.
+// Everything one step brings back together: the events with their delays, the list's ticks, the
+// path the path editor works on and where the recording started.
 struct MacroSnapshot {
     std::vector<MacroEvent> events;
     std::vector<bool> rowTicks;
     std::vector<PathPoint> pathPoints;
     std::vector<size_t> pathMoveIndices;
+    std::optional<ScreenPoint> startPos;
 };
 
 struct UndoHistory {

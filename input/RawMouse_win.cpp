@@ -5,6 +5,7 @@
 #include "core/AppState.h"
 #include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
+#include "macro/PlaybackSystem_win.h"
 #include "macro/Recorder_win.h"
 
 #include <cstdio>
@@ -126,7 +127,11 @@ void HandleRawMouseReading(const RawMouseReading& reading) {
     if (!IsOwnInjectedPacket(reading) && PerformMouseHotkeys(packet)) return;
 
     packet = WithoutRecordHotkeyButton(app, packet);
-    RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release, packet.wheelDx, packet.wheelDy);
+    // A click keeps the pixel it was made on, for ScreenMouse to make it there again.
+    std::optional<ScreenPoint> cursor;
+    if (app.recording && (packet.press || packet.release)) cursor = PhysicalCursorPos();
+    RecordMousePacket(packet.dx, packet.dy, packet.press, packet.release, packet.wheelDx, packet.wheelDy,
+                      cursor);
 
     app.lastRawDx = packet.dx;
     app.lastRawDy = packet.dy;

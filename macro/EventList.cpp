@@ -38,6 +38,15 @@ void AppendKeyCode(std::wstring& text, uint32_t vk, KeyNameFunction keyName) {
     text += name;
 }
 
+// " at 812,433" for a click made at a known place on the screen.
+void AppendPosition(std::wstring& text, const MacroEvent& event) {
+    if (!HasScreenPosition(event)) return;
+    text += L" at ";
+    AppendNumber(text, event.dx);
+    text += L',';
+    AppendNumber(text, event.dy);
+}
+
 } // namespace
 
 std::wstring FormatEventRow(size_t position, const MacroEvent& event, KeyNameFunction keyName) {
@@ -55,11 +64,13 @@ std::wstring FormatEventRow(size_t position, const MacroEvent& event, KeyNameFun
     case ButtonDown:
         text += L"Mouse down btn=";
         AppendNumber(text, event.button);
+        AppendPosition(text, event);
         AppendModifierNames(text, event.vk);
         break;
     case ButtonUp:
         text += L"Mouse up btn=";
         AppendNumber(text, event.button);
+        AppendPosition(text, event);
         break;
     case Key:
         if (event.vk & KEY_HELD) {

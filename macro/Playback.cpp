@@ -98,10 +98,7 @@ int32_t SaturatingAdd(int32_t value, int32_t step) {
 // pointer grab, so movements without a wait between them share a confinement that already holds
 // them: a loop that never waits would otherwise grab the pointer thousands of times a second and
 // starve the window. The steps inside still set the cursor one by one.
-void ConfineToMovement(const PlaybackIo& io, PlaybackRun& run, ScreenPoint from, const MacroEvent& event) {
-    ScreenPoint to{SaturatingAdd(from.x, event.dx), SaturatingAdd(from.y, event.dy)};
-    ScreenPoint first{std::min(from.x, to.x), std::min(from.y, to.y)};
-    ScreenPoint last{std::max(from.x, to.x), std::max(from.y, to.y)};
+void ConfineTo(const PlaybackIo& io, PlaybackRun& run, ScreenPoint first, ScreenPoint last) {
     if (run.confinement) {
         const auto& [heldFirst, heldLast] = *run.confinement;
         if (first.x >= heldFirst.x && first.y >= heldFirst.y && last.x <= heldLast.x && last.y <= heldLast.y)
@@ -109,6 +106,31 @@ void ConfineToMovement(const PlaybackIo& io, PlaybackRun& run, ScreenPoint from,
     }
     io.confineCursor(first, last);
     run.confinement = {first, last};
+}
+
+void ConfineToMovement(const PlaybackIo& io, PlaybackRun& run, ScreenPoint from, const MacroEvent& event) {
+    ScreenPoint to{SaturatingAdd(from.x, event.dx), SaturatingAdd(from.y, event.dy)};
+    ConfineTo(io, run, {std::min(from.x, to.x), std::min(from.y, to.y)},
+              {std::max(from.x, to.x), std::max(from.y, to.y)});
+}
+
+// A monitor removed since the recording leaves its positions nowhere: they go to the nearest
+// monitor, which the status line reports.
+ScreenPoint OnScreen(const PlaybackIo& io, ScreenPoint point) {
+    ScreenPoint nearest = io.nearestOnScreen(point);
+    if (nearest != point) app.playbackPositionClamped = true;
+    return nearest;
+}
+
+// ScreenMouse makes a click on the pixel where it was recorded, whatever the movements before it
+// added up to: their drift (pointer acceleration, a different start) never reaches a click. The
+// carried cursor goes on from there.
+void PlaceCursorForClick(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
+                         std::optional<ScreenPoint>& trackedCursor) {
+    ScreenPoint at = OnScreen(io, {event.dx, event.dy});
+    ConfineTo(io, run, at, at); // the confinement of the last movement would hold the cursor off it
+    io.setCursorPos(at);
+    trackedCursor = at;
 }
 
 // Sends one movement as a burst of small steps: relative input in FreeMouse, otherwise the
@@ -308,7 +330,7 @@ std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<
 }
 
 bool CarriesCursor(int32_t mouseMode) {
-    return mouseMode == CenterMouse || mouseMode == LockMouse;
+    return mouseMode == CenterMouse || mouseMode == LockMouse || mouseMode == ScreenMouse;
 }
 
 bool PlaybackInterrupted() {
@@ -322,10 +344,14 @@ bool PreparePlayback(const PlaybackIo& io) {
         return false;
     app.stopRequested = false;
     app.playbackInputRefused = false;
+    app.playbackPositionClamped = false;
     int32_t mode = app.mouseMode;
     ScreenPoint start;
     if (mode == CenterMouse) {
         start = io.screenCenter();
+        io.setCursorPos(start);
+    } else if (mode == ScreenMouse && app.macroStartPos) {
+        start = OnScreen(io, *app.macroStartPos);
         io.setCursorPos(start);
     } else {
         start = io.cursorPos();
@@ -396,6 +422,8 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
         case ButtonDown:
         case ButtonUp:
             PaceInjection(io, run);
+            if (app.mouseMode == ScreenMouse && HasScreenPosition(event))
+                PlaceCursorForClick(io, run, event, trackedCursor);
             if (!InjectButton(io, event, run)) return false;
             break;
         case Key: {

@@ -65,6 +65,8 @@ struct PlaybackIo {
     double (*nowMs)();           // monotonic milliseconds
     void (*repaintPathEditor)(); // invalidates the editor without erasing, when it is alive
     void (*postPlaybackDone)();  // WM_APP_PLAYBACK_DONE to the main window
+    // The nearest pixel of any monitor there is now: the point itself when a monitor holds it.
+    ScreenPoint (*nearestOnScreen)(ScreenPoint point);
 };
 
 // Injection never goes on longer than this without a 1 ms sleep. Every record reaches the
@@ -134,19 +136,23 @@ double AdvanceSchedule(PassSchedule& schedule, double nowMs, uint64_t lengthMs);
 std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<size_t>& moveIndices,
                                            size_t pointCount);
 
-// Whether a mouse mode carries the confined cursor along the path (CenterMouse, LockMouse). Any
-// other value, also one outside the enumeration read from a file, plays as FreeMouse.
+// Whether a mouse mode carries the confined cursor along the path (CenterMouse, LockMouse,
+// ScreenMouse). Any other value, also one outside the enumeration read from a file, plays as
+// FreeMouse.
 bool CarriesCursor(int32_t mouseMode);
 // A stop request, the master switch off or the hold-off key held.
 bool PlaybackInterrupted();
 
 // The user-interface steps before the thread starts: the refusals, the start point and the
-// confinement. Returns false when playback is refused (nothing changed).
+// confinement. ScreenMouse starts where the recording started, when the macro knows it. Returns
+// false when playback is refused (nothing changed).
 bool PreparePlayback(const PlaybackIo& io);
 // PreparePlayback, then `startThread(parameter)`; sets `playing` when the thread runs. A thread
 // that cannot be created leaves the cursor free again. Returns whether playback started.
 bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), void* parameter);
-// One pass over the macro. Returns false when a stop test ended it early.
+// One pass over the macro. Returns false when a stop test ended it early. In ScreenMouse a click
+// with a position is made with the cursor on that pixel; positions outside every monitor go to
+// the nearest one and set `app.playbackPositionClamped`.
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
 // While Windows refuses input (the secure desktop), the releases at the end are tried again this
 // often, for at most this long: a key left down would repeat in whatever has the focus afterwards.

@@ -61,6 +61,13 @@ PhysicalPixels::~PhysicalPixels() {
     if (previous) set(previous);
 }
 
+std::optional<ScreenPoint> PhysicalCursorPos() {
+    PhysicalPixels pixels;
+    POINT point{};
+    if (!GetCursorPos(&point)) return std::nullopt;
+    return ScreenPoint{point.x, point.y};
+}
+
 void KeepTimerResolution() {
     timeBeginPeriod(1);
     // Since Windows 11 a hidden or minimised program loses its timer resolution unless it opts out.

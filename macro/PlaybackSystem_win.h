@@ -3,7 +3,11 @@
 // window, the timer resolution and the high-resolution timer.
 #pragma once
 
+#include "core/MacroRecords.h"
+
 #include <windows.h>
+
+#include <optional>
 
 // Process-wide: the 1 ms timer resolution, kept also while the windows are hidden.
 void KeepTimerResolution();
@@ -28,3 +32,7 @@ class PhysicalPixels {
     SetThreadDpiContext set;
     DPI_AWARENESS_CONTEXT previous = nullptr;
 };
+
+// The cursor's position in physical pixels of the virtual screen, as playback sets it; none when
+// the system cannot tell (another desktop is up).
+std::optional<ScreenPoint> PhysicalCursorPos();

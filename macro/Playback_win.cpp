@@ -6,6 +6,7 @@
 #include "ui/windows/WindowText_win.h"
 #include "macro/PlaybackSystem_win.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -102,6 +103,17 @@ void FreeCursor() {
     ClipCursor(nullptr);
 }
 
+// Called in the per-monitor aware context, so the monitors' rectangles are in physical pixels too.
+ScreenPoint NearestOnScreen(ScreenPoint point) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromPoint({point.x, point.y}, MONITOR_DEFAULTTONEAREST);
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) return point;
+    const RECT& area = info.rcMonitor;
+    return {std::clamp<int32_t>(point.x, area.left, area.right - 1),
+            std::clamp<int32_t>(point.y, area.top, area.bottom - 1)};
+}
+
 ScreenPoint ScreenCenter() {
     return {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
 }
@@ -158,9 +170,9 @@ void ShowStatus(const wchar_t* text) {
 } // namespace
 
 PlaybackIo SystemPlaybackIo() {
-    return {SendMouseRecord,      SendKeyRecords,    CursorPos,       MoveCursorTo,
-            ConfineCursor,        FreeCursor,        ScreenCenter,    WaitAboutOneMs,
-            PerformanceCounterMs, RepaintPathEditor, PostPlaybackDone};
+    return {SendMouseRecord,      SendKeyRecords,    CursorPos,        MoveCursorTo,
+            ConfineCursor,        FreeCursor,        ScreenCenter,     WaitAboutOneMs,
+            PerformanceCounterMs, RepaintPathEditor, PostPlaybackDone, NearestOnScreen};
 }
 
 bool EnsurePlaybackWorker() {
@@ -178,6 +190,7 @@ void StartPlayback() {
         PhysicalPixels pixels; // the start point and the confinement
         if (!LaunchPlayback(SystemPlaybackIo(), WakePlaybackWorker, nullptr)) return;
     }
+    app.clampNoticeShown = false;
     ShowStatus(blocked ? ELEVATED_WINDOW_TEXT : LISTENING_TEXT);
     SetControlText(app.playButton, L"Stop");
     if (app.overlayPlayLabel) {
@@ -190,12 +203,19 @@ void OnPlaybackDone() {
     app.playing = false;
     app.stopRequested = false;
     ClipCursor(nullptr);
+    ShowPlaybackNotice();
     if (app.playbackInputRefused) ShowStatus(INPUT_REFUSED_TEXT);
     SetControlText(app.playButton, L"Play");
     if (app.overlayPlayLabel) {
         SetWindowTextW(app.overlayPlayLabel, L"NO PLAY");
         InvalidateRect(app.overlayPlayLabel, nullptr, TRUE);
     }
+}
+
+void ShowPlaybackNotice() {
+    if (!app.playbackPositionClamped || app.clampNoticeShown) return;
+    app.clampNoticeShown = true;
+    ShowStatus(POSITION_CLAMPED_TEXT);
 }
 
 void StopPlaybackBeforeExit() {

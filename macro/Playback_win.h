@@ -13,6 +13,8 @@ constexpr wchar_t INPUT_REFUSED_TEXT[] =
 constexpr wchar_t ELEVATED_WINDOW_TEXT[] =
     L"The active window runs as administrator: Windows blocks replayed input to it unless KorvaMacro runs as "
     L"administrator too";
+constexpr wchar_t POSITION_CLAMPED_TEXT[] =
+    L"A recorded click lies outside every monitor now: it was played on the nearest one";
 
 // The real system calls: SendInput, the cursor, the 1 ms wait, the performance counter.
 PlaybackIo SystemPlaybackIo();
@@ -21,6 +23,8 @@ PlaybackIo SystemPlaybackIo();
 bool EnsurePlaybackWorker();
 void StartPlayback();
 void OnPlaybackDone();
+// Shows on the status line, once per playback, that recorded positions had to be moved onto a monitor.
+void ShowPlaybackNotice();
 // Stops a running playback and ends the worker, waiting at most PLAYBACK_EXIT_WAIT_MS for it to
 // release what it pressed, then frees the cursor: the process must not end with a button held down.
 constexpr DWORD PLAYBACK_EXIT_WAIT_MS = 2000;

@@ -47,6 +47,17 @@ void AppendReleasesOfHeldInput() {
     }
 }
 
+// The packet's buttons were pressed or released where the cursor is.
+void PlaceButtons(MacroEvent* batch, size_t count, std::optional<ScreenPoint> cursor) {
+    if (!cursor) return;
+    for (size_t i = 0; i < count; ++i) {
+        if (batch[i].type != ButtonDown && batch[i].type != ButtonUp) continue;
+        batch[i].dx = cursor->x;
+        batch[i].dy = cursor->y;
+        batch[i].vk |= AT_POSITION;
+    }
+}
+
 } // namespace
 
 uint64_t TakeRecordingDelay(uint64_t now) {
@@ -59,7 +70,7 @@ uint64_t TakeRecordingDelay(uint64_t now) {
 }
 
 void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag, int32_t wheelDx,
-                       int32_t wheelDy) {
+                       int32_t wheelDy, std::optional<ScreenPoint> cursor) {
     if (!app.recording || !app.masterEnabled) return;
     uint64_t gap = TakeRecordingDelay(app.clock());
 
@@ -77,6 +88,7 @@ void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t rele
     } else {
         batch[0].delayMs = Saturated(gap);
     }
+    PlaceButtons(batch, count, cursor);
 
     std::lock_guard lock(app.macroMutex);
     app.events.insert(app.events.end(), batch, batch + count);

@@ -2,8 +2,11 @@
 // call, over `app` with its clock `app.clock`.
 #pragma once
 
+#include "core/MacroRecords.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 // Events a recording makes room for at its start: 1000 Hz mouse input for about 17 minutes.
 constexpr size_t RECORDING_RESERVED_EVENTS = size_t{1} << 20;
@@ -14,9 +17,10 @@ uint64_t TakeRecordingDelay(uint64_t now);
 
 // Appends Move, ButtonDown, ButtonUp and Wheel for one accepted mouse packet while recording with
 // the master switch on; only the first event carries the gap. A gap under MOUSE_DELAY_FLOOR_MS, and
-// the gap of a packet that records nothing, is carried forward to the next event instead.
+// the gap of a packet that records nothing, is carried forward to the next event instead. With the
+// cursor's position known, ButtonDown and ButtonUp keep it (AT_POSITION).
 void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t releaseFlag, int32_t wheelDx = 0,
-                       int32_t wheelDy = 0);
+                       int32_t wheelDy = 0, std::optional<ScreenPoint> cursor = std::nullopt);
 
 // Appends a held press (a Key event with KEY_HELD) while recording; key gaps keep their measured
 // length. Auto-repeats are further held presses.

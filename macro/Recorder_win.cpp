@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "ui/windows/WindowText_win.h"
 #include "macro/EventList_win.h"
+#include "macro/PlaybackSystem_win.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ void ShowRecordingInOverlay() {
 
 void StartRecording() {
     BeginRecording();
+    app.macroStartPos = PhysicalCursorPos(); // where a ScreenMouse replay starts
     ShowRecordingInOverlay();
     SetControlText(app.recordButton, L"Stop");
     if (app.eventList) SendMessageW(app.eventList, LB_RESETCONTENT, 0, 0);

@@ -79,6 +79,7 @@ void SwapMacro(MacroSnapshot& snapshot) {
         app.events.swap(snapshot.events);
         app.pathPoints.swap(snapshot.pathPoints);
         app.pathMoveIndices.swap(snapshot.pathMoveIndices);
+        app.macroStartPos.swap(snapshot.startPos);
     }
     app.rowTicks.swap(snapshot.rowTicks);
 }
@@ -95,7 +96,7 @@ void ReplaceEvents(std::vector<MacroEvent> newEvents) {
 }
 
 MacroSnapshot CopyOfMacro() {
-    return {app.events, app.rowTicks, app.pathPoints, app.pathMoveIndices};
+    return {app.events, app.rowTicks, app.pathPoints, app.pathMoveIndices, app.macroStartPos};
 }
 
 void KeepUndoStep(MacroSnapshot&& before) {

@@ -73,6 +73,14 @@ std::string WriteLines(const MacroFileContents& settings, std::wstring_view outp
     AppendLine(out, MACRO_MAGIC);
     AppendKeywordNumber(out, "PLAYMODE", settings.playMode);
     AppendKeywordNumber(out, "MOUSEMODE", settings.mouseMode);
+    // Only recordings that have one: every other file stays as it was.
+    if (settings.startPos) {
+        out.append("START_POS ");
+        AppendNumber(out, settings.startPos->x);
+        out.push_back(' ');
+        AppendNumber(out, settings.startPos->y);
+        out.append("\r\n");
+    }
     AppendKeywordNumber(out, "MASTER", settings.masterEnabled ? 1 : 0);
     AppendKeywordNumber(out, "DEVICEINDEX", settings.deviceIndex);
     out.append("OUTPUT ");
@@ -128,6 +136,10 @@ bool ReadHeaderLine(std::string_view line, MacroFileContents& contents) {
         ReadInt32(line, position, contents.playMode);
     } else if (keyword == "MOUSEMODE") {
         ReadInt32(line, position, contents.mouseMode);
+    } else if (keyword == "START_POS") {
+        ScreenPoint start;
+        if (ReadInt32(line, position, start.x) && ReadInt32(line, position, start.y))
+            contents.startPos = start;
     } else if (keyword == "DEVICEINDEX") {
         ReadInt32(line, position, contents.deviceIndex);
     } else if (keyword == "MASTER") {
@@ -167,6 +179,7 @@ MacroFileContents MacroFileStartValues(const AppState& state) {
     contents.playHotkey = state.playHotkey;
     contents.holdOffHotkey = state.holdOffHotkey;
     contents.speed = state.speed;
+    contents.startPos = state.macroStartPos;
     return contents;
 }
 
@@ -186,6 +199,7 @@ bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents) {
     contents.outputName.clear();
     contents.macroCount = 0;
     contents.events.clear();
+    contents.startPos.reset();
     bool headerEnded = false;
     while (!headerEnded && NextLine(cursor, line)) {
         if (!line.empty()) headerEnded = ReadHeaderLine(line, contents);

@@ -6,6 +6,7 @@
 #include "core/AppState.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ struct MacroFileContents {
     // Bytes from the start of the file to the end of the MACRO_COUNT line (the whole file
     // without one): every setting comes from there, the events from the rest.
     size_t headerLength = 0;
+    // START_POS: where the cursor was when the recording started; like the events, only a file
+    // that has the line gives one.
+    std::optional<ScreenPoint> startPos;
 };
 
 // The settings of `state` with no output name and no events: where reading a file starts.

@@ -20,12 +20,13 @@ auto Current() {
     std::vector<double> path;
     for (const PathPoint& point : app.pathPoints)
         path.insert(path.end(), {point.x, point.y});
-    return std::tuple(app.events, app.rowTicks, path);
+    return std::tuple(app.events, app.rowTicks, path, app.macroStartPos);
 }
 
 void StartWithMacro() {
     ResetAppState();
     app.events = MACRO;
+    app.macroStartPos = ScreenPoint{-3, 4}; // where its recording started
     app.rowTicks = {false, true, false};
     BuildPath();
     app.pathPoints.back().x += 50; // dragged, not applied yet
@@ -44,6 +45,10 @@ TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTw
         {8, {Wheel, 60, 0, 0, 0, 0}, L"8: Wheel dx=60  delay=0 ms"},
         {9, {Wait, 0, 0, 0, 0, 3000}, L"9: Wait  delay=3000 ms"},
         {0, {ButtonDown, 0, 0, 1, MODIFIER_CTRL, 0}, L"0: Mouse down btn=1 Ctrl  delay=0 ms"},
+        {0,
+         {ButtonDown, 812, 433, 1, MODIFIER_CTRL | AT_POSITION, 0},
+         L"0: Mouse down btn=1 at 812,433 Ctrl  delay=0 ms"},
+        {1, {ButtonUp, -5, 7, 2, AT_POSITION, 0}, L"1: Mouse up btn=2 at -5,7  delay=0 ms"},
         {3, {-1, 0, 0, 0, 0, 0}, L"3: Event  delay=0 ms"},
         {123456, {Move, INT32_MIN, 0, 0, 0, 1000}, L"123456: Move dx=-2147483648 dy=0  delay=1000 ms"},
     };
@@ -96,8 +101,8 @@ TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsH
     nowMs += 100;
     RecordMousePacket(0, 0, 0, 0); // nothing to record: its gap is carried too
     nowMs += 20;
-    RecordMousePacket(-7, 2, 0x0004, 0x0008, 60, -120); // only the first event of a packet carries it
-    nowMs += 3;                                         // keys have no floor
+    RecordMousePacket(-7, 2, 0x0004, 0x0008, 60, -120, ScreenPoint{-1920, 9}); // the first event carries it
+    nowMs += 3;                                                                // keys have no floor
     RecordKeyPress(0x41);
     RecordKeyPress(0x41);   // its auto-repeat
     RecordKeyRelease(0x42); // a key whose press was not recorded (a hotkey)
@@ -118,8 +123,8 @@ TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsH
                                                    step,
                                                    step,
                                                    {Move, -7, 2, 0, 0, 122},
-                                                   {ButtonDown, 0, 0, 0x0004, 0, 0},
-                                                   {ButtonUp, 0, 0, 0x0008, 0, 0},
+                                                   {ButtonDown, -1920, 9, 0x0004, AT_POSITION, 0},
+                                                   {ButtonUp, -1920, 9, 0x0008, AT_POSITION, 0},
                                                    {Wheel, 60, -120, 0, 0, 0},
                                                    {Key, 0, 0, 0, KEY_HELD | 0x41, 3},
                                                    {Key, 0, 0, 0, KEY_HELD | 0x41, 0},
@@ -159,6 +164,11 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
         {"Set", [] { EditMacroKeepingUndo([] { return WriteRowDelay(2, 999); }); }},
         {"Apply", [] { EditMacroKeepingUndo(WritePathToEvents); }},
         {"Clear, load or profile key", [] { ReplaceEvents({MACRO[1]}); }},
+        {"Recording",
+         [] {
+             ReplaceEvents({});
+             app.macroStartPos = ScreenPoint{1, 1};
+         }},
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);

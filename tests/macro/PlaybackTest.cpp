@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -66,10 +68,13 @@ struct Fake {
     static double Now() { return fake.nowMs; }
     static void Repaint() { Note("repaint " + std::to_string(app.playbackPathIndex)); }
     static void Done() { Note("done"); }
+    static ScreenPoint OnScreen(ScreenPoint p) {
+        return {std::clamp(p.x, 0, 1919), std::clamp(p.y, 0, 1079)};
+    }
 };
 const PlaybackIo FAKE_IO = {Fake::SendMouse, Fake::SendKeys, Fake::Cursor, Fake::SetCursor,
                             Fake::Confine,   Fake::Free,     Fake::Cursor, Fake::Sleep,
-                            Fake::Now,       Fake::Repaint,  Fake::Done};
+                            Fake::Now,       Fake::Repaint,  Fake::Done,   Fake::OnScreen};
 
 class PlaybackTest : public ::testing::Test {
   protected:
@@ -165,6 +170,57 @@ TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass
     app.events = {MoveBy(3, 0)};
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
     EXPECT_EQ(PlayOnePass(), (Trace{"free", Step(2, 0), Step(1, 0)}));
+}
+
+TEST_F(PlaybackTest, ScreenMouseClicksOnTheRecordedPixelsWhereScaledMovementMakesLockMouseMiss) {
+    // Five clicks recorded from 300,400; the raw movement to each is 1.5 times the pixels the
+    // cursor went, as pointer acceleration makes it.
+    const ScreenPoint clicks[5] = {{340, 420}, {520, 410}, {610, 700}, {200, 650}, {1000, 90}};
+    std::vector<MacroEvent> events;
+    ScreenPoint from{300, 400};
+    for (ScreenPoint at : clicks) {
+        events.insert(events.end(), {MoveBy((at.x - from.x) * 3 / 2, (at.y - from.y) * 3 / 2, 10),
+                                     {ButtonDown, at.x, at.y, 0x0001, AT_POSITION, 0},
+                                     {ButtonUp, at.x, at.y, 0x0002, AT_POSITION, 0}});
+        from = at;
+    }
+    for (int32_t mode : {ScreenMouse, LockMouse}) {
+        SetUp();
+        app.mouseMode = mode;
+        app.events = events;
+        app.macroStartPos = ScreenPoint{300, 400};
+        ASSERT_TRUE(PreparePlayback(FAKE_IO));
+        RunPlayback(FAKE_IO);
+        // The carried cursor at each press: the last position set before it.
+        std::vector<int> misses;
+        ScreenPoint cursor;
+        for (const std::string& call : fake.calls) {
+            std::sscanf(call.c_str(), "set %d,%d", &cursor.x, &cursor.y);
+            if (call == Sent(MOUSE_FLAG_LEFTDOWN)) {
+                const ScreenPoint& at = clicks[misses.size()];
+                misses.push_back(std::max(std::abs(cursor.x - at.x), std::abs(cursor.y - at.y)));
+            }
+        }
+        ASSERT_EQ(misses.size(), 5u);
+        for (int miss : misses)
+            EXPECT_TRUE(mode == ScreenMouse ? miss <= 1 : miss > 1) << mode << ": " << miss;
+    }
+    // ScreenMouse starts where the recording did; positions off every monitor go to the nearest
+    // pixel of one, and the playback says so. A click without a position is made where the path is.
+    SetUp();
+    app.mouseMode = ScreenMouse;
+    app.macroStartPos = ScreenPoint{-50, 5000};
+    app.events = {MoveBy(1, 0), {ButtonDown, 2500, 7, 0x0001, AT_POSITION, 0}, Button(ButtonUp, 0x0002)};
+    ASSERT_TRUE(PreparePlayback(FAKE_IO));
+    EXPECT_TRUE(app.playbackPositionClamped);
+    PlayOnePass();
+    EXPECT_EQ(fake.calls, (Trace{"set 0,1079", "confine 0,1079 0,1079", "confine 0,1079 1,1079", "set 1,1079",
+                                 "confine 1919,7 1919,7", "set 1919,7", Sent(MOUSE_FLAG_LEFTDOWN),
+                                 Sent(MOUSE_FLAG_LEFTUP)}));
+    app.macroStartPos.reset(); // a macro made without one starts where the cursor is
+    ASSERT_TRUE(PreparePlayback(FAKE_IO));
+    EXPECT_FALSE(app.playbackPositionClamped);
+    EXPECT_EQ(app.playbackStartPoint.x, 100);
 }
 
 TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {

@@ -15,13 +15,13 @@ namespace {
 
 auto Fields(const MacroFileContents& c) {
     return std::tie(c.playMode, c.mouseMode, c.masterEnabled, c.deviceIndex, c.outputName, c.recordHotkey,
-                    c.playHotkey, c.holdOffHotkey, c.speed, c.macroCount, c.events);
+                    c.playHotkey, c.holdOffHotkey, c.speed, c.macroCount, c.events, c.startPos);
 }
 
 // Start values unlike anything the files below hold, so a kept value is told from a read one.
 const MacroFileContents START(Hold, CenterMouse, false, 4, L"left over", HotkeyBinding{HotkeyKeyboard, 0x41},
                               HotkeyBinding{HotkeyMouseButton, 0x10}, HotkeyBinding{HotkeyKeyboard, 0x42},
-                              1.5, 3, std::vector<MacroEvent>{{Key, 0, 0, 0, 1, 1}}, 0);
+                              1.5, 3, std::vector<MacroEvent>{{Key, 0, 0, 0, 1, 1}}, 0, ScreenPoint{7, 7});
 
 MacroFileContents Read(const std::string& bytes) {
     MacroFileContents contents = START;
@@ -40,9 +40,11 @@ TEST(MacroFile, WritesEveryLineExactlyAndReadsItBack) {
     MacroFileContents written = START;
     written.outputName = L" caf\u00e9\u00ff A\u20acB\nMACRO_COUNT 5\r";
     written.speed = 1.0 / 3.0;
+    written.startPos = ScreenPoint{-1920, 5};
     written.events = {MacroEvent{Move, INT32_MIN, INT32_MAX, 0, 0, UINT32_MAX},
                       MacroEvent{ButtonDown, 0, 0, 1, 0, 140}, MacroEvent{Key, 0, 0, 0, 65, 95}};
-    const std::string file = "KORVAMACRO_V1\r\nPLAYMODE 2\r\nMOUSEMODE 1\r\nMASTER 0\r\nDEVICEINDEX 4\r\n"
+    const std::string file = "KORVAMACRO_V1\r\nPLAYMODE 2\r\nMOUSEMODE 1\r\nSTART_POS -1920 5\r\nMASTER 0\r\n"
+                             "DEVICEINDEX 4\r\n"
                              "OUTPUT  caf\xe9\xff A_B MACRO_COUNT 5 \r\nRECORD_HOTKEY 1 65\r\n"
                              "PLAY_HOTKEY 2 16\r\nHOLD_OFF_HOTKEY 1 66\r\nSPEED 0.333333\r\nMACRO_COUNT 3\r\n"
                              "EV 0 4294967295 -2147483648 2147483647 0 0\r\nEV 1 140 0 0 1 0\r\n"
@@ -85,18 +87,21 @@ TEST(MacroFile, OnlyTheExactMagicIsReadMissingValuesKeepTheStartAndTheLaterLineW
     kept.outputName.clear();
     kept.macroCount = 0;
     kept.events.clear();
-    for (std::string file : {Magic(""), std::string("KORVAMACRO_V1"),
-                             Magic("PLAYMODE\r\nMOUSEMODE x\r\nDEVICEINDEX 99999999999\r\nMASTER\r\n"
-                                   "SPEED abc\r\nSPEED inf\r\nSPEED nan\r\nOUTPUT\r\n")})
+    kept.startPos.reset(); // it belongs to the file's events
+    for (std::string file :
+         {Magic(""), std::string("KORVAMACRO_V1"),
+          Magic("PLAYMODE\r\nMOUSEMODE x\r\nSTART_POS 5\r\nDEVICEINDEX 99999999999\r\nMASTER\r\n"
+                "SPEED abc\r\nSPEED inf\r\nSPEED nan\r\nOUTPUT\r\n")})
         EXPECT_EQ(Fields(Read(file)), Fields(kept)) << file;
     MacroFileContents contents =
-        Read(Magic("\r\n  SPEED +25\nPLAYMODE 2\r\nPLAYMODE 1\nMOUSEMODE 2\r\nDEVICEINDEX 7\r\nMASTER 0\r\n"
+        Read(Magic("\r\n  SPEED +25\nPLAYMODE 2\r\nPLAYMODE 1\nMOUSEMODE 3\r\nSTART_POS -8 9\r\nDEVICEINDEX "
+                   "7\r\nMASTER 0\r\n"
                    "MASTER -3\r\nUNKNOWN 1\r\nEV 0 0 0 0 0 0\r\nRECORD_HOTKEY 1\r\nPLAY_HOTKEY x 5\r\n"
                    "HOLD_OFF_HOTKEY 2 64\r\nplaymode 0\r\nOUTPUT \t\xe9\xff  \nMACRO_COUNT 0\r\n"));
     // Only the one separating blank goes from the name.
     const MacroFileContents expected = {
-        Loop, LockMouse, true, 7, L"\t\u00e9\u00ff  ", {HotkeyKeyboard, 0}, {}, {HotkeyMouseButton, 64},
-        25.0, 0,         {},   0};
+        Loop, ScreenMouse, true, 7, L"\t\u00e9\u00ff  ", {HotkeyKeyboard, 0}, {}, {HotkeyMouseButton, 64},
+        25.0, 0,           {},   0, ScreenPoint{-8, 9}};
     EXPECT_EQ(Fields(contents), Fields(expected));
     for (const char* speed : {"SPEED 0\r\n", "SPEED -2\r\n"})
         EXPECT_EQ(Read(Magic(speed)).speed, SPEED_DEFAULT) << speed;

@@ -30,8 +30,9 @@ TEST_F(PathTest, BuildTakesOnlyMovesAndSmoothsTwiceEachPassFromThePreviousValues
     app.events = {MoveBy(9, 0), MoveBy(-9, 0), MoveBy(9, 0)};
     BuildPath();
     ExpectPoints({{0, 0}, {3, 0}, {6, 0}, {9, 0}}, 1e-9);
-    // Two Moves around a key: the corner is pulled in by both passes (one would give 20/3, 10/3).
-    app.events = {MoveBy(10, 0), {Key, 0, 0, 0, 0x20, 4}, MoveBy(0, 10)};
+    // Two Moves around a click at a screen position, which is no movement: the corner is pulled in
+    // by both passes (one would give 20/3, 10/3).
+    app.events = {MoveBy(10, 0), {ButtonDown, 812, 433, 1, AT_POSITION, 4}, MoveBy(0, 10)};
     BuildPath();
     EXPECT_EQ(app.pathMoveIndices, (std::vector<size_t>{0, 2}));
     ExpectPoints({{0, 0}, {50.0 / 9, 40.0 / 9}, {10, 10}}, 1e-9);
@@ -97,14 +98,14 @@ TEST_F(PathTest, ApplyRoundsHalvesAwayFromZeroEachOnItsOwnAndSkipsStaleIndices) 
     std::vector<MacroEvent> before = app.events;
     EXPECT_FALSE(WritePathToEvents());
     EXPECT_EQ(app.events, before);
-    // The macro changed under the path: an index that now names a key or lies beyond the end is
-    // skipped; the Move it still names gets its difference.
-    app.events = {{Key, 0, 0, 0, 0x42, 5}, MoveBy(0, 10, 3), MoveBy(1, 1, 4)};
+    // The macro changed under the path: an index that now names a click (which keeps its screen
+    // position) or lies beyond the end is skipped; the Move it still names gets its difference.
+    app.events = {{ButtonDown, 812, 433, 1, AT_POSITION, 5}, MoveBy(0, 10, 3), MoveBy(1, 1, 4)};
     app.pathMoveIndices = {0, 2, 3};
     app.pathPoints = {{0, 0}, {1, 1}, {3, 4}, {8, 8}};
     ASSERT_TRUE(WritePathToEvents());
-    EXPECT_EQ(app.events,
-              (std::vector<MacroEvent>{{Key, 0, 0, 0, 0x42, 5}, MoveBy(0, 10, 3), MoveBy(2, 3, 4)}));
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{
+                              {ButtonDown, 812, 433, 1, AT_POSITION, 5}, MoveBy(0, 10, 3), MoveBy(2, 3, 4)}));
 }
 
 TEST_F(PathTest, FitKeepsTheMarginsAndNeedsMoreThanFortyPixelsOnEachAxis) {

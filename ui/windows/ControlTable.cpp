@@ -30,12 +30,13 @@ constexpr ControlEntry MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
      0},
     {L"BUTTON", L"Loop", CHILD | BS_AUTORADIOBUTTON_STYLE, 565, 87, 50, 20, ID_LOOP, nullptr, 0},
     {L"BUTTON", L"Hold", CHILD | BS_AUTORADIOBUTTON_STYLE, 565, 110, 60, 20, ID_HOLD, nullptr, 0},
-    // 95 wide: "CenterMouse" and its radio circle need more than 80.
-    {L"BUTTON", L"FreeMouse", CHILD | STYLE_GROUP | BS_AUTORADIOBUTTON_STYLE, 535, 145, 95, 20, ID_FREE_MOUSE,
+    // 95 wide: "CenterMouse" and its radio circle need more than 80. Rows of 20 leave room for the
+    // fourth mode, ScreenMouse, above "Macro speed".
+    {L"BUTTON", L"FreeMouse", CHILD | STYLE_GROUP | BS_AUTORADIOBUTTON_STYLE, 535, 141, 95, 18, ID_FREE_MOUSE,
      nullptr, 0},
-    {L"BUTTON", L"CenterMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 168, 95, 20, ID_CENTER_MOUSE, nullptr,
+    {L"BUTTON", L"CenterMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 161, 95, 18, ID_CENTER_MOUSE, nullptr,
      0},
-    {L"BUTTON", L"LockMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 191, 95, 20, ID_LOCK_MOUSE, nullptr, 0},
+    {L"BUTTON", L"LockMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 181, 95, 18, ID_LOCK_MOUSE, nullptr, 0},
     {L"EDIT", L"", CHILD | STYLE_BORDER | ES_READONLY_STYLE, 390, 65, 100, 22, ID_RECORD_HOTKEY_EDIT,
      &AppState::recordHotkeyEdit, 0},
     {L"BUTTON", L"X", OWNER_DRAWN, 495, 65, 20, 22, ID_RECORD_HOTKEY_CLEAR, nullptr, 0},
@@ -72,6 +73,10 @@ constexpr ControlEntry MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
     {L"BUTTON", L"Profile", OWNER_DRAWN, 425, 15, 55, 20, ID_PROFILE, nullptr, 0},
     {L"BUTTON", L"All", CHILD | BS_AUTOCHECKBOX_STYLE | BS_NOTIFY_STYLE, 315, 148, 50, 22, ID_ALL,
      &AppState::allCheckbox, 0},
+    // Last, so the places of the controls above stay as they were; it joins FreeMouse's radio group,
+    // which no later control ends.
+    {L"BUTTON", L"ScreenMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 201, 95, 18, ID_SCREEN_MOUSE, nullptr,
+     0},
 };
 
 } // namespace

@@ -17,6 +17,7 @@ enum ControlId : int32_t {
     ID_FREE_MOUSE = 2201,
     ID_CENTER_MOUSE = 2202,
     ID_LOCK_MOUSE = 2203,
+    ID_SCREEN_MOUSE = 2204,
     ID_RECORD_HOTKEY_EDIT = 3001,
     ID_PLAY_HOTKEY_EDIT = 3002,
     ID_RECORD_HOTKEY_CLEAR = 3003,
@@ -68,7 +69,7 @@ struct ControlEntry {
     int32_t boldFontHeight;         // 0 for the stock GUI font
 };
 
-constexpr int MAIN_CONTROL_COUNT = 44;
+constexpr int MAIN_CONTROL_COUNT = 45;
 
 // The status line's resting text and place; a playback that Windows hinders says why on the same
 // line. Such a notice is longer than the line's 280 pixels and takes the free strip above the

@@ -24,10 +24,13 @@ void TakeOverContents(MacroFileContents& contents) {
     // The replaced macro moves into the undo history; a running playback reads the list under
     // the macro lock, which ReplaceEvents takes.
     ReplaceEvents(std::move(contents.events));
+    // After the swap: the replaced macro took its own start into the undo history.
+    app.macroStartPos = contents.startPos;
 }
 
-int RadioForMode(int32_t mode, int first) {
-    return mode == 1 || mode == 2 ? first + mode : first;
+// A mode outside the radios, read from a file, shows as the first.
+int RadioForMode(int32_t mode, int first, int last) {
+    return mode > 0 && mode <= last - first ? first + mode : first;
 }
 
 // `fromDialog` adds the speed edit and the hold-off key: a profile key loads a macro without
@@ -44,9 +47,9 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
     SetControlText(app.outputEdit, outputName);
     if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
     if (app.mainWindow) {
-        CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE));
-        CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE,
-                          RadioForMode(app.mouseMode, ID_FREE_MOUSE));
+        CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE, ID_HOLD));
+        CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_SCREEN_MOUSE,
+                          RadioForMode(app.mouseMode, ID_FREE_MOUSE, ID_SCREEN_MOUSE));
     }
     ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
     ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
