@@ -63,6 +63,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
     InstallKeyboardHook();
     EnumChildWindows(window, MakePushButtonsOwnerDrawn, 0);
     EnsurePlaybackWorker();
+    AllowHandOversFromLowerIntegrity(window);
 }
 
 // The hook goes first: while this thread waits for the playback it pumps no messages, and every
@@ -90,7 +91,7 @@ void ClearHotkey(HotkeyBinding& binding, HWND edit, bool& capture) {
     ShowHotkeyText(edit, binding);
 }
 
-void OnCommand(WORD id, WORD notification, LPARAM) {
+void OnCommand(WORD id, WORD notification, LPARAM control) {
     bool clicked = notification == BN_CLICKED;
     switch (id) {
     case ID_DEVICE_COMBO:
@@ -168,10 +169,14 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
         if (clicked) OpenOverlay();
         return;
     case ID_SAVE:
-        if (clicked) SaveMacroByName(app.mainWindow);
-        return;
     case ID_LOAD:
-        if (clicked) LoadMacroWithDialog(app.mainWindow);
+        if (!clicked) return;
+        // Half a recording with the click on the button in it is nobody's macro: it ends first.
+        StopRecordingForCommandOf(reinterpret_cast<HWND>(control));
+        if (id == ID_SAVE)
+            SaveMacroByName(app.mainWindow);
+        else
+            LoadMacroWithDialog(app.mainWindow);
         return;
     case ID_PROFILE:
         if (clicked) OpenProfileWindow();

@@ -5,6 +5,7 @@
 #include "app/MainWindow_win.h"
 #include "app/MessageLoop_win.h"
 #include "macro/PlaybackSystem_win.h"
+#include "macro/Playback_win.h"
 #include "app/SingleInstance_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
@@ -29,5 +30,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
         PostMessageW(window, WM_APP_OPEN_MACRO, 0, 0);
     }
 
-    return RunMessageLoop();
+    int exitCode = RunMessageLoop();
+    EndProcessIfWorkerRuns(exitCode, [](unsigned code) { TerminateProcess(GetCurrentProcess(), code); });
+    return exitCode;
 }

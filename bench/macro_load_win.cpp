@@ -22,9 +22,8 @@ bool MeasureSize(size_t count) {
     std::vector<double> loads, refreshes, paints, deletes;
     for (int run = 0; run < RUNS; ++run) {
         auto start = std::chrono::steady_clock::now();
-        std::string bytes;
         MacroFileContents contents = MacroFileStartValues(app);
-        if (!ReadMacroBytesAt(path, bytes) || !ReadMacroFile(bytes, contents)) return false;
+        if (!ReadMacroAt(path, contents)) return false;
         TakeOverMacro(contents, true);
         loads.push_back(MsSince(start));
         if (SendMessageW(app.eventList, LB_GETCOUNT, 0, 0) != static_cast<LRESULT>(count)) return false;

@@ -54,7 +54,9 @@ uint64_t MonotonicMs();
 struct AppState {
     // The current macro and its playback settings. `macroMutex` guards `events`, `pathPoints` and
     // `pathMoveIndices` against the playback thread; writers on the UI thread hold it only while
-    // they change them, the playback thread only while it copies one event.
+    // they change them, the playback thread while it copies one event and, at the start of every
+    // pass, while it builds a table as long as the macro (each event's point on the path), so a
+    // change of a long macro may wait that long.
     std::mutex macroMutex;
     std::vector<MacroEvent> events;
     // Where the cursor was when the macro's recording started; none for macros made without it.

@@ -25,8 +25,11 @@ struct FileStamp {
 
 // A profile slot's macro file read ahead: the header text (the lines before the events, parsed
 // again at each switch because a missing keyword keeps the setting of that moment) and the
-// parsed events. While not `ready`, `events` may hold the macro a switch replaced, to be freed
-// outside the keyboard hook; `refillCount` is then the length of the macro the switch put in.
+// parsed events. While not `ready` it holds no events. After a switch took them (or read the file
+// at switch time), `refillPending` and `refillCount`, the length of the macro the switch put in,
+// let the copy be made again from the macro itself while nothing has been appended to it.
+// `overBudget` marks a file of this path and stamp that did not fit the memory bound, so that it
+// is not read again to be refused again.
 struct ReadyMacro {
     std::wstring path;
     FileStamp stamp;
@@ -35,4 +38,5 @@ struct ReadyMacro {
     bool ready = false;
     bool refillPending = false;
     size_t refillCount = 0;
+    bool overBudget = false;
 };

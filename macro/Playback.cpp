@@ -449,7 +449,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
 
 void RunPlayback(const PlaybackIo& io) {
     // StartPlayback has already cleared `stopRequested`; clearing it again here would lose a stop
-    // pressed between the thread's creation and its first instruction.
+    // pressed between the Play press and the worker's waking.
     PlaybackRun run;
     run.restedAtMs = io.nowMs();
     run.caughtUpMs = run.restedAtMs;

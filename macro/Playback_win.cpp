@@ -218,18 +218,25 @@ void ShowPlaybackNotice() {
     ShowStatus(POSITION_CLAMPED_TEXT);
 }
 
-void StopPlaybackBeforeExit() {
-    if (!app.playbackThread) return;
+bool StopPlaybackBeforeExit() {
+    if (!app.playbackThread) return true;
     app.stopRequested = true;
     app.playbackWorkerQuit = true;
     SetEvent(app.playbackWake);
-    // A worker that does not end in time keeps its event: closing it under a thread that may still
-    // wait on it would hand the handle's number to whatever is opened next.
-    if (WaitForSingleObject(app.playbackThread, PLAYBACK_EXIT_WAIT_MS) == WAIT_OBJECT_0) {
+    // A worker that does not end in time keeps its event and its handle: closing the event under a
+    // thread that may still wait on it would hand the handle's number to whatever is opened next.
+    bool ended = WaitForSingleObject(app.playbackThread, PLAYBACK_EXIT_WAIT_MS) == WAIT_OBJECT_0;
+    if (ended) {
         CloseHandle(app.playbackWake);
         app.playbackWake = nullptr;
+        CloseHandle(app.playbackThread);
+        app.playbackThread = nullptr;
     }
-    CloseHandle(app.playbackThread);
-    app.playbackThread = nullptr;
     if (app.playing) OnPlaybackDone();
+    return ended;
+}
+
+void EndProcessIfWorkerRuns(int exitCode, void (*endProcess)(unsigned exitCode)) {
+    if (!app.playbackThread || WaitForSingleObject(app.playbackThread, 0) == WAIT_OBJECT_0) return;
+    endProcess(static_cast<unsigned>(exitCode));
 }

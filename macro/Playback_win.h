@@ -27,5 +27,10 @@ void OnPlaybackDone();
 void ShowPlaybackNotice();
 // Stops a running playback and ends the worker, waiting at most PLAYBACK_EXIT_WAIT_MS for it to
 // release what it pressed, then frees the cursor: the process must not end with a button held down.
+// False when the worker still runs then; its thread handle stays in `app.playbackThread`.
 constexpr DWORD PLAYBACK_EXIT_WAIT_MS = 2000;
-void StopPlaybackBeforeExit();
+bool StopPlaybackBeforeExit();
+// After the message loop. A worker that has not ended may still read the macro and the state
+// record, which the process's destructors would free under it: then `endProcess` ends the
+// process with `exitCode` at once, without them. Returns otherwise.
+void EndProcessIfWorkerRuns(int exitCode, void (*endProcess)(unsigned exitCode));

@@ -30,6 +30,13 @@ void FinishRecording() {
     RebuildEventList();
 }
 
+// A mouse click on a button (rather than the space bar) was recorded up to its release.
+void DropClickOn(HWND button) {
+    POINT cursor{};
+    if (button && GetCursorPos(&cursor) && WindowFromPoint(cursor) == button)
+        DropEventsFromLastPress(BUTTON_PRESS_FLAGS[0]);
+}
+
 } // namespace
 
 void ToggleRecording() {
@@ -41,13 +48,16 @@ void ToggleRecording() {
 }
 
 void ToggleRecordingFromButton() {
-    // A mouse click on the button (rather than the space bar) was recorded up to its release.
-    POINT cursor{};
-    bool clickedWithMouse = GetCursorPos(&cursor) && WindowFromPoint(cursor) == app.recordButton;
-    if (app.recording && clickedWithMouse) DropEventsFromLastPress(BUTTON_PRESS_FLAGS[0]);
+    if (app.recording) DropClickOn(app.recordButton);
     ToggleRecording();
 }
 
 void StopRecording() {
     if (app.recording) FinishRecording();
+}
+
+void StopRecordingForCommandOf(WindowHandle button) {
+    if (!app.recording) return;
+    DropClickOn(button);
+    FinishRecording();
 }

@@ -19,6 +19,17 @@ int64_t FileTimeTicks(const FILETIME& time) {
     return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
 }
 
+// Only a regular file is read: the first read from a pipe or a device whose other end never
+// writes would block the interface thread, and with it the hooks and every hotkey.
+HANDLE OpenFileToRead(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE || GetFileType(file) == FILE_TYPE_DISK) return file;
+    CloseHandle(file);
+    SetLastError(ERROR_BAD_FILE_TYPE);
+    return INVALID_HANDLE_VALUE;
+}
+
 } // namespace
 
 void CreateFixedFolders() {
@@ -32,9 +43,14 @@ bool PathExists(const std::wstring& path) {
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenFileToRead(path);
     if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && static_cast<uint64_t>(size.QuadPart) > maxBytes) {
+        CloseHandle(file);
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return false;
+    }
     bytes.clear();
     char buffer[64 * 1024];
     DWORD got = 0;
@@ -49,7 +65,10 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes
         ok = got <= maxBytes - bytes.size();
         if (ok) bytes.append(buffer, got);
     }
+    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    if (!ok && error == ERROR_SUCCESS) error = ERROR_FILE_TOO_LARGE;
     CloseHandle(file);
+    SetLastError(error);
     return ok;
 }
 
@@ -57,19 +76,69 @@ bool FileStartsWithOneOf(const std::wstring& path, std::initializer_list<std::st
     size_t longest = 0;
     for (std::string_view head : heads)
         longest = std::max(longest, head.size());
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenFileToRead(path);
     if (file == INVALID_HANDLE_VALUE) return false;
     std::string start(longest, '\0');
     DWORD got = 0;
     bool read = ReadFile(file, start.data(), static_cast<DWORD>(longest), &got, nullptr);
+    DWORD error = GetLastError();
     CloseHandle(file);
+    SetLastError(error);
     if (!read) return false;
     start.resize(got);
     for (std::string_view head : heads) {
         if (std::string_view(start).starts_with(head)) return true;
     }
+    SetLastError(ERROR_BAD_FORMAT);
     return false;
+}
+
+std::wstring LocalFilePath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length > full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+    }
+    if (path.empty() || length == 0 || length > full.size()) return L"";
+    full.resize(length);
+    if (!IsDriveLetterPath(full)) return L"";
+    // A drive letter may stand for a network share; asking costs nothing, the share is not contacted.
+    switch (GetDriveTypeW(full.substr(0, 3).c_str())) {
+    case DRIVE_FIXED:
+    case DRIVE_REMOVABLE:
+    case DRIVE_CDROM:
+    case DRIVE_RAMDISK:
+        return full;
+    default:
+        return L"";
+    }
+}
+
+std::wstring FileErrorText(unsigned long error) {
+    switch (error) {
+    case ERROR_BAD_FILE_TYPE:
+        return L"It is a device or a pipe, not a file.";
+    case ERROR_BAD_FORMAT:
+        return L"It is not a file of this kind (its first line is not the right one).";
+    case ERROR_NOT_ENOUGH_MEMORY:
+        return L"There is not enough memory to load it.";
+    case ERROR_BAD_NETPATH:
+        return L"It is not on a drive of this computer (a network share or a device path); such paths "
+               L"are not opened.";
+    default:
+        break;
+    }
+    wchar_t* reason = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    if (!reason) return L"Error " + std::to_wstring(error);
+    std::wstring text = reason;
+    LocalFree(reason);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return text;
 }
 
 bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {

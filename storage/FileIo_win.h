@@ -8,11 +8,20 @@
 
 void CreateFixedFolders();
 bool PathExists(const std::wstring& path);
-// Reads a file whole; false when it cannot be opened or read, or holds more than `maxBytes`.
+// Reads a regular file whole; false when it cannot be opened or read, is a device or a pipe
+// (ERROR_BAD_FILE_TYPE) or holds more than `maxBytes` (ERROR_FILE_TOO_LARGE, found before reading).
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes = SIZE_MAX);
 // Whether the file begins with one of `heads`, read from its first bytes only, so that a large
-// file picked by mistake under "All Files" is not read whole just to be refused.
+// file picked by mistake under "All Files" is not read whole just to be refused. A file that begins
+// otherwise leaves ERROR_BAD_FORMAT in GetLastError.
 bool FileStartsWithOneOf(const std::wstring& path, std::initializer_list<std::string_view> heads);
+// The full form of `path` when it names a file on a drive letter of a local or removable volume;
+// empty for network shares, device and pipe paths, NT-namespace forms (\??\UNC\...) and relative
+// names that resolve to none of these. Opening any of those could block or contact another machine.
+std::wstring LocalFilePath(const std::wstring& path);
+// Why a file could not be read, for a message box: this program's words for the errors above and
+// ERROR_BAD_NETPATH (a path LocalFilePath refused), the system's for the others.
+std::wstring FileErrorText(unsigned long error);
 // Writes `bytes` to a temporary file in the target's folder, checks that every byte was written and
 // the file closed cleanly, then replaces the target in one step. On any failure the old file is
 // left untouched, the temporary file removed, and the result is false with the system's reason

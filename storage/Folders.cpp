@@ -26,6 +26,11 @@ bool HasSuffixIgnoringCase(std::wstring_view text, std::wstring_view suffix) {
            EqualIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+bool IsDriveLetterPath(std::wstring_view path) {
+    if (path.size() < 3 || FoldAscii(path[0]) < L'a' || FoldAscii(path[0]) > L'z') return false;
+    return path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+}
+
 std::wstring MacroPathForName(std::wstring_view name) {
     std::wstring path(MACRO_FOLDER);
     path += L'\\';

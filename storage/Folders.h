@@ -12,6 +12,11 @@ constexpr std::wstring_view PROFILE_FOLDER = L"C:\\KorvaMacro\\Profile_Save";
 bool HasPrefixIgnoringCase(std::wstring_view text, std::wstring_view prefix);
 bool HasSuffixIgnoringCase(std::wstring_view text, std::wstring_view suffix);
 
+// "X:\...": the only form of a path that names a file on a drive of this
+// computer. Everything else (\\host\share, \\?\ and \\.\ forms, \??\UNC\host, "C:" with no
+// separator after it) may reach a network share, a device or a pipe.
+bool IsDriveLetterPath(std::wstring_view path);
+
 // Characters in a path that Windows opens without the long-path prefix (MAX_PATH less the null).
 constexpr size_t LONGEST_PATH = 259;
 

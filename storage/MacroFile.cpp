@@ -50,7 +50,9 @@ bool IsDeviceName(std::wstring_view name) {
         base.push_back(c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c);
     while (!base.empty() && base.back() == L' ')
         base.pop_back();
-    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL") return true;
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" ||
+        base == L"CONOUT$")
+        return true;
     if (base.size() != 4 || (base.compare(0, 3, L"COM") != 0 && base.compare(0, 3, L"LPT") != 0))
         return false;
     wchar_t digit = base[3];

@@ -10,6 +10,8 @@
 #include "ui/windows/FileDialog_win.h"
 #include "ui/windows/MainWindowRefresh_win.h"
 
+#include <new>
+
 namespace {
 
 // The output box holds at most 254 characters; the buffer counts the terminating null.
@@ -21,38 +23,56 @@ constexpr wchar_t OVERWRITE_TEXT[] = L"A macro with this name already exists.\n"
                                      L"Do you want to overwrite it?";
 constexpr wchar_t SAVE_FAILED_CAPTION[] = L"Save failed";
 
+constexpr wchar_t CANNOT_OPEN_CAPTION[] = L"Cannot open macro";
+
 // A user who saw no message would take the macro for saved.
 void ReportFailedSave(HWND owner, const std::wstring& path) {
-    DWORD error = GetLastError();
-    wchar_t* reason = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-    std::wstring text = L"The macro could not be saved to\n" + path + L"\n\n";
-    if (reason) {
-        text += reason;
-        LocalFree(reason);
-    } else {
-        text += L"Error " + std::to_wstring(error);
-    }
+    std::wstring text = L"The macro could not be saved to\n" + path + L"\n\n" + FileErrorText(GetLastError());
     MessageBoxW(owner, text.c_str(), SAVE_FAILED_CAPTION, MB_OK | MB_ICONERROR);
+}
+
+// The same box for every way a macro file is opened, so that a failed load is never silent.
+void ReportUnopenedMacro(HWND owner, const std::wstring& path, DWORD error) {
+    static_assert(MACRO_FILE_MAX_BYTES == size_t{256} << 20, "the message names the limit");
+    std::wstring reason = FileErrorText(error);
+    if (error == ERROR_BAD_FORMAT)
+        reason = L"It is not a KorvaMacro macro file: its first line is not KORVAMACRO_V1.";
+    if (error == ERROR_FILE_TOO_LARGE) reason = L"It is larger than 256 MB, the most a macro file may hold.";
+    std::wstring text = L"The macro file could not be opened:\n" + path + L"\n\n" + reason;
+    MessageBoxW(owner, text.c_str(), CANNOT_OPEN_CAPTION, MB_OK | MB_ICONWARNING);
 }
 
 } // namespace
 
-bool ReadMacroBytesAt(const std::wstring& path, std::string& bytes) {
-    return FileStartsWithOneOf(path, {MACRO_MAGIC}) && ReadWholeFile(path, bytes);
+bool ReadMacroAt(const std::wstring& path, MacroFileContents& contents, std::string* header) {
+    // A file near the limit needs several times its size once parsed; a machine short of that
+    // memory refuses the load instead of ending the program (maybe inside the keyboard hook).
+    try {
+        std::string bytes;
+        if (!FileStartsWithOneOf(path, {MACRO_MAGIC}) || !ReadWholeFile(path, bytes, MACRO_FILE_MAX_BYTES))
+            return false;
+        if (!ReadMacroFile(bytes, contents)) {
+            SetLastError(ERROR_BAD_FORMAT);
+            return false;
+        }
+        if (header) header->assign(bytes, 0, contents.headerLength);
+        return true;
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
 }
 
 bool SaveMacroByName(HWND owner) {
     CreateFixedFolders();
-    std::wstring path =
-        MacroPathForName(MacroFileNameFromOutput(ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT)));
+    std::wstring output = ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT);
+    std::wstring path = MacroPathForName(MacroFileNameFromOutput(output));
+    // The text is made before the question: while it is open the hook and posted messages still
+    // run, and a profile key or a handed-over file may replace the macro and its name meanwhile.
+    std::string bytes = WriteMacroFile(app, output);
     if (PathExists(path) && MessageBoxW(owner, OVERWRITE_TEXT, OVERWRITE_CAPTION,
                                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return false;
-    // Read again: the box may have changed while the question was open.
-    std::string bytes = WriteMacroFile(app, ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT));
     if (WriteFileAtomically(path, bytes)) return true;
     ReportFailedSave(owner, path);
     return false;
@@ -62,27 +82,29 @@ bool LoadMacroWithDialog(HWND owner) {
     CreateFixedFolders();
     std::wstring path;
     if (!AskForFilePath(owner, MACRO_FILTER, MACRO_FOLDER, path)) return false;
-    // Macros are loaded from the macro folder only.
-    if (!HasPrefixIgnoringCase(path, MACRO_FOLDER)) return false;
-    std::string bytes;
+    // The user picked this file, wherever it lies; its OUTPUT line names the macro as before.
     MacroFileContents contents = MacroFileStartValues(app);
-    if (!ReadMacroBytesAt(path, bytes) || !ReadMacroFile(bytes, contents)) return false;
+    if (!ReadMacroAt(path, contents)) {
+        ReportUnopenedMacro(owner, path, GetLastError());
+        return false;
+    }
     TakeOverMacro(contents, true);
     return true;
 }
 
 bool OpenMacroFile(HWND owner, const std::wstring& path) {
     CreateFixedFolders();
-    std::string bytes;
     MacroFileContents contents = MacroFileStartValues(app);
-    if (!path.empty() && ReadMacroBytesAt(path, bytes) && ReadMacroFile(bytes, contents)) {
-        TakeOverMacro(contents, true);
-        // "Save" then keeps it in the macro folder under the name it was opened by.
-        SetControlText(app.outputEdit, OutputNameFromPath(path));
-        return true;
+    // A handed-over path comes from whatever program started this one: a share, a pipe or a
+    // device could stall the window for long or forever, and is not opened.
+    std::wstring local = LocalFilePath(path);
+    if (local.empty()) SetLastError(ERROR_BAD_NETPATH);
+    if (local.empty() || !ReadMacroAt(local, contents)) {
+        ReportUnopenedMacro(owner, path, GetLastError());
+        return false;
     }
-    std::wstring text = L"The macro file could not be opened:\n" + path +
-                        L"\n\nIt is missing, unreadable or not a KorvaMacro macro file.";
-    MessageBoxW(owner, text.c_str(), L"Cannot open macro", MB_OK | MB_ICONWARNING);
-    return false;
+    TakeOverMacro(contents, true);
+    // "Save" then keeps it in the macro folder under the name it was opened by.
+    SetControlText(app.outputEdit, OutputNameFromPath(local));
+    return true;
 }

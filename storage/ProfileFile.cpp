@@ -2,6 +2,7 @@
 #include "storage/ProfileFile.h"
 
 #include "core/AppState.h"
+#include "storage/Folders.h"
 #include "storage/TextCodec.h"
 
 namespace {
@@ -44,20 +45,15 @@ void ReadSlotLine(std::string_view line, size_t position, ProfileContents& profi
     slot.name = complete ? DecodeLatin1(RestAfterOneBlank(line, position)) : std::wstring();
 }
 
-// \\host\share, //host, \\?\ and \\.\ paths: opening a file on another machine hands it the user's
-// sign-in credentials, silently, and a profile file may come from anyone.
-bool IsNetworkOrDevicePath(std::wstring_view path) {
-    auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
-    return path.size() >= 2 && separator(path[0]) && separator(path[1]);
-}
-
-// Such a path is not followed: the slot falls back to the macro folder's file of its name.
+// Only drive-letter paths are followed: opening a file on another machine hands it the user's
+// sign-in credentials, silently, a device or pipe may never answer, and a profile file may come
+// from anyone. Otherwise the slot falls back to the macro folder's file of its name.
 void ReadPathLine(std::string_view line, size_t position, ProfileContents& profile) {
     int32_t index = 0;
     bool complete = ReadInt32(line, position, index);
     if (!IsSlotIndex(index)) return;
     std::wstring path = complete ? DecodeLatin1(RestAfterOneBlank(line, position)) : std::wstring();
-    if (IsNetworkOrDevicePath(path)) path.clear();
+    if (!IsDriveLetterPath(path)) path.clear();
     profile.paths[static_cast<size_t>(index)] = path;
 }
 

@@ -41,6 +41,17 @@ std::wstring OneBytePath(const std::wstring& path) {
     return {shortPath, length};
 }
 
+// Why a profile file was refused, for the message box.
+std::wstring RefusalReason(const std::wstring& path, DWORD error) {
+    static_assert(PROFILE_FILE_MAX_BYTES == 1 << 20, "the message names the limit");
+    if (!IsInProfileFolder(path))
+        return L"Profiles are loaded from " + std::wstring(PROFILE_FOLDER) + L" only.";
+    if (error == ERROR_BAD_FORMAT)
+        return L"It is not a KorvaMacro profile file: its first line is not KORVAPROFILE_V1, V2 or V3.";
+    if (error == ERROR_FILE_TOO_LARGE) return L"It is larger than 1 MB, the most a profile file may hold.";
+    return FileErrorText(error);
+}
+
 } // namespace
 
 bool LoadProfileFromPath(const std::wstring& path) {
@@ -49,7 +60,14 @@ bool LoadProfileFromPath(const std::wstring& path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes, PROFILE_FILE_MAX_BYTES)) return false;
     ProfileContents profile = CurrentProfile();
-    if (!ReadProfileFile(bytes, profile)) return false;
+    if (!ReadProfileFile(bytes, profile)) {
+        SetLastError(ERROR_BAD_FORMAT);
+        return false;
+    }
+    // A drive letter the file names may be a mapped network share.
+    for (std::wstring& macroPath : profile.paths) {
+        if (!macroPath.empty() && LocalFilePath(macroPath).empty()) macroPath.clear();
+    }
     ApplyProfile(profile);
 
     RefreshProfileWindow();
@@ -83,5 +101,9 @@ bool LoadProfileFile(HWND owner) {
     CreateFixedFolders();
     std::wstring path;
     if (!AskForProfilePath(owner, false, path)) return false;
-    return LoadProfileFromPath(path);
+    if (LoadProfileFromPath(path)) return true;
+    std::wstring text =
+        L"The profile file could not be loaded:\n" + path + L"\n\n" + RefusalReason(path, GetLastError());
+    MessageBoxW(owner, text.c_str(), L"Cannot load profile", MB_OK | MB_ICONWARNING);
+    return false;
 }

@@ -15,9 +15,10 @@ bool KeepReadyMacro(size_t slot, const std::wstring& path, FileStamp stamp, std:
     for (const ReadyMacro& other : app.readyMacros)
         others += ReadyMacroBytes(other);
     uint64_t bytes = events.capacity() * sizeof(MacroEvent) + header.size();
-    if (header.size() > READY_HEADER_BYTES_MAX || others + bytes > READY_MACROS_BYTES_MAX) return false;
     macro.path = path;
     macro.stamp = stamp;
+    macro.overBudget = header.size() > READY_HEADER_BYTES_MAX || others + bytes > READY_MACROS_BYTES_MAX;
+    if (macro.overBudget) return false;
     macro.header = header;
     macro.events = std::move(events);
     macro.ready = true;

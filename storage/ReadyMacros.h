@@ -19,7 +19,8 @@ constexpr size_t READY_HEADER_BYTES_MAX = 64 * 1024;
 uint64_t ReadyMacroBytes(const ReadyMacro& macro);
 
 // Makes `events` and `header` of the file `path` the ready macro of `slot` when the header is
-// short enough and the other slots leave room; else the slot has none. True when kept.
+// short enough and the other slots leave room; else the slot has none and is marked `overBudget`
+// for that path and stamp. True when kept.
 bool KeepReadyMacro(size_t slot, const std::wstring& path, FileStamp stamp, std::string_view header,
                     std::vector<MacroEvent> events);
 

@@ -9,6 +9,8 @@
 #include "ui/windows/MainWindowRefresh_win.h"
 #include "ui/windows/ProfileSwitching.h"
 
+#include <new>
+
 namespace {
 
 bool ReadFileStamp(const std::wstring& path, FileStamp& stamp) {
@@ -17,14 +19,6 @@ bool ReadFileStamp(const std::wstring& path, FileStamp& stamp) {
     stamp.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     stamp.writeTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                       data.ftLastWriteTime.dwLowDateTime;
-    return true;
-}
-
-// The whole file parsed; `header` is the part the settings come from.
-bool ReadMacroAt(const std::wstring& path, MacroFileContents& contents, std::string& header) {
-    std::string bytes;
-    if (!ReadMacroBytesAt(path, bytes) || !ReadMacroFile(bytes, contents)) return false;
-    header.assign(bytes, 0, contents.headerLength);
     return true;
 }
 
@@ -38,20 +32,26 @@ void PrepareSlot(size_t slot) {
         return;
     }
     bool fresh = macro.path == path && macro.stamp == stamp;
-    if (macro.ready && fresh) return;
+    // A file over the budget stays so until it changes; reading it again after every switch
+    // would cost as much as the switch that read it.
+    if (fresh && (macro.ready || macro.overBudget)) return;
     // The macro a switch just put in is the file's, unless something has been appended since:
     // copying it is far cheaper than reading the file again.
     bool refill = fresh && macro.refillPending && static_cast<int32_t>(slot) == app.activeProfile &&
                   !app.recording && app.events.size() == macro.refillCount;
     std::string header = macro.header;
     macro = {};
-    if (refill) {
-        KeepReadyMacro(slot, path, stamp, header, app.events);
-        return;
+    try {
+        if (refill) {
+            KeepReadyMacro(slot, path, stamp, header, app.events);
+            return;
+        }
+        MacroFileContents contents = MacroFileStartValues(app);
+        if (ReadMacroAt(path, contents, &header))
+            KeepReadyMacro(slot, path, stamp, header, std::move(contents.events));
+    } catch (const std::bad_alloc&) {
+        macro = {}; // the slot is read at its switch, as one over the budget
     }
-    MacroFileContents contents = MacroFileStartValues(app);
-    if (ReadMacroAt(path, contents, header))
-        KeepReadyMacro(slot, path, stamp, header, std::move(contents.events));
 }
 
 } // namespace
@@ -65,11 +65,13 @@ bool LoadSlotMacro(int slot, const std::wstring& path) {
     ReadyMacro& macro = app.readyMacros[i];
     if (!TakeReadyMacro(i, path, stamp, contents)) {
         std::string header;
-        if (!ReadMacroAt(path, contents, header)) return false;
+        if (!ReadMacroAt(path, contents, &header)) return false;
+        bool overBudget = macro.overBudget && macro.path == path && macro.stamp == stamp;
         macro = {};
         macro.path = path;
         macro.stamp = stamp;
         macro.header = std::move(header);
+        macro.overBudget = overBudget;
     }
     // The replaced macro moves into the undo history, so the hook gives back no memory here.
     TakeOverMacro(contents, false);

@@ -66,6 +66,7 @@ TEST(MacroFile, FileNamesAvoidDevicesKeepOneByteCharactersAndFitAPath) {
         {L"Com9.txt", L"Com9_.txt"}, {L"lpt1 ", L"lpt1_"},
         {L"COM0", L"COM0"},          {L"CONSOLE", L"CONSOLE"},
         {L"nul .x", L"nul _.x"},     {L"AUX", L"AUX_"},
+        {L"CONIN$", L"CONIN$_"},     {L"conout$.kmc", L"conout$_.kmc"},
     };
     for (auto [output, file] : names)
         EXPECT_EQ(MacroFileNameFromOutput(output), file) << output.size();
@@ -154,6 +155,7 @@ TEST(ReadyMacros, AllSlotsTogetherStayWithinTheMemoryBound) {
     big.reserve(READY_MACROS_BYTES_MAX / sizeof(MacroEvent) - 4); // reserved, never touched
     ASSERT_TRUE(KeepReadyMacro(0, L"big", {}, "", std::move(big)));
     EXPECT_FALSE(KeepReadyMacro(1, L"ten", {}, "", std::vector<MacroEvent>(10)));
+    EXPECT_TRUE(app.readyMacros[1].overBudget && app.readyMacros[1].path == L"ten"); // not read again
     EXPECT_TRUE(KeepReadyMacro(1, L"one", {}, "", std::vector<MacroEvent>(1)));
     EXPECT_FALSE(KeepReadyMacro(2, L"long header", {}, std::string(READY_HEADER_BYTES_MAX + 1, 'x'), {}));
     EXPECT_TRUE(KeepReadyMacro(0, L"big again", {}, "", std::vector<MacroEvent>(10))); // replaces its own

@@ -67,19 +67,18 @@ TEST(ProfileFile, ReadingMergesTheLaterLineWinsAndMissingNumbersCountAsZero) {
     ASSERT_TRUE(ReadProfileFile("KORVAPROFILE_V3\r\nPROFILE_COUNT 10\r\n\r\nP 4 0 1 90 first\r\n"
                                 "P 4 1 1 91 second\r\nPROFILE_COUNT 3\r\nUNKNOWN 1 2\r\nP 12 1 1 65 x\r\n"
                                 "P -1 1 1 65 x\r\nP 10 1 1 65 x\r\nMAP 12 C:\\x\r\nMAP -1 C:\\x\r\n"
-                                "MAP 10 C:\\x\r\nP 3\r\nP 6 1 1 x name\r\nMAP 8  two\r\nSCROLL_NEXT\r\n"
+                                "MAP 10 C:\\x\r\nP 3\r\nP 6 1 1 x name\r\nMAP 8 C:/two\r\nSCROLL_NEXT\r\n"
                                 "P\t5\t1\t2\t16\tTab\r\nMAP 0 \\\\host\\s\\x.kmc\r\nMAP 1 //host/x\r\n"
-                                "MAP 2 \\\\?\\C:\\x\r\nMAP 7 \\/.\\x\r\nMAP 9 \\x\r\n",
+                                "MAP 2 \\\\?\\C:\\x\r\nMAP 7 \\/.\\x\r\nMAP 9 \\??\\UNC\\host\\s\\x.kmc\r\n",
                                 profile));
     ProfileContents expected = SampleProfile(); // indices above 9 and negative ones change nothing
     expected.slots[4] = {true, {HotkeyKeyboard, 91}, L"second"};
     expected.slots[3] = {};
     expected.slots[6] = {true, {HotkeyKeyboard, 0}, L""};
     expected.slots[5] = {true, {HotkeyMouseButton, 16}, L"\tTab"}; // only a blank separates the name
-    expected.paths[8] = L" two";
+    expected.paths[8] = L"C:/two";
     // Network and device paths are not followed: the slot falls back to the file of its name.
-    expected.paths[0] = expected.paths[1] = expected.paths[2] = expected.paths[7] = L"";
-    expected.paths[9] = L"\\x";
+    expected.paths[0] = expected.paths[1] = expected.paths[2] = expected.paths[7] = expected.paths[9] = L"";
     expected.scrollNext = {};
     EXPECT_EQ(WriteProfileFile(profile), WriteProfileFile(expected));
 }

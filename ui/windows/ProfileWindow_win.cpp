@@ -5,6 +5,7 @@
 #include "core/AppState.h"
 #include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
+#include "macro/Recorder_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/ReadyMacros_win.h"
@@ -124,7 +125,10 @@ void OnClose(HWND window) {
         if (app.profileNameEdits[i]) slot.name = ReadControlText(app.profileNameEdits[i], NAME_TEXT_LIMIT);
         if (app.profileEnableChecks[i]) slot.enabled = IsChecked(app.profileEnableChecks[i]);
     }
-    if (IsSlot(app.activeProfile) && ActiveSlotChangedSinceLoad()) SwitchToProfile(app.activeProfile);
+    if (IsSlot(app.activeProfile) && ActiveSlotChangedSinceLoad()) {
+        StopRecordingForCommandOf(window); // the click on the close box
+        SwitchToProfile(app.activeProfile);
+    }
     DestroyWindow(window);
 }
 
@@ -182,6 +186,8 @@ bool OnCommand(HWND window, int id, int notification) {
     bool clicked = notification == BN_CLICKED;
     if (id >= ID_PROFILE_ENABLE_FIRST && id < ID_PROFILE_ENABLE_FIRST + PROFILE_SLOT_COUNT) {
         if (!clicked) return false;
+        // A load must not splice the recording (nor record the dialog): the recording ends first.
+        StopRecordingForCommandOf(GetDlgItem(window, id));
         PickMacroForSlot(id - ID_PROFILE_ENABLE_FIRST);
         return true;
     }
@@ -212,8 +218,10 @@ bool OnCommand(HWND window, int id, int notification) {
         if (clicked) SaveProfileFile(window);
         return clicked;
     case ID_PROFILE_LOAD:
-        if (clicked) LoadProfileFile(window);
-        return clicked;
+        if (!clicked) return false;
+        StopRecordingForCommandOf(GetDlgItem(window, id));
+        LoadProfileFile(window);
+        return true;
     case ID_PROFILE_CLEAR:
         if (clicked) ClearProfile();
         return clicked;
