@@ -20,6 +20,7 @@ struct MacroSnapshot {
     std::vector<bool> rowTicks;
     std::vector<PathPoint> pathPoints;
     std::vector<size_t> pathMoveIndices;
+    std::vector<PathPoint> pathBasePoints;
 };
 
 struct UndoHistory {

@@ -40,7 +40,8 @@ bool Exchange(UndoHistory& history, From& from, To& to, MacroSnapshot& current) 
 size_t SnapshotBytes(const MacroSnapshot& snapshot) {
     return sizeof(MacroSnapshot) + snapshot.events.capacity() * sizeof(MacroEvent) +
            snapshot.rowTicks.capacity() / 8 + snapshot.pathPoints.capacity() * sizeof(PathPoint) +
-           snapshot.pathMoveIndices.capacity() * sizeof(size_t);
+           snapshot.pathMoveIndices.capacity() * sizeof(size_t) +
+           snapshot.pathBasePoints.capacity() * sizeof(PathPoint);
 }
 
 void PushUndoStep(UndoHistory& history, MacroSnapshot&& before) {
@@ -79,6 +80,7 @@ void SwapMacro(MacroSnapshot& snapshot) {
         app.events.swap(snapshot.events);
         app.pathPoints.swap(snapshot.pathPoints);
         app.pathMoveIndices.swap(snapshot.pathMoveIndices);
+        app.pathBasePoints.swap(snapshot.pathBasePoints);
         app.provisionalTaps = MakeNoProvisionalTaps(); // they pointed into the old macro
     }
     app.rowTicks.swap(snapshot.rowTicks);
@@ -96,7 +98,7 @@ void ReplaceEvents(std::vector<MacroEvent> newEvents) {
 }
 
 MacroSnapshot CopyOfMacro() {
-    return {app.events, app.rowTicks, app.pathPoints, app.pathMoveIndices};
+    return {app.events, app.rowTicks, app.pathPoints, app.pathMoveIndices, app.pathBasePoints};
 }
 
 void KeepUndoStep(MacroSnapshot&& before) {
