@@ -58,6 +58,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
     RegisterRawInput(window);
     CreateMainControls(window, create->hInstance);
     AttachEventListTexts();
+    AttachEditBoxKeys();
     EnumerateRawMice();
     SetTimer(window, COORD_TIMER_ID, COORD_TIMER_PERIOD_MS, nullptr);
     InstallKeyboardHook();

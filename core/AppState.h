@@ -136,10 +136,15 @@ struct AppState {
     size_t selectedRow = NO_ROW;
     // The list box's own window procedure, which the row-text answers hand every other message.
     void* eventListBaseProc = nullptr;
+    // The edit class's procedure, which the delay and speed boxes hand every other message.
+    void* editBaseProc = nullptr;
 
     // The mouse path and its editor.
     std::vector<PathPoint> pathPoints;
     std::vector<size_t> pathMoveIndices;
+    // The path as built from the macro or last applied to it: what the drags changed is the
+    // difference, and only that is written back, never the smoothing of the drawing.
+    std::vector<PathPoint> pathBasePoints;
     PathEditState pathEdit;
     PathView pathView;
 

@@ -22,6 +22,7 @@ struct MacroSnapshot {
     std::vector<PathPoint> pathPoints;
     std::vector<size_t> pathMoveIndices;
     std::optional<ScreenPoint> startPos;
+    std::vector<PathPoint> pathBasePoints;
 };
 
 struct UndoHistory {

@@ -121,19 +121,62 @@ std::wstring FormatDelaySeconds(uint32_t delayMs) {
     return buffer;
 }
 
-uint32_t DelayMsFromText(const std::wstring& text) {
-    double seconds = std::wcstod(text.c_str(), nullptr);
-    if (!(seconds > 0)) return 0;
-    double ms = seconds * 1000.0 + 0.5;
-    // A 32-bit delay cannot hold more; the largest one is the nearest to what was typed.
-    if (ms >= 4294967296.0) return DELAY_MS_MAX;
-    return static_cast<uint32_t>(ms);
+bool DelayMsFromText(const std::wstring& text, uint32_t& delayMs) {
+    // Read as exact decimal digits rather than through a floating-point parse, which would take
+    // "0x10", "1e9", "inf" and "nan" and stop silently at a comma.
+    size_t begin = text.find_first_not_of(L' ');
+    size_t end = text.find_last_not_of(L' ');
+    if (begin == std::wstring::npos) return false;
+    uint64_t ms = 0;
+    int integerDigits = 0, fractionDigits = 0;
+    bool afterMark = false, roundUp = false;
+    for (size_t i = begin; i <= end; ++i) {
+        wchar_t c = text[i];
+        if ((c == L'.' || c == L',') && !afterMark) {
+            afterMark = true;
+            continue;
+        }
+        if (c < L'0' || c > L'9') return false;
+        uint64_t digit = static_cast<uint64_t>(c - L'0');
+        if (!afterMark) {
+            ++integerDigits;
+            ms = ms * 10 + digit * 1000;
+            // More seconds than DELAY_MS_MAX holds cannot come back below it.
+            if (ms > DELAY_MS_MAX) return false;
+        } else if (++fractionDigits <= 3) {
+            ms += digit * (fractionDigits == 1 ? 100 : fractionDigits == 2 ? 10 : 1);
+        } else if (fractionDigits == 4) {
+            roundUp = digit >= 5;
+        }
+    }
+    if (integerDigits + fractionDigits == 0) return false;
+    ms += roundUp ? 1 : 0;
+    if (ms > DELAY_MS_MAX) return false;
+    delayMs = static_cast<uint32_t>(ms);
+    return true;
 }
 
 double SpeedFromText(const std::wstring& text) {
     double speed = std::wcstod(text.c_str(), nullptr);
     if (!(speed > 0)) speed = SPEED_MIN;
     return std::min(speed, SPEED_MAX);
+}
+
+RowsAfterDelete PlaceAfterDelete(const std::vector<bool>& ticks, size_t rowCount, size_t top) {
+    size_t ticked = std::min(ticks.size(), rowCount);
+    size_t removedAboveTop = 0, removed = 0, lastRemoved = 0;
+    for (size_t i = 0; i < ticked; ++i) {
+        if (!ticks[i]) continue;
+        ++removed;
+        lastRemoved = i;
+        if (i < top) ++removedAboveTop;
+    }
+    RowsAfterDelete place;
+    size_t left = rowCount - removed;
+    if (left == 0) return place;
+    place.top = std::min(top - removedAboveTop, left - 1);
+    place.selected = removed == 0 ? NO_ROW : std::min(lastRemoved + 1 - removed, left - 1);
+    return place;
 }
 
 bool WriteRowDelay(size_t row, uint32_t delayMs) {

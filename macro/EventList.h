@@ -22,11 +22,20 @@ std::wstring EventRowText(size_t row, KeyNameFunction keyName = nullptr);
 // A delay in milliseconds shown as seconds with three decimals ("0.120").
 std::wstring FormatDelaySeconds(uint32_t delayMs);
 
-// Seconds typed into the delay edit, as the nearest millisecond. Text that is no number, and
-// negative values, give 0; values beyond the 32-bit range give DELAY_MS_MAX.
-uint32_t DelayMsFromText(const std::wstring& text);
+// Seconds typed into the delay edit, as the nearest millisecond: digits with at most one point or
+// comma as the decimal mark, blanks around them, from 0 to 4294967.295. False for anything else.
+bool DelayMsFromText(const std::wstring& text, uint32_t& delayMs);
 // A speed typed into the speed edit: not above 0 (or no number) gives SPEED_MIN, then at most SPEED_MAX.
 double SpeedFromText(const std::wstring& text);
+
+// Where the list stands after the ticked rows are deleted: `top` keeps the rows that were on
+// screen in their place, `selected` is the row that followed the last deleted one (the new last
+// row when nothing followed it; NO_ROW when no row is left).
+struct RowsAfterDelete {
+    size_t top = 0;
+    size_t selected = NO_ROW;
+};
+RowsAfterDelete PlaceAfterDelete(const std::vector<bool>& ticks, size_t rowCount, size_t top);
 
 // Row `row` stands for event `row`. Edits `events` under the macro lock. Returns false when
 // `row` is no event.

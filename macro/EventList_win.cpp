@@ -20,6 +20,8 @@ constexpr int TICK_BOX_INSET = 3;
 constexpr int ROW_TEXT_INDENT = 20;
 // Typed values are read with this buffer size, so at most 63 characters.
 constexpr int EDIT_READ_LIMIT = 64;
+constexpr wchar_t DELAY_REFUSED_TEXT[] = L"A delay is a number of seconds from 0 to 4294967.295, such as 1.5 "
+                                         L"or 1,5.\n\nThe delay was not changed.";
 
 // The list holds no data: item n is row n, which stands for event n.
 size_t RowOfItem(LRESULT item) {
@@ -36,7 +38,38 @@ LRESULT CALLBACK EventListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
             std::copy(text.c_str(), text.c_str() + text.size() + 1, reinterpret_cast<wchar_t*>(lParam));
         return static_cast<LRESULT>(text.size());
     }
+    // The message carries the thumb's position in 16 bits, which wraps past row 65,535; the
+    // scroll bar itself holds it whole.
+    if (message == WM_VSCROLL && (LOWORD(wParam) == SB_THUMBTRACK || LOWORD(wParam) == SB_THUMBPOSITION)) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_TRACKPOS;
+        if (GetScrollInfo(list, SB_VERT, &info)) {
+            SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(info.nTrackPos), 0);
+            return 0;
+        }
+    }
     return CallWindowProcW(reinterpret_cast<WNDPROC>(app.eventListBaseProc), list, message, wParam, lParam);
+}
+
+// Enter in the delay or speed box does what the box's Set does; the speed box shows the speed in
+// effect again when the focus leaves it for anything but its Set, so that a typed value never
+// looks applied when it is not.
+LRESULT CALLBACK EditBoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool enter = wParam == VK_RETURN && (message == WM_KEYDOWN || message == WM_CHAR);
+    if (enter && (edit == app.delayEdit || edit == app.speedEdit)) {
+        // The character would only beep.
+        if (message == WM_CHAR) return 0;
+        if (edit == app.delayEdit)
+            ApplyRowDelay();
+        else
+            ApplySpeed();
+        return 0;
+    }
+    if (message == WM_KILLFOCUS && edit == app.speedEdit &&
+        reinterpret_cast<HWND>(wParam) != GetDlgItem(app.mainWindow, ID_SPEED_SET))
+        SetControlText(app.speedEdit, FormatSpeed(app.speed));
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(app.editBaseProc), edit, message, wParam, lParam);
 }
 
 void ToggleTickOfItem(LRESULT item) {
@@ -61,6 +94,15 @@ void PaintTickMark(HDC dc, const RECT& box) {
 }
 
 } // namespace
+
+void AttachEditBoxKeys() {
+    for (HWND edit : {app.delayEdit, app.speedEdit}) {
+        if (!edit) continue;
+        // Both are EDIT controls: the base procedure is the class's.
+        app.editBaseProc = reinterpret_cast<void*>(
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditBoxProc)));
+    }
+}
 
 void AttachEventListTexts() {
     if (!app.eventList) return;
@@ -161,14 +203,13 @@ void OnEventListContextMenu(LPARAM screenPoint) {
     if (!PtInRect(&client, point)) return;
     LRESULT count = SendMessageW(app.eventList, LB_GETCOUNT, 0, 0);
     if (count <= 0) return;
-    // The nearest row: below the last row that is the last row. Counted here rather than with
-    // LB_ITEMFROMPOINT, whose answer is 16 bits wide and which some systems report as outside
-    // the list for the empty area below the rows.
+    // The row under the point; below the last row there is none. Counted here rather than with
+    // LB_ITEMFROMPOINT, whose answer is 16 bits wide.
     LRESULT top = SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0);
     LRESULT height = SendMessageW(app.eventList, LB_GETITEMHEIGHT, 0, 0);
     if (top == LB_ERR || height <= 0) return;
-    LRESULT item = std::min<LRESULT>(top + point.y / height, count - 1);
-    ToggleTickOfItem(item);
+    LRESULT item = top + point.y / height;
+    if (item < count) ToggleTickOfItem(item);
 }
 
 void TickAllRows() {
@@ -178,16 +219,29 @@ void TickAllRows() {
     if (app.eventList) InvalidateRect(app.eventList, nullptr, TRUE);
 }
 
+// The row keeps its place, its tick and the selection: only its text changed.
 void ApplyRowDelay() {
     if (app.selectedRow >= app.events.size() || !app.delayEdit) return;
-    uint32_t delayMs = DelayMsFromText(ReadControlText(app.delayEdit, EDIT_READ_LIMIT));
-    if (!EditMacroKeepingUndo([delayMs] { return WriteRowDelay(app.selectedRow, delayMs); })) return;
-    RebuildEventList();
+    uint32_t delayMs = 0;
+    if (!DelayMsFromText(ReadControlText(app.delayEdit, EDIT_READ_LIMIT), delayMs)) {
+        MessageBoxW(app.mainWindow, DELAY_REFUSED_TEXT, L"Edit delay", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    EditMacroKeepingUndo([delayMs] { return WriteRowDelay(app.selectedRow, delayMs); });
+    SetControlText(app.delayEdit, FormatDelaySeconds(delayMs));
+    if (app.eventList) InvalidateRect(app.eventList, nullptr, TRUE);
 }
 
 void DeleteTickedRows() {
+    LRESULT top = app.eventList ? SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0) : 0;
+    RowsAfterDelete place =
+        PlaceAfterDelete(app.rowTicks, app.events.size(), top == LB_ERR ? 0 : static_cast<size_t>(top));
     if (!RemoveTickedEvents()) return;
     RebuildEventList();
+    if (!app.eventList || place.selected == NO_ROW) return;
+    SendMessageW(app.eventList, LB_SETTOPINDEX, place.top, 0);
+    SendMessageW(app.eventList, LB_SETCURSEL, place.selected, 0);
+    OnEventListSelectionChanged();
 }
 
 void ApplySpeed() {

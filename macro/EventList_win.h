@@ -5,6 +5,9 @@
 
 // Lets the list box answer LB_GETTEXT and LB_GETTEXTLEN with the row texts; once, after it is made.
 void AttachEventListTexts();
+// Gives the delay and speed boxes their Enter key and the speed box its return to the speed in
+// effect; once, after they are made.
+void AttachEditBoxKeys();
 // Lists `app.events` afresh, unticked and unselected: one row per event, at constant cost.
 void RebuildEventList();
 void DrawEventRow(const DRAWITEMSTRUCT* item);

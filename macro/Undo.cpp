@@ -40,7 +40,8 @@ bool Exchange(UndoHistory& history, From& from, To& to, MacroSnapshot& current) 
 size_t SnapshotBytes(const MacroSnapshot& snapshot) {
     return sizeof(MacroSnapshot) + snapshot.events.capacity() * sizeof(MacroEvent) +
            snapshot.rowTicks.capacity() / 8 + snapshot.pathPoints.capacity() * sizeof(PathPoint) +
-           snapshot.pathMoveIndices.capacity() * sizeof(size_t);
+           snapshot.pathMoveIndices.capacity() * sizeof(size_t) +
+           snapshot.pathBasePoints.capacity() * sizeof(PathPoint);
 }
 
 void PushUndoStep(UndoHistory& history, MacroSnapshot&& before) {
@@ -80,6 +81,7 @@ void SwapMacro(MacroSnapshot& snapshot) {
         app.pathPoints.swap(snapshot.pathPoints);
         app.pathMoveIndices.swap(snapshot.pathMoveIndices);
         app.macroStartPos.swap(snapshot.startPos);
+        app.pathBasePoints.swap(snapshot.pathBasePoints);
     }
     app.rowTicks.swap(snapshot.rowTicks);
 }
@@ -96,7 +98,8 @@ void ReplaceEvents(std::vector<MacroEvent> newEvents) {
 }
 
 MacroSnapshot CopyOfMacro() {
-    return {app.events, app.rowTicks, app.pathPoints, app.pathMoveIndices, app.macroStartPos};
+    return {app.events,          app.rowTicks,      app.pathPoints,
+            app.pathMoveIndices, app.macroStartPos, app.pathBasePoints};
 }
 
 void KeepUndoStep(MacroSnapshot&& before) {

@@ -57,10 +57,21 @@ TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTw
                                  [](uint32_t vk) -> std::wstring { return vk == 0x57 ? L"W" : L"Shift"; }),
                   text);
     std::vector<uint32_t> delays;
+    for (const wchar_t* text : {L"0.0004", L"0.0005", L" 2,25 ", L"1,5", L".5", L"7.", L"4294967.295",
+                                L"4294967.2954", L"00000000000000000000000012"}) {
+        uint32_t ms = 1;
+        EXPECT_TRUE(DelayMsFromText(text, ms)) << text;
+        delays.push_back(ms);
+    }
+    EXPECT_EQ(delays,
+              (std::vector<uint32_t>{0, 1, 2250, 1500, 500, 7000, DELAY_MS_MAX, DELAY_MS_MAX, 12000}));
     for (const wchar_t* text :
-         {L"0.0004", L"0.0005", L"  2.25s", L"-2", L"nan", L"4294967.295", L"4294967.296", L"inf"})
-        delays.push_back(DelayMsFromText(text));
-    EXPECT_EQ(delays, (std::vector<uint32_t>{0, 1, 2250, 0, 0, 4294967295u, DELAY_MS_MAX, DELAY_MS_MAX}));
+         {L"", L" ", L".", L"abc", L"nan", L"inf", L"-1", L"+1", L"0x10", L"1e9", L"2.25s", L"1.2.3",
+          L"1,5.0", L"4294967.2955", L"4294968", L"99999999999999999999"}) {
+        uint32_t ms = 77;
+        EXPECT_FALSE(DelayMsFromText(text, ms)) << text;
+        EXPECT_EQ(ms, 77u) << text;
+    }
     EXPECT_DOUBLE_EQ(SpeedFromText(L"nan"), 0.05);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
     // A file's speed has no upper bound; the box shows any finite one whole.
@@ -81,6 +92,16 @@ TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
     EXPECT_TRUE(RemoveTickedEvents());
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{
                               {Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 2, 1500}, {Key, 0, 0, 0, 3, 10}}));
+    // Rows 3 and 7 of ten deleted, seen from row 5: the rows on screen stay, old row 8 is selected;
+    // nothing after the deleted rows selects the new last row, nothing left selects none.
+    auto place = [](std::vector<bool> ticks, size_t count, size_t top) {
+        RowsAfterDelete after = PlaceAfterDelete(ticks, count, top);
+        return std::pair(after.top, after.selected);
+    };
+    using Place = std::pair<size_t, size_t>;
+    EXPECT_EQ(place({0, 0, 0, 1, 0, 0, 0, 1}, 10, 5), Place(4, 6));
+    EXPECT_EQ(place({0, 1, 1}, 3, 2), Place(0, 0));
+    EXPECT_EQ(place({1, 1}, 2, 1).second, NO_ROW);
 }
 
 TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsHeld) {

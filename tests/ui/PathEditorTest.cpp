@@ -1,10 +1,12 @@
 // The path editor's model and view: building and smoothing, the drag falloff and its reach, writing
-// the path back, fit limits, the transform both ways, hit-test ties and zoom limits.
+// the drags back, fit limits, the transform both ways, hit-test ties and zoom limits.
 #include "core/AppState.h"
 #include "ui/windows/PathModel.h"
 #include "ui/windows/PathView.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -84,28 +86,51 @@ TEST_F(PathTest, DragStartsEachStepFromTheSnapshotAndIgnoresStaleState) {
     ExpectPoints(built, 0);
 }
 
-TEST_F(PathTest, ApplyRoundsHalvesAwayFromZeroEachOnItsOwnAndSkipsStaleIndices) {
-    app.events.assign(3, MoveBy(0, 0));
-    app.pathMoveIndices = {0, 1, 2};
-    app.pathPoints = {{0, 0}, {2.5, -2.5}, {2.5 + 0.4, -2.5 - 0.4}, {2.5 + 0.8, -2.5 - 0.8}};
+TEST_F(PathTest, ApplyWritesOnlyTheDragsShiftsEachPointRoundedOnItsOwnAndSkipsStaleIndices) {
+    // A triangle with a key between its moves, and a zig-zag that smoothing would flatten.
+    const std::vector<MacroEvent> recorded = {MoveBy(-200, 0),  MoveBy(100, -173, 4), {Key, 0, 0, 0, 0x41, 5},
+                                              MoveBy(100, 173), MoveBy(0, 5),         MoveBy(0, 5),
+                                              MoveBy(0, -10),   MoveBy(7, 0),         MoveBy(7, 0)};
+    app.events = recorded;
+    BuildPath();
     ASSERT_TRUE(WritePathToEvents());
-    // 0.4 twice is written as 0 twice: errors are not carried on.
-    EXPECT_EQ(app.events, (std::vector<MacroEvent>{MoveBy(3, -3), MoveBy(0, 0), MoveBy(0, 0)}));
-    app.pathPoints = {{0, 0}, {1e12, -1e12}, {1e12, -1e12}, {1e12, -1e12}}; // held at 32 bits, not wrapped
+    EXPECT_EQ(app.events, recorded); // Apply without a drag changes nothing
+    BeginDrag(8);                    // the end point, reach 3 growing with the pull
+    DragTo(app.pathPoints[8].x + 10.4, app.pathPoints[8].y - 0.5);
+    EndDrag();
+    std::vector<PathPoint> shifts;
+    for (size_t k = 0; k < app.pathPoints.size(); ++k)
+        shifts.push_back({std::round(app.pathPoints[k].x - app.pathBasePoints[k].x),
+                          std::round(app.pathPoints[k].y - app.pathBasePoints[k].y)});
     ASSERT_TRUE(WritePathToEvents());
-    EXPECT_EQ(app.events[0], MoveBy(INT32_MAX, INT32_MIN));
+    for (size_t j = 0; j < 8; ++j) {
+        size_t e = app.pathMoveIndices[j];
+        EXPECT_EQ(app.events[e].dx, recorded[e].dx + shifts[j + 1].x - shifts[j].x) << j;
+        EXPECT_EQ(app.events[e].dy, recorded[e].dy + shifts[j + 1].y - shifts[j].y) << j;
+    }
+    // Points 0 to 2 lie beyond the reach and its smoothing: the first moves and the key stay.
+    EXPECT_EQ(std::vector(app.events.begin(), app.events.begin() + 3),
+              std::vector(recorded.begin(), recorded.begin() + 3));
+    EXPECT_NE(app.events, recorded);
+    std::vector<MacroEvent> applied = app.events;
+    ASSERT_TRUE(WritePathToEvents()); // applied shifts are not added twice
+    EXPECT_EQ(app.events, applied);
+    app.pathPoints.back() = {1e12, -1e12}; // held at 32 bits, not wrapped
+    ASSERT_TRUE(WritePathToEvents());
+    EXPECT_EQ(app.events.back(), MoveBy(INT32_MAX, INT32_MIN));
     app.pathPoints.pop_back(); // counts that do not match leave the macro alone
     std::vector<MacroEvent> before = app.events;
     EXPECT_FALSE(WritePathToEvents());
     EXPECT_EQ(app.events, before);
     // The macro changed under the path: an index that now names a click (which keeps its screen
-    // position) or lies beyond the end is skipped; the Move it still names gets its difference.
+    // position) or lies beyond the end is skipped; the Move it still names gets its shift.
     app.events = {{ButtonDown, 812, 433, 1, AT_POSITION, 5}, MoveBy(0, 10, 3), MoveBy(1, 1, 4)};
     app.pathMoveIndices = {0, 2, 3};
-    app.pathPoints = {{0, 0}, {1, 1}, {3, 4}, {8, 8}};
+    app.pathBasePoints = {{0, 0}, {1, 1}, {2, 2}, {3, 3}};
+    app.pathPoints = {{0, 0}, {1, 1}, {3.5, 1.4}, {3, 3}};
     ASSERT_TRUE(WritePathToEvents());
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{
-                              {ButtonDown, 812, 433, 1, AT_POSITION, 5}, MoveBy(0, 10, 3), MoveBy(2, 3, 4)}));
+                              {ButtonDown, 812, 433, 1, AT_POSITION, 5}, MoveBy(0, 10, 3), MoveBy(3, 0, 4)}));
 }
 
 TEST_F(PathTest, FitKeepsTheMarginsAndNeedsMoreThanFortyPixelsOnEachAxis) {
@@ -122,6 +147,15 @@ TEST_F(PathTest, FitKeepsTheMarginsAndNeedsMoreThanFortyPixelsOnEachAxis) {
     app.pathPoints = {{5, 5}}; // a single point: both ranges count as 1
     ASSERT_TRUE(FitPathViewToClient(41, 41));
     EXPECT_DOUBLE_EQ(app.pathView.fitScale, 1.0);
+    // While a point is dragged the fit holds, so the point stays under the pointer.
+    app.pathPoints = {{0, 0}, {10, 100}};
+    BeginDrag(1);
+    DragTo(10, 1000);
+    ASSERT_TRUE(FitPathViewToClient(W, H));
+    EXPECT_DOUBLE_EQ(app.pathView.fitScale, 1.0);
+    EndDrag();
+    ASSERT_TRUE(FitPathViewToClient(W, H));
+    EXPECT_NEAR(app.pathView.fitScale, 440 / 243.75, 1e-9); // both points moved, 756.25 and 900 down
     app.pathView.fitScale = 0; // the whole scale counts as 1 when converting back
     app.pathView.zoom = 2.5;
     EXPECT_DOUBLE_EQ(ClientToPath({330, 250}, W, H).x, 15);

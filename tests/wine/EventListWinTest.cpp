@@ -1,4 +1,5 @@
-// Event rows painted by the real main window's WM_DRAWITEM into a memory DC, read back by pixel.
+// Event rows painted by the real main window's WM_DRAWITEM into a memory DC, read back by pixel;
+// the list's place kept through Set and Delete, its thumb, right clicks and the Enter keys.
 #include "ui/windows/ControlTable.h"
 #include "macro/EventList_win.h"
 #include "tests/wine/WineTestSupport.h"
@@ -53,5 +54,55 @@ TEST(EventListWin, RowsPaintTheTickBoxMarkAndTextAtTheirPixelsAndGiveTheDcBack) 
     DeleteObject(bitmap);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
+    DestroyTestMainWindow();
+}
+
+TEST(EventListWin, SetDeleteAndTheThumbKeepTheUsersPlaceInALongListAndEnterSets) {
+    HWND window = CreateTestMainWindow();
+    app.events.assign(300000, {Key, 0, 0, 0, 0x41, 5});
+    RebuildEventList();
+    auto top = [] { return SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0); };
+    // The thumb's position beyond 16 bits: the message carries 200000 - 3 * 65536.
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    info.nPos = 200000;
+    SetScrollInfo(app.eventList, SB_VERT, &info, FALSE);
+    SendMessageW(app.eventList, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200000 & 0xFFFF), 0);
+    EXPECT_EQ(top(), 200000);
+    // Enter in the delay box sets the selected row's delay; ticks, selection and place stay.
+    app.rowTicks[200001] = true;
+    SendMessageW(app.eventList, LB_SETCURSEL, 200002, 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_EVENT_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(app.eventList));
+    SetControlText(app.delayEdit, L"1,5");
+    SendMessageW(app.delayEdit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(app.events[200002].delayMs, 1500u);
+    EXPECT_EQ(WindowText(app.delayEdit), L"1.500");
+    EXPECT_EQ(app.selectedRow, 200002u);
+    EXPECT_TRUE(app.rowTicks[200001]);
+    EXPECT_EQ(top(), 200000);
+    // Delete keeps the rows on screen and selects the row after the deleted one.
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_DELETE, BN_CLICKED), 0);
+    EXPECT_EQ(app.events.size(), 299999u);
+    EXPECT_EQ(top(), 200000);
+    EXPECT_EQ(SendMessageW(app.eventList, LB_GETCURSEL, 0, 0), 200001);
+    EXPECT_EQ(app.selectedRow, 200001u);
+    EXPECT_EQ(WindowText(app.delayEdit), L"1.500");
+    // Enter in the speed box sets the speed; leaving it unset shows the speed in effect again.
+    SetControlText(app.speedEdit, L"2");
+    SendMessageW(app.speedEdit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(app.speed.load(), 2.0);
+    SetControlText(app.speedEdit, L"3");
+    SendMessageW(app.speedEdit, WM_KILLFOCUS, reinterpret_cast<WPARAM>(app.eventList), 0);
+    EXPECT_EQ(WindowText(app.speedEdit), L"2.000");
+    // A right click below the last row ticks nothing.
+    app.events.resize(2);
+    RebuildEventList();
+    POINT below{10, EVENT_ROW_HEIGHT * 5};
+    ClientToScreen(app.eventList, &below);
+    SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(app.eventList),
+                 MAKELPARAM(below.x, below.y));
+    EXPECT_EQ(app.rowTicks, (std::vector<bool>{false, false}));
     DestroyTestMainWindow();
 }

@@ -123,7 +123,6 @@ void OnMouseWheel(HWND window, WPARAM wParam, LPARAM lParam) {
 
 void ClearPathEdits(HWND window) {
     BuildPath();
-    SmoothPath();
     ResetEditState();
     ResetPathView();
     Repaint(window);

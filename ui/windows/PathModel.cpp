@@ -53,18 +53,15 @@ void BuildPath() {
     }
     SmoothOnce(points);
     SmoothOnce(points);
+    std::vector<PathPoint> base = points;
     {
         std::lock_guard lock(app.macroMutex);
         app.pathPoints.swap(points);
         app.pathMoveIndices.swap(moveIndices);
+        app.pathBasePoints.swap(base);
     }
     // The old vectors are freed here, outside the lock.
     app.pathEdit.selection.clear();
-}
-
-void SmoothPath() {
-    SmoothOnce(app.pathPoints);
-    SmoothOnce(app.pathPoints);
 }
 
 void BeginDrag(size_t index) {
@@ -100,16 +97,26 @@ void DragTo(double x, double y) {
     size_t span = !(reach > 0) ? 0 : reach >= static_cast<double>(n) ? n : static_cast<size_t>(reach);
     size_t first = k > span ? k - span : 0;
     size_t last = std::min(n - 1, k + span);
-    std::copy(snapshot.begin(), snapshot.end(), points.begin());
+    // The shift is smoothed, not the path: the rest of the path stays exactly as it was. Two
+    // passes carry it two points further, so three beyond the reach it is still zero, and the
+    // ends of that window stand still as the path's own ends do.
+    size_t low = first > 3 ? first - 3 : 0;
+    size_t high = std::min(n - 1, last + 3);
+    std::vector<PathPoint> shift(high - low + 1, PathPoint{0, 0});
     for (size_t i = first; i <= last; ++i) {
         double d = i > k ? static_cast<double>(i - k) : static_cast<double>(k - i);
         if (d > reach) continue;
         double share = reach > 0 ? 1.0 - d / reach : 1.0;
         double weight = share * share;
-        points[i].x = snapshot[i].x + weight * deltaX;
-        points[i].y = snapshot[i].y + weight * deltaY;
+        shift[i - low] = {weight * deltaX, weight * deltaY};
     }
-    SmoothPath();
+    SmoothOnce(shift);
+    SmoothOnce(shift);
+    std::copy(snapshot.begin(), snapshot.end(), points.begin());
+    for (size_t i = low; i <= high; ++i) {
+        points[i].x += shift[i - low].x;
+        points[i].y += shift[i - low].y;
+    }
 }
 
 void EndDrag() {
@@ -127,14 +134,25 @@ void ResetEditState() {
 
 bool WritePathToEvents() {
     const std::vector<PathPoint>& points = app.pathPoints;
+    const std::vector<PathPoint>& base = app.pathBasePoints;
     const std::vector<size_t>& moveIndices = app.pathMoveIndices;
-    if (moveIndices.empty() || points.size() != moveIndices.size() + 1) return false;
-    std::lock_guard lock(app.macroMutex);
-    for (size_t j = 0; j < moveIndices.size(); ++j) {
-        size_t e = moveIndices[j];
-        if (e >= app.events.size() || app.events[e].type != Move) continue;
-        app.events[e].dx = RoundToInt32(points[j + 1].x - points[j].x);
-        app.events[e].dy = RoundToInt32(points[j + 1].y - points[j].y);
+    if (moveIndices.empty() || points.size() != moveIndices.size() + 1 || base.size() != points.size())
+        return false;
+    // Each point's shift is rounded on its own, so every point lands on its recorded position plus
+    // its own rounded shift: no rounding error travels along the path.
+    auto shiftX = [&](size_t k) { return std::round(points[k].x - base[k].x); };
+    auto shiftY = [&](size_t k) { return std::round(points[k].y - base[k].y); };
+    {
+        std::lock_guard lock(app.macroMutex);
+        for (size_t j = 0; j < moveIndices.size(); ++j) {
+            size_t e = moveIndices[j];
+            if (e >= app.events.size() || app.events[e].type != Move) continue;
+            MacroEvent& move = app.events[e];
+            move.dx = RoundToInt32(move.dx + shiftX(j + 1) - shiftX(j));
+            move.dy = RoundToInt32(move.dy + shiftY(j + 1) - shiftY(j));
+        }
     }
+    // Applied shifts are part of the macro now; a second Apply adds nothing.
+    app.pathBasePoints = points;
     return true;
 }

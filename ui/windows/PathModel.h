@@ -1,5 +1,6 @@
-// The mouse path behind the path editor: built from the macro's Move events, smoothed, deformed
-// by dragging points, and written back as the Move events' movements. Portable, no <windows.h>.
+// The mouse path behind the path editor: built from the macro's Move events, smoothed for
+// drawing, deformed by dragging points, and the drags' shifts written back into the Move events.
+// Portable, no <windows.h>.
 #pragma once
 
 #include <cstddef>
@@ -12,18 +13,20 @@ constexpr double DRAG_REACH_MAX = 40.0;
 constexpr double DRAG_PULL_PER_REACH = 50.0;
 constexpr double DRAG_REACH_GROWTH_MAX = 4.0;
 
-// Rebuilds `pathPoints` and `pathMoveIndices` from `events`, smooths, empties the selection.
+// Rebuilds `pathPoints`, `pathBasePoints` and `pathMoveIndices` from `events`, smooths, empties
+// the selection.
 void BuildPath();
-// Two averaging passes over the inner points of `pathPoints`; the end points stay.
-void SmoothPath();
 // Starts dragging point `index`; an index outside the path is ignored.
 void BeginDrag(size_t index);
-// Reshapes the path from the drag's snapshot so that the dragged point follows (x, y).
+// Reshapes the path from the drag's snapshot so that the dragged point follows (x, y); points
+// beyond the drag's reach (and two more, where the shift is smoothed) stay exactly where they were.
 void DragTo(double x, double y);
 void EndDrag();
 // Forgets any drag in progress; the selection stays.
 void ResetEditState();
-// Writes the differences between consecutive points into the Move events they came from.
-// Returns false when the path does not describe the macro (nothing written). The Win32 side's
+// Adds to each Move event the change its drags gave the difference between its two points
+// (each point's shift rounded), so Move events no drag reached keep their dx and dy; the
+// applied path becomes the new base. Returns false when the path does not describe the macro
+// (nothing written). The Win32 side's
 // ApplyPath calls this and then refreshes the event list.
 bool WritePathToEvents();

@@ -32,6 +32,9 @@ int32_t RoundToClient(double value) {
 bool FitPathViewToClient(int32_t width, int32_t height) {
     const std::vector<PathPoint>& points = app.pathPoints;
     if (points.empty() || width <= 0 || height <= 0) return false;
+    // A refit as the dragged point moves the path's bounds would pull the drawing away from the
+    // pointer: the fit of the press holds until the release.
+    if (app.pathEdit.dragging) return true;
     double minX = points[0].x, maxX = points[0].x, minY = points[0].y, maxY = points[0].y;
     for (const PathPoint& p : points) {
         minX = std::min(minX, p.x);

@@ -22,7 +22,8 @@ struct ClientPoint {
 };
 
 // Fits the bounding box of `pathPoints` into a client area of this size; false when there is
-// nothing to draw (no points, or a client area of 40 pixels or less on either axis).
+// nothing to draw (no points, or a client area of 40 pixels or less on either axis). While a point
+// is dragged the fit stays as it was.
 bool FitPathViewToClient(int32_t width, int32_t height);
 ClientPoint PathToClient(const PathPoint& point, int32_t width, int32_t height);
 // The inverse transform; a scale of exactly 0 counts as 1.
