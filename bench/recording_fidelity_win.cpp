@@ -136,9 +136,10 @@ void FastMouse() {
         if (app.events[i].type != Move) continue;
         if (moves++ > 0) recorded += app.events[i].delayMs;
     }
-    std::printf("1000 Hz mouse: fed 1000 packets over %.1f ms; recorded %zu Moves, delays after the first add "
-                "up to %llu ms (%.2f %% off)\n",
-                span, moves, static_cast<unsigned long long>(recorded), 100.0 * (recorded - span) / span);
+    std::printf(
+        "1000 Hz mouse: fed 1000 packets over %.1f ms; recorded %zu Moves, delays after the first add "
+        "up to %llu ms (%.2f %% off)\n",
+        span, moves, static_cast<unsigned long long>(recorded), 100.0 * (recorded - span) / span);
     Replay(Once);
     double from = -1, to = 0;
     size_t steps = 0;
@@ -158,8 +159,8 @@ void FastMouse() {
 }
 
 void Pauses() {
-    ToggleRecording();
     double start = NowMs();
+    ToggleRecording();
     WaitUntil(start + 1000);
     Packet(0, 0x0001);
     Packet(0, 0x0002);
@@ -229,12 +230,14 @@ void HeldKeys() {
     for (const Sent& record : sent) {
         if (record.what == "key 87 down" && down < 0) down = record.ms;
         if (record.what == "key 87 up") up = record.ms;
-        if (record.what.rfind("key 160", 0) == 0 || record.what.rfind("button", 0) == 0) order += record.what + ", ";
+        if (record.what.rfind("key 160", 0) == 0 || record.what.rfind("button", 0) == 0)
+            order += record.what + ", ";
     }
     std::sort(keyCallMs.begin(), keyCallMs.end());
-    std::printf("W held 1200 ms (with auto-repeats): recorded %zu events; replayed down to up %.1f ms (goal "
-                "1200 +- 20); median keyboard SendInput call %.2f ms\n  Shift across three clicks replayed as: %s\n",
-                app.events.size(), up - down, keyCallMs[keyCallMs.size() / 2], order.c_str());
+    std::printf(
+        "W held 1200 ms (with auto-repeats): recorded %zu events; replayed down to up %.1f ms (goal "
+        "1200 +- 20); median keyboard SendInput call %.2f ms\n  Shift across three clicks replayed as: %s\n",
+        app.events.size(), up - down, keyCallMs[keyCallMs.size() / 2], order.c_str());
 }
 
 } // namespace
