@@ -1,4 +1,4 @@
-// The recorder without Win32: the recording clock and the two appending steps the input handlers
+// The recorder without Win32: the recording clock and the appending steps the input handlers
 // call, over `app` with its clock `app.clock`.
 #pragma once
 
