@@ -59,9 +59,11 @@ rows=$(e2e_list)
 read -r sum_x sum_y < <(move_sum <<<"$rows")
 e2e_check "the Move rows add up to the movement made ($MOVE_X, $MOVE_Y), got ($sum_x, $sum_y)" \
     test "$sum_x $sum_y" = "$MOVE_X $MOVE_Y"
+at="$((ox + START_X + MOVE_X)),$((oy + START_Y + MOVE_Y))" # where the click was made, on the screen
 last_move=$(grep -nE '^[0-9]+: Move ' <<<"$rows" | tail -1 | cut -d: -f1)
-e2e_check "the click follows the moves, then the typed keys without the hotkeys" \
-    test "$(sed -n "$((last_move + 1)),\$p" <<<"$rows" | bare)" = "$(printf 'Mouse down btn=1\nMouse up btn=2\n%s' "$TYPED_ROWS")"
+e2e_check "the click follows the moves at its place ($at), then the typed keys without the hotkeys" \
+    test "$(sed -n "$((last_move + 1)),\$p" <<<"$rows" | bare)" = "$(printf 'Mouse down btn=1 at %s\nMouse up btn=2 at %s\n%s' \
+        "$at" "$at" "$TYPED_ROWS")"
 e2e_check "the first rows are moves (the editing below works on them)" test "$(head -5 <<<"$rows" | grep -c ': Move ')" = 5
 e2e_click $ROW_X "$(row_y 4)"
 e2e_check "selecting row 4 shows its delay in seconds (got $(e2e_control_text 5003))" \
