@@ -26,7 +26,7 @@ P04	macro/Playback.cpp	native	s/std::clamp(ry, -MOVE_STEP_LIMIT/std::clamp(rx, -
 P05	macro/Playback.cpp	native wine:PlaybackWin.*	s/if (!run.buttonHeld\[slot\]) continue;/if (run.buttonHeld[slot]) continue;/
 P06	macro/Playback.cpp	native wine:PlaybackWin.*	s/= event.type == ButtonDown;/= event.type == ButtonUp;/
 P07	macro/Playback.cpp	native e2e:playback/session	s/ || app.recording || app.events.empty())/ || app.recording)/
-P08	macro/Playback.cpp	native e2e:modes	s/return mouseMode == CenterMouse || mouseMode == LockMouse;/return mouseMode == CenterMouse;/
+P08	macro/Playback.cpp	native e2e:modes	s/return mouseMode == CenterMouse || mouseMode == LockMouse || /return mouseMode == CenterMouse || /
 P09	macro/Playback.cpp	native wine:PlaybackWin.*	s/^    ReleaseEverything(io, run);$//
 P17	macro/Playback.cpp	native	s/^            SendReleases(io, run);$//
 P18	macro/Playback.cpp	native	s/while (!SendReleases(io, run) \&\& /while (!SendReleases(io, run) \&\& false \&\& /
@@ -37,6 +37,8 @@ P13	macro/Playback.cpp	native e2e:modes	s/if (CarriesCursor(app.mouseMode)) trac
 P14	macro/Playback.cpp	native e2e:modes	s/if (app.playMode == Once) {/if (app.playMode == Hold) {/
 P15	macro/Playback.cpp	native e2e:modes	s/if (run.interfaceStalled || io.nowMs() - run.caughtUpMs < INTERFACE_LAG_LIMIT_MS) return;/return;/
 P16	macro/Playback.cpp	native e2e:modes	s/last.x <= heldLast.x \&\& last.y <= heldLast.y)/false)/
+P17	macro/Playback.cpp	native e2e:screen	s/if (app.mouseMode == ScreenMouse \&\& HasScreenPosition(event))/if (false)/
+P18	macro/Playback.cpp	native e2e:screen	s/} else if (mode == ScreenMouse \&\& app.macroStartPos) {/} else if (false) {/
 K01	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (!mainCaptureArmed \&\& MatchesKey/if (MatchesKey/
 K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ || MatchesKey(state.playHotkey, vk);/;/
 K03	input/KeyboardHook.cpp	native e2e:modes	s/if (state.playMode == Hold \&\& MatchesKey(state.playHotkey, vk))/if (MatchesKey(state.playHotkey, vk))/
@@ -52,12 +54,14 @@ R04	macro/Recorder.cpp	native wine:ProfileKeys*	s/app.rowTicks.clear();//
 R05	macro/Recorder.cpp	native tsan	/void RecordKeyPress/,/^}/s/std::lock_guard lock(app.macroMutex);//
 R06	macro/Recorder.cpp	native	s/if (pause > MOUSE_DELAY_FLOOR_MS) app.events.push_back/if (false) app.events.push_back/
 R07	macro/Recorder.cpp	native wine:KeyboardHookProc*	s/ || !app.recordedKeysDown\[vk\]) return;/) return;/
+R08	macro/Recorder.cpp	native e2e:session	s/batch\[i\].vk |= AT_POSITION;//
 M01	storage/MacroFile.cpp	native e2e:files	s/keyword == "HOLD_OFF_HOTKEY"/keyword == "HOLD_HOTKEY"/
 M02	storage/MacroFile.cpp	native e2e:files	s/"MOUSEMODE", settings.mouseMode/"MOUSEMODE", settings.playMode/
 M03	storage/MacroFile.cpp	native	s/ReadInt32(line, position, event.dx) \&\& ReadInt32(line, position, event.dy)/ReadInt32(line, position, event.dy) \&\& ReadInt32(line, position, event.dx)/
 M04	storage/MacroFile.cpp	native	s/contents.speed = speed > 0 ? speed : SPEED_DEFAULT;/contents.speed = speed;/
 M05	storage/MacroFile.cpp	native	s/if (line.empty()) continue;//
 M06	storage/MacroFile.cpp	native	s/std::replace(bytes.begin(), bytes.end(), '\\n', ' ');//
+M07	storage/MacroFile.cpp	native e2e:screen	s/keyword == "START_POS"/keyword == "START_POSITION"/
 F01	storage/ProfileFile.cpp	native	s/return static_cast<uint32_t>(index) < PROFILE_SLOT_COUNT;/return static_cast<uint32_t>(index) <= PROFILE_SLOT_COUNT;/
 F02	storage/ProfileFile.cpp	native e2e:profiles	s/"SCROLL_NEXT " + BindingText(profile.scrollNext)/"SCROLL_NEXT " + BindingText(profile.scrollPrev)/
 F03	storage/ProfileFile.cpp	native	s/return line == PROFILE_MAGIC_V1 || /return /
@@ -80,7 +84,7 @@ N01	macro/Playback_win.cpp	wine:PlaybackWin.* e2e:modes	/void OnPlaybackDone/,/^
 N02	macro/Playback_win.cpp	e2e:session	s/(records\[i\].up ? KEYEVENTF_KEYUP : 0)/0/
 N03	storage/FileIo_win.cpp	wine:FileIo.*	s/(attributes \& (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))/(attributes \& FILE_ATTRIBUTE_DIRECTORY)/
 N04	storage/FileIo_win.cpp	wine:FileIo.*	s/< LEFTOVER_AGE_TICKS) continue;/> LEFTOVER_AGE_TICKS) continue;/
-N05	ui/windows/MainWindowRefresh_win.cpp	e2e:files	s/RadioForMode(app.mouseMode, ID_FREE_MOUSE)/RadioForMode(app.playMode, ID_FREE_MOUSE)/
+N05	ui/windows/MainWindowRefresh_win.cpp	e2e:files	s/RadioForMode(app.mouseMode, ID_FREE_MOUSE, ID_SCREEN_MOUSE)/RadioForMode(app.playMode, ID_FREE_MOUSE, ID_SCREEN_MOUSE)/
 N06	app/MainWindow_win.cpp	e2e:files	s/^    app.speed = SPEED_DEFAULT;//
 N07	input/RawMouse_win.cpp	e2e:modes	s/if (IsHoldModePlayRelease(app, packet.release)) app.stopRequested = true;//
 N08	input/KeyboardHook_win.cpp	wine:KeyboardHookProc* e2e:recording/session	0,/capture = false;/s/capture = false;//

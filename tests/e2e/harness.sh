@@ -18,7 +18,8 @@ RECORD_EDIT_X=440 RECORD_EDIT_Y=76 # record hotkey edit at 390,65, 100x22
 PLAY_EDIT_X=440 PLAY_EDIT_Y=116  # play hotkey edit at 390,105, 100x22
 LOOP_X=575 LOOP_Y=97             # "Loop" at 565,87
 HOLD_X=575 HOLD_Y=120            # "Hold" at 565,110
-LOCK_X=545 LOCK_Y=201            # "LockMouse" at 535,191
+LOCK_X=545 LOCK_Y=190            # "LockMouse" at 535,181
+SCREEN_X=545 SCREEN_Y=210        # "ScreenMouse" at 535,201
 
 e2e_log() { echo "[$E2E_NAME] $*"; }
 

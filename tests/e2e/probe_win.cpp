@@ -11,6 +11,8 @@
 //   korva_probe down VK           exit code 0 when the key or button is logically down
 //   korva_probe close TITLE       posts WM_CLOSE to the window
 //   korva_probe exists TITLE      exit code 0 when a top-level window with that title exists
+//   korva_probe clicks N SECONDS  "x y" of the cursor at each of the next N replayed (injected)
+//                                 left-button presses, seen through a low-level mouse hook
 #include <windows.h>
 
 #include <cstdio>
@@ -64,12 +66,35 @@ HWND FirstOfClass(HWND window, const char* className) {
     return nullptr;
 }
 
+int clicksWanted = 0;
+
+LRESULT CALLBACK ReplayedClickHook(int code, WPARAM message, LPARAM data) {
+    const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+    if (code == HC_ACTION && message == WM_LBUTTONDOWN && (mouse->flags & LLMHF_INJECTED)) {
+        std::printf("%ld %ld\n", mouse->pt.x, mouse->pt.y);
+        std::fflush(stdout);
+        if (--clicksWanted == 0) PostQuitMessage(0);
+    }
+    return CallNextHookEx(nullptr, code, message, data);
+}
+
+int PrintReplayedClicks(int count, int seconds) {
+    clicksWanted = count;
+    if (!SetWindowsHookExW(WH_MOUSE_LL, ReplayedClickHook, GetModuleHandleW(nullptr), 0)) return 1;
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
+        DispatchMessageW(&message);
+    return clicksWanted == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     std::wstring command = argv[1];
     if (command == L"down") return GetAsyncKeyState(_wtoi(argv[2])) & 0x8000 ? 0 : 1;
+    if (command == L"clicks") return PrintReplayedClicks(_wtoi(argv[2]), argc > 3 ? _wtoi(argv[3]) : 30);
     HWND window = FindWindowW(nullptr, argv[2]);
     if (command == L"exists") return window ? 0 : 1;
     if (!window) {

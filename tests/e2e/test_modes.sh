@@ -9,7 +9,7 @@ source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
 HOLD_OFF_EDIT_X=415 HOLD_OFF_EDIT_Y=165 # hold-off hotkey edit at 385,155, 60x20
-CENTER_X=545 CENTER_Y=178
+CENTER_X=545 CENTER_Y=170
 MASTER_LABEL=4 HOLD_STATE_LABEL=26 # labels without an ID, by their place in the control table
 # Every replay starts on the empty strip at the bottom of the window and runs 100 pixels to the
 # right and back, so that the locked cursor stays over the window (keys reach Wine only there)
@@ -182,7 +182,7 @@ for mode in LockMouse FreeMouse; do
     e2e_key F4
     e2e_check "zero-wait loop, $mode: F4 stops it" e2e_poll 10 answers Play
     e2e_key F4
-    e2e_click 545 155 # "FreeMouse"
+    e2e_click 545 150 # "FreeMouse"
 done
 e2e_screenshot end >/dev/null
 e2e_close_expecting_exit_0

@@ -60,11 +60,12 @@ rows=$(e2e_list)
 read -r sum_x sum_y < <(move_sum <<<"$rows")
 e2e_check "the Move rows add up to the movement made ($MOVE_X, $MOVE_Y), got ($sum_x, $sum_y)" \
     test "$sum_x $sum_y" = "$MOVE_X $MOVE_Y"
+at="$((ox + START_X + MOVE_X)),$((oy + START_Y + MOVE_Y))" # where the click was made, on the screen
 last_move=$(grep -nE '^[0-9]+: Move ' <<<"$rows" | tail -1 | cut -d: -f1)
 after=$(sed -n "$((last_move + 1)),\$p" <<<"$rows" | bare)
-e2e_check "the click follows the moves, then the typed keys, each pressed and released, without the hotkeys" \
+e2e_check "the click follows the moves at its place ($at), then the typed keys, each pressed and released, without the hotkeys" \
     test "$(head -2 <<<"$after" | tr '\n' /)|$(typed_keys <<<"$after")|$(grep -c '^Key down' <<<"$after")" = \
-    "Mouse down btn=1/Mouse up btn=2/|$TYPED_KEYS|$(grep -c '^Key up' <<<"$after")"
+    "Mouse down btn=1 at $at/Mouse up btn=2 at $at/|$TYPED_KEYS|$(grep -c '^Key up' <<<"$after")"
 e2e_check "the first rows are moves (the editing below works on them)" test "$(head -5 <<<"$rows" | grep -c ': Move ')" = 5
 e2e_click $ROW_X "$(row_y 4)"
 e2e_check "selecting row 4 shows its delay in seconds (got $(e2e_control_text 5003))" \

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -175,52 +173,38 @@ TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass
 TEST_F(PlaybackTest, ScreenMouseClicksOnTheRecordedPixelsWhereScaledMovementMakesLockMouseMiss) {
     // Five clicks recorded from 300,400; the raw movement to each is 1.5 times the pixels the
     // cursor went, as pointer acceleration makes it.
-    const ScreenPoint clicks[5] = {{340, 420}, {520, 410}, {610, 700}, {200, 650}, {1000, 90}};
-    std::vector<MacroEvent> events;
+    Trace clicks;
     ScreenPoint from{300, 400};
-    for (ScreenPoint at : clicks) {
-        events.insert(events.end(), {MoveBy((at.x - from.x) * 3 / 2, (at.y - from.y) * 3 / 2, 10),
-                                     {ButtonDown, at.x, at.y, 0x0001, AT_POSITION, 0},
-                                     {ButtonUp, at.x, at.y, 0x0002, AT_POSITION, 0}});
+    for (ScreenPoint at : {ScreenPoint{340, 420}, {520, 410}, {610, 700}, {200, 650}, {1000, 90}}) {
+        app.events.insert(app.events.end(), {MoveBy((at.x - from.x) * 3 / 2, (at.y - from.y) * 3 / 2, 10),
+                                             {ButtonDown, at.x, at.y, 0x0001, AT_POSITION, 0}});
+        clicks.push_back("set " + Fake::Point(at));
         from = at;
     }
+    app.macroStartPos = ScreenPoint{300, 400};
     for (int32_t mode : {ScreenMouse, LockMouse}) {
-        SetUp();
         app.mouseMode = mode;
-        app.events = events;
-        app.macroStartPos = ScreenPoint{300, 400};
+        fake = FakeSystem{};
         ASSERT_TRUE(PreparePlayback(FAKE_IO));
-        RunPlayback(FAKE_IO);
-        // The carried cursor at each press: the last position set before it.
-        std::vector<int> misses;
-        ScreenPoint cursor;
-        for (const std::string& call : fake.calls) {
-            std::sscanf(call.c_str(), "set %d,%d", &cursor.x, &cursor.y);
-            if (call == Sent(MOUSE_FLAG_LEFTDOWN)) {
-                const ScreenPoint& at = clicks[misses.size()];
-                misses.push_back(std::max(std::abs(cursor.x - at.x), std::abs(cursor.y - at.y)));
-            }
-        }
-        ASSERT_EQ(misses.size(), 5u);
-        for (int miss : misses)
-            EXPECT_TRUE(mode == ScreenMouse ? miss <= 1 : miss > 1) << mode << ": " << miss;
+        Trace calls = PlayOnePass(), at; // the cursor at each press: the position set last before it
+        for (size_t i = 1; i < calls.size(); ++i)
+            if (calls[i] == Sent(MOUSE_FLAG_LEFTDOWN)) at.push_back(calls[i - 1]);
+        ASSERT_EQ(at.size(), 5u);
+        for (size_t i = 0; i < 5; ++i)
+            EXPECT_EQ(at[i] == clicks[i], mode == ScreenMouse) << mode << ": " << at[i];
     }
-    // ScreenMouse starts where the recording did; positions off every monitor go to the nearest
-    // pixel of one, and the playback says so. A click without a position is made where the path is.
+    // A start and a click off every monitor go to its nearest pixel, and the playback says so.
     SetUp();
     app.mouseMode = ScreenMouse;
     app.macroStartPos = ScreenPoint{-50, 5000};
-    app.events = {MoveBy(1, 0), {ButtonDown, 2500, 7, 0x0001, AT_POSITION, 0}, Button(ButtonUp, 0x0002)};
+    app.events = {{ButtonDown, 2500, 7, 0x0001, AT_POSITION, 0}};
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
+    EXPECT_EQ(PlayOnePass(), (Trace{"set 0,1079", "confine 0,1079 0,1079", "confine 1919,7 1919,7",
+                                    "set 1919,7", Sent(MOUSE_FLAG_LEFTDOWN)}));
     EXPECT_TRUE(app.playbackPositionClamped);
-    PlayOnePass();
-    EXPECT_EQ(fake.calls, (Trace{"set 0,1079", "confine 0,1079 0,1079", "confine 0,1079 1,1079", "set 1,1079",
-                                 "confine 1919,7 1919,7", "set 1919,7", Sent(MOUSE_FLAG_LEFTDOWN),
-                                 Sent(MOUSE_FLAG_LEFTUP)}));
-    app.macroStartPos.reset(); // a macro made without one starts where the cursor is
+    app.macroStartPos.reset(); // without one it starts where the cursor is
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
-    EXPECT_FALSE(app.playbackPositionClamped);
-    EXPECT_EQ(app.playbackStartPoint.x, 100);
+    EXPECT_EQ(fake.calls.back(), "confine 100,200 100,200");
 }
 
 TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
