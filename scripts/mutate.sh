@@ -86,6 +86,10 @@ N03	storage/FileIo_win.cpp	wine:FileIo.*	s/(attributes \& (FILE_ATTRIBUTE_READON
 N04	storage/FileIo_win.cpp	wine:FileIo.*	s/< LEFTOVER_AGE_TICKS) continue;/> LEFTOVER_AGE_TICKS) continue;/
 N05	ui/windows/MainWindowRefresh_win.cpp	e2e:files	s/RadioForMode(app.mouseMode, ID_FREE_MOUSE, ID_SCREEN_MOUSE)/RadioForMode(app.playMode, ID_FREE_MOUSE, ID_SCREEN_MOUSE)/
 N06	app/MainWindow_win.cpp	e2e:files	s/^    app.speed = SPEED_DEFAULT;//
+N10	storage/FileIo_win.cpp	wine:FileIo.*	s/GetFileType(file) == FILE_TYPE_DISK) return file;/true) return file;/
+N11	app/SingleInstance_win.cpp	wine:FileIo.*	s/^    StopRecording();//
+N12	storage/MacroFiles_win.cpp	e2e:files	s/if (WriteFileAtomically(path, bytes))/if (WriteFileAtomically(path, WriteMacroFile(app, ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT))))/
+F04	storage/ProfileFile.cpp	native	s/if (!IsDriveLetterPath(path)) path.clear();//
 N07	input/RawMouse_win.cpp	e2e:modes	s/if (IsHoldModePlayRelease(app, packet.release)) app.stopRequested = true;//
 N08	input/KeyboardHook_win.cpp	wine:KeyboardHookProc* e2e:recording/session	0,/capture = false;/s/capture = false;//
 EOF

@@ -54,22 +54,27 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes
     bytes.clear();
     char buffer[64 * 1024];
     DWORD got = 0;
-    bool ok = true;
-    while (ok) {
-        if (!ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) {
-            ok = false;
-            break;
+    DWORD error = ERROR_SUCCESS;
+    try {
+        while (error == ERROR_SUCCESS) {
+            if (!ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) {
+                error = GetLastError();
+                break;
+            }
+            if (got == 0) break;
+            // The file may grow while it is read, so the limit is tested on what was read.
+            if (got > maxBytes - bytes.size())
+                error = ERROR_FILE_TOO_LARGE;
+            else
+                bytes.append(buffer, got);
         }
-        if (got == 0) break;
-        // The file may grow while it is read, so the limit is tested on what was read.
-        ok = got <= maxBytes - bytes.size();
-        if (ok) bytes.append(buffer, got);
+    } catch (...) { // out of memory: the caller says so
+        CloseHandle(file);
+        throw;
     }
-    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
-    if (!ok && error == ERROR_SUCCESS) error = ERROR_FILE_TOO_LARGE;
     CloseHandle(file);
     SetLastError(error);
-    return ok;
+    return error == ERROR_SUCCESS;
 }
 
 bool FileStartsWithOneOf(const std::wstring& path, std::initializer_list<std::string_view> heads) {

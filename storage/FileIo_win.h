@@ -15,9 +15,10 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes, size_t maxBytes
 // file picked by mistake under "All Files" is not read whole just to be refused. A file that begins
 // otherwise leaves ERROR_BAD_FORMAT in GetLastError.
 bool FileStartsWithOneOf(const std::wstring& path, std::initializer_list<std::string_view> heads);
-// The full form of `path` when it names a file on a drive letter of a local or removable volume;
-// empty for network shares, device and pipe paths, NT-namespace forms (\??\UNC\...) and relative
-// names that resolve to none of these. Opening any of those could block or contact another machine.
+// The full form of `path`, which is what must then be opened, when it names a file on a drive letter
+// of a local or removable volume; empty for network shares (also behind a drive letter), device and
+// pipe paths and whatever else does not resolve to a drive letter. Opened in its full form, a
+// \??\UNC\... name stays a (bad) name on the current drive and never reaches another machine.
 std::wstring LocalFilePath(const std::wstring& path);
 // Why a file could not be read, for a message box: this program's words for the errors above and
 // ERROR_BAD_NETPATH (a path LocalFilePath refused), the system's for the others.

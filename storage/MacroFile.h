@@ -15,7 +15,7 @@
 constexpr std::string_view MACRO_MAGIC = "KORVAMACRO_V1";
 
 // The largest macro file read. 17 minutes of 8,000 Hz mouse input are 8,160,000 events, about
-// 160 MB of EV lines; the limit leaves room for 32 bytes a line. Parsed, a file takes several times
+// 150 MB of EV lines; the limit leaves room for 32 bytes a line. Parsed, a file takes several times
 // its size, so a larger one is refused before it is read.
 constexpr size_t MACRO_FILE_MAX_BYTES = size_t{256} << 20;
 

@@ -49,7 +49,12 @@ e2e_check "a second Save asks before overwriting" e2e_wait_window "Overwrite exi
 e2e_key Return
 e2e_check "Enter answers No and closes the question" e2e_wait_gone "Overwrite existing macro?"
 e2e_check "No keeps the saved file byte for byte" cmp -s "$DATA/Round Trip.kmc" "$DATA/before-second-save"
-cp "$DATA/Seeded.kmc" "$DATA/Round Trip.kmc"
+# Yes writes the macro Save was pressed for, though a hand-over replaced it while the question was open.
+click_save
+e2e_wait_window "Overwrite existing macro?" && start_with 'C:\KorvaMacro\Data\Second.kmc'
+e2e_check "a hand-over loads during the question" e2e_poll 20 has_rows "0: Key vk=0x46  delay=25 ms|"
+e2e_click 20 20 1 "Overwrite existing macro?" && e2e_key y
+e2e_check "Yes writes the macro Save was pressed for" e2e_poll 5 cmp -s "$DATA/Round Trip.kmc" "$DATA/Seeded.kmc"
 e2e_click $((17 + 17)) $((40 + 8))
 shows "Clear" "(Virtual Mouse 1)" 0.600 "2101 2201 " ""
 e2e_check "the Open dialog loads the saved file" load "Round Trip.kmc"
@@ -77,6 +82,18 @@ e2e_click $RECORD_X $RECORD_Y
 e2e_click $RECORD_X $RECORD_Y
 e2e_click 150 300
 press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes the recording that replaced the macro"
+printf 'junk\r\n' >"$DATA/junk.kmc"
+e2e_load_macro 'C:\KorvaMacro\Data\junk.kmc'
+e2e_check "Add says why it cannot load a file" e2e_wait_window "Cannot open macro"
+e2e_check "... naming it" grep -qF 'junk.kmc' <<<"$(e2e_texts "Cannot open macro")"
+e2e_key Return
+e2e_check "Add loads a file outside Data" e2e_load_macro 'C:\Some Folder\Opened Macro.kmc'
+e2e_check "... (got $(rows))" e2e_poll 5 has_rows "0: Key vk=0x44  delay=25 ms|1: Key vk=0x45  delay=25 ms|"
+# Save during a recording stops it first and leaves out the click on Save.
+e2e_click $RECORD_X $RECORD_Y && e2e_key a && click_save
+e2e_check "Save stops the recording" e2e_wait_text 2001 Record
+e2e_check "and saves it without the click (got $(tr '\r\n' '  ' <"$DATA/First.kmc"))" eval \
+    'grep -q "^EV 3 .* 65.$" "$DATA/First.kmc" && ! grep -q "^EV 1 " "$DATA/First.kmc"'
 # Types the name into the output box (again while keys outside the keymap got lost on their way
 # into Wine; the probe shows them as "?") and presses "Save".
 save_as() {

@@ -1,7 +1,12 @@
 // The atomic save, the removal of leftover temporaries and the profile's files on the real file
 // system under Wine.
+#include "app/SingleInstance_win.h"
+#include "macro/Recorder_win.h"
+#include "macro/Undo.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
+#include "storage/MacroFile.h"
+#include "storage/MacroFiles_win.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileFiles_win.h"
 #include "storage/TextCodec.h"
@@ -86,4 +91,40 @@ TEST(FileIo, ProfileLoaderRefusesAnOversizedFileAndMapsAMacroOutsideOneByteTextB
     EXPECT_EQ(mapped, "KORVAMACRO_V1\r\n");
     DeleteFileW(profile.c_str());
     DeleteFileW(macro.c_str());
+}
+
+TEST(FileIo, AHandedOverFileEndsTheRecordingFirstAndOnlyLocalRegularFilesUpToTheLimitAreRead) {
+    CreateTestMainWindow();
+    std::wstring path = TempPath(L"korva-handed.kmc");
+    ASSERT_TRUE(
+        WriteFileAtomically(path, "KORVAMACRO_V1\r\nMASTER 0\r\nMACRO_COUNT 1\r\nEV 3 25 0 0 0 70\r\n"));
+    ToggleRecording();
+    RecordKeyPress('A');
+    app.pendingOpenPath = path;
+    OpenPendingMacro();
+    EXPECT_FALSE(app.recording) << "the file is not appended to a running recording";
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Key, 0, 0, 0, 70, 25}}));
+    ASSERT_TRUE(UndoMacroChange());
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Key, 0, 0, 0, 'A', 0}}))
+        << "the recording is an undo step";
+
+    EXPECT_EQ(LocalFilePath(path), path);
+    for (const wchar_t* refused : {L"\\\\host\\share\\a.kmc", L"\\\\.\\pipe\\korva-test", L"//host/a.kmc"})
+        EXPECT_EQ(LocalFilePath(refused), L"") << refused;
+    // A pipe whose other end never writes would block the first read for good.
+    HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\korva-test", PIPE_ACCESS_DUPLEX, 0, 1, 0, 0, 0, nullptr);
+    MacroFileContents contents;
+    EXPECT_FALSE(ReadMacroAt(L"\\\\.\\pipe\\korva-test", contents));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_FILE_TYPE));
+    CloseHandle(pipe);
+    // One byte over the limit is refused by its size, before a byte is read.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size{};
+    size.QuadPart = static_cast<LONGLONG>(MACRO_FILE_MAX_BYTES) + 1;
+    EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+    EXPECT_FALSE(ReadMacroAt(path, contents));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_TOO_LARGE));
+    DeleteFileW(path.c_str());
+    DestroyTestMainWindow();
 }

@@ -83,3 +83,23 @@ TEST(PlaybackWin, ReplayedKeysCarryScanCodeAndExtendedFlagAndAStopReleasesTheHel
     DestroyWindow(reader);
     DestroyTestMainWindow();
 }
+
+TEST(PlaybackWin, AWorkerThatDoesNotEndAtExitEndsTheProcessWithoutItsDestructors) {
+    ResetAppState();
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    auto stuck = [](LPVOID event) -> DWORD { return WaitForSingleObject(event, INFINITE); };
+    app.playbackThread = CreateThread(nullptr, 0, stuck, release, 0, nullptr);
+    static unsigned endedWith = 0;
+    auto end = [](unsigned code) { endedWith = code; };
+    EXPECT_FALSE(StopPlaybackBeforeExit());
+    EndProcessIfWorkerRuns(7, end);
+    EXPECT_EQ(endedWith, 7u);
+    SetEvent(release);
+    WaitForSingleObject(app.playbackThread, INFINITE);
+    endedWith = 0;
+    EndProcessIfWorkerRuns(7, end); // the worker has ended: destructors may run
+    EXPECT_EQ(endedWith, 0u);
+    CloseHandle(app.playbackThread);
+    CloseHandle(release);
+    app.playbackThread = nullptr;
+}
