@@ -145,19 +145,6 @@ bool WakePlaybackWorker(void*) {
     return EnsurePlaybackWorker() && SetEvent(app.playbackWake);
 }
 
-// The resting text at its place in the control table, or a notice in two lines above it.
-void ShowStatus(const wchar_t* text) {
-    if (!app.statusLabel) return;
-    for (const ControlEntry& entry : MainControlTable()) {
-        if (entry.handle != &AppState::statusLabel) continue;
-        bool notice = text != LISTENING_TEXT;
-        SetWindowPos(app.statusLabel, nullptr, entry.x, notice ? STATUS_NOTICE_Y : entry.y,
-                     notice ? STATUS_NOTICE_WIDTH : entry.width, notice ? STATUS_NOTICE_HEIGHT : entry.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    SetControlText(app.statusLabel, text);
-}
-
 } // namespace
 
 PlaybackIo SystemPlaybackIo() {

@@ -21,9 +21,6 @@ namespace {
 constexpr int OUTPUT_TEXT_LIMIT = 255;
 
 constexpr wchar_t OVERWRITE_CAPTION[] = L"Overwrite existing macro?";
-constexpr wchar_t OVERWRITE_TEXT[] = L"A macro with this name already exists.\n"
-                                     L"Saving will replace its saved setup and events.\n\n"
-                                     L"Do you want to overwrite it?";
 constexpr wchar_t SAVE_FAILED_CAPTION[] = L"Save failed";
 
 // A user who saw no message would take the macro for saved.
@@ -54,7 +51,7 @@ void TakeOverContents(MacroFileContents& contents) {
     app.masterEnabled = contents.masterEnabled;
     // The replaced macro moves into the undo history; a running playback reads the list under
     // the macro lock, which ReplaceEvents takes.
-    ReplaceEvents(std::move(contents.events));
+    ReplaceEvents(std::move(contents.events), ShownMacroNames());
 }
 
 int RadioForMode(int32_t mode, int first) {
@@ -100,7 +97,7 @@ bool SaveMacroByName(HWND owner) {
     CreateFixedFolders();
     std::wstring path =
         MacroPathForName(MacroFileNameFromOutput(ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT)));
-    if (PathExists(path) && MessageBoxW(owner, OVERWRITE_TEXT, OVERWRITE_CAPTION,
+    if (PathExists(path) && MessageBoxW(owner, (path + L" exists. Replace it?").c_str(), OVERWRITE_CAPTION,
                                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return false;
     // Read again: the box may have changed while the question was open.

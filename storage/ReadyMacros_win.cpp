@@ -71,7 +71,7 @@ bool LoadSlotMacro(int slot, const std::wstring& path) {
         macro.header = std::move(header);
     }
     // The replaced macro moves into the undo history, so the hook gives back no memory here.
-    TakeOverMacro(contents, false);
+    TakeOverMacro(contents, true);
     macro.refillPending = true;
     macro.refillCount = app.events.size();
     if (app.mainWindow) PostMessageW(app.mainWindow, WM_APP_PREPARE_READY_MACROS, 0, 0);
