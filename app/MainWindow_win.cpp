@@ -59,6 +59,7 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
     CreateMainControls(window, create->hInstance);
     AttachEventListTexts();
     AttachEditBoxKeys();
+    SendMessageW(app.outputEdit, EM_SETLIMITTEXT, OUTPUT_NAME_MAX, 0);
     EnumerateRawMice();
     SetTimer(window, COORD_TIMER_ID, COORD_TIMER_PERIOD_MS, nullptr);
     InstallKeyboardHook();

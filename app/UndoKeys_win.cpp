@@ -3,9 +3,11 @@
 #include "app/UndoKeys_win.h"
 
 #include "core/AppState.h"
+#include "ui/windows/WindowText_win.h"
 #include "macro/EventList_win.h"
 #include "macro/Undo.h"
 #include "ui/windows/PathModel.h"
+#include "ui/windows/ProfileSwitching.h"
 
 namespace {
 
@@ -33,6 +35,18 @@ void ShowRestoredMacro() {
     if (editor) InvalidateRect(editor, nullptr, TRUE);
 }
 
+// A step over a load: the Output box and the profile labels name the file of the restored events.
+void ShowRestoredNames(const MacroNames& names) {
+    SetControlText(app.outputEdit, names.output);
+    SetControlText(app.profileLabel, names.profileLabel);
+    SetControlText(app.overlayProfileLabel, names.profileLabel);
+    app.activeProfile = names.activeProfile;
+    bool slot = names.activeProfile >= 0 && names.activeProfile < PROFILE_SLOT_COUNT;
+    SetControlText(app.activeProfileLabel,
+                   ActiveProfileLabelText(
+                       slot ? app.profileSlots[static_cast<size_t>(names.activeProfile)].name : L"None"));
+}
+
 } // namespace
 
 bool HandleUndoKeys(const MSG& message) {
@@ -40,7 +54,10 @@ bool HandleUndoKeys(const MSG& message) {
     UndoKeyAction action = UndoKeyFor(static_cast<uint32_t>(message.wParam), GetKeyState(VK_CONTROL) < 0,
                                       GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0);
     if (action == NoUndoKey) return false;
-    bool stepped = action == UndoKey ? UndoMacroChange() : RedoMacroChange();
+    MacroNames shown = ShownMacroNames();
+    shown.kept = false;
+    bool stepped = action == UndoKey ? UndoMacroChange(&shown) : RedoMacroChange(&shown);
     if (stepped) ShowRestoredMacro();
+    if (stepped && shown.kept) ShowRestoredNames(shown);
     return true;
 }

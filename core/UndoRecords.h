@@ -8,11 +8,22 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 // The oldest steps are dropped beyond either bound.
 constexpr size_t UNDO_STEP_LIMIT = 64;
 constexpr size_t UNDO_BYTE_LIMIT = size_t{256} << 20;
+
+// What the main window names a loaded macro by: the Output box's text and the active profile with
+// its label. The undo step of a load keeps them (`kept`), so that stepping over a load brings back
+// the name that goes with the events, and Save never writes older events under a newer name.
+struct MacroNames {
+    bool kept = false;
+    std::wstring output;
+    std::wstring profileLabel;
+    int32_t activeProfile = -1;
+};
 
 // Everything one step brings back together: the events with their delays, the list's ticks, the
 // path the path editor works on and where the recording started.
@@ -23,6 +34,7 @@ struct MacroSnapshot {
     std::vector<size_t> pathMoveIndices;
     std::optional<ScreenPoint> startPos;
     std::vector<PathPoint> pathBasePoints;
+    MacroNames names;
 };
 
 struct UndoHistory {

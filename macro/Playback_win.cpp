@@ -157,16 +157,6 @@ bool WakePlaybackWorker(void*) {
     return EnsurePlaybackWorker() && SetEvent(app.playbackWake);
 }
 
-// The resting text at its own place, or a notice in two lines above it.
-void ShowStatus(const wchar_t* text) {
-    if (!app.statusLabel) return;
-    bool notice = text != LISTENING_TEXT;
-    SetWindowPos(app.statusLabel, nullptr, STATUS_X, notice ? STATUS_NOTICE_Y : STATUS_Y,
-                 notice ? STATUS_NOTICE_WIDTH : STATUS_WIDTH, notice ? STATUS_NOTICE_HEIGHT : STATUS_HEIGHT,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SetControlText(app.statusLabel, text);
-}
-
 } // namespace
 
 PlaybackIo SystemPlaybackIo() {

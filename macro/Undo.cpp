@@ -86,20 +86,22 @@ void SwapMacro(MacroSnapshot& snapshot) {
     app.rowTicks.swap(snapshot.rowTicks);
 }
 
-void ReplaceEvents(std::vector<MacroEvent> newEvents) {
+void ReplaceEvents(std::vector<MacroEvent> newEvents, MacroNames namesBefore) {
     // Only this thread writes `events`, so comparing needs no lock.
     if (newEvents == app.events) return;
     MacroSnapshot old;
     old.events = std::move(newEvents);
     SwapMacro(old);
+    old.names = std::move(namesBefore);
     // The old macro moves into the history outside the lock; a profile key in the hook only
     // moves vectors here.
     PushUndoStep(app.undoHistory, std::move(old));
 }
 
 MacroSnapshot CopyOfMacro() {
-    return {app.events,          app.rowTicks,      app.pathPoints,
-            app.pathMoveIndices, app.macroStartPos, app.pathBasePoints};
+    return {
+        app.events, app.rowTicks, app.pathPoints, app.pathMoveIndices, app.macroStartPos, app.pathBasePoints,
+        {}};
 }
 
 void KeepUndoStep(MacroSnapshot&& before) {
@@ -109,21 +111,30 @@ void KeepUndoStep(MacroSnapshot&& before) {
 
 namespace {
 
-bool StepMacro(bool (*step)(UndoHistory&, MacroSnapshot&)) {
+bool StepMacro(bool back, MacroNames* shown) {
     if (app.recording || app.playing) return false;
+    UndoHistory& history = app.undoHistory;
     MacroSnapshot current;
     SwapMacro(current);
-    bool stepped = step(app.undoHistory, current);
+    bool stepped = back ? StepBack(history, current) : StepForward(history, current);
+    // The bounds may have dropped the step that just left, when it alone exceeds them.
+    bool leftKept = back ? !history.redoSteps.empty() : !history.undoSteps.empty();
+    if (stepped && current.names.kept && leftKept && shown) {
+        // The step over a load: the names shown now go with the events that just left.
+        MacroSnapshot& left = back ? history.redoSteps.back() : history.undoSteps.back();
+        if (shown) left.names = std::exchange(*shown, std::move(current.names));
+        left.names.kept = true;
+    }
     SwapMacro(current);
     return stepped;
 }
 
 } // namespace
 
-bool UndoMacroChange() {
-    return StepMacro(StepBack);
+bool UndoMacroChange(MacroNames* shown) {
+    return StepMacro(true, shown);
 }
 
-bool RedoMacroChange() {
-    return StepMacro(StepForward);
+bool RedoMacroChange(MacroNames* shown) {
+    return StepMacro(false, shown);
 }

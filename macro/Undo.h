@@ -26,8 +26,9 @@ UndoKeyAction UndoKeyFor(uint32_t vk, bool ctrl, bool shift, bool alt);
 // Exchanges the macro's events, ticks and path with `snapshot`, under the macro lock.
 void SwapMacro(MacroSnapshot& snapshot);
 // Replaces the current macro as a whole, under the macro lock. The old events, ticks and path
-// move into the undo history unchanged; new events equal to the old change nothing.
-void ReplaceEvents(std::vector<MacroEvent> newEvents);
+// move into the undo history unchanged, with `namesBefore` when a load passes the names shown
+// until now; new events equal to the old change nothing.
+void ReplaceEvents(std::vector<MacroEvent> newEvents, MacroNames namesBefore = {});
 
 // A copy of the macro before an edit in place (a delay, the path editor's Apply).
 MacroSnapshot CopyOfMacro();
@@ -44,5 +45,7 @@ template <typename Edit> bool EditMacroKeepingUndo(Edit edit) {
 }
 
 // Both refuse, changing nothing, during a recording or a playback, and when there is no step.
-bool UndoMacroChange();
-bool RedoMacroChange();
+// `shown` holds the names shown now; when the step crosses a load it is replaced by the names
+// that go with the restored events, `kept` set, and the step back over it will restore these.
+bool UndoMacroChange(MacroNames* shown = nullptr);
+bool RedoMacroChange(MacroNames* shown = nullptr);

@@ -18,9 +18,6 @@ namespace {
 constexpr int OUTPUT_TEXT_LIMIT = 255;
 
 constexpr wchar_t OVERWRITE_CAPTION[] = L"Overwrite existing macro?";
-constexpr wchar_t OVERWRITE_TEXT[] = L"A macro with this name already exists.\n"
-                                     L"Saving will replace its saved setup and events.\n\n"
-                                     L"Do you want to overwrite it?";
 constexpr wchar_t SAVE_FAILED_CAPTION[] = L"Save failed";
 
 constexpr wchar_t CANNOT_OPEN_CAPTION[] = L"Cannot open macro";
@@ -70,7 +67,7 @@ bool SaveMacroByName(HWND owner) {
     // The text is made before the question: while it is open the hook and posted messages still
     // run, and a profile key or a handed-over file may replace the macro and its name meanwhile.
     std::string bytes = WriteMacroFile(app, output);
-    if (PathExists(path) && MessageBoxW(owner, OVERWRITE_TEXT, OVERWRITE_CAPTION,
+    if (PathExists(path) && MessageBoxW(owner, (path + L" exists. Replace it?").c_str(), OVERWRITE_CAPTION,
                                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return false;
     if (WriteFileAtomically(path, bytes)) return true;

@@ -207,6 +207,27 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
     }
 }
 
+TEST(UndoHistory, StepsOverALoadBringBackTheNamesThatWentWithItsEvents) {
+    StartWithMacro(); // "small" in P1, then "big" loaded by P2's key, then a delay set
+    ReplaceEvents({MACRO[1]}, {true, L"small", L"P1 - small", 0});
+    EditMacroKeepingUndo([] { return WriteRowDelay(0, 5); });
+    MacroNames shown{false, L"big", L"P2 - big", 1};
+    auto names = [&] {
+        return std::tuple(shown.kept, shown.output, shown.profileLabel, shown.activeProfile);
+    };
+    const auto big = std::tuple(true, std::wstring(L"big"), std::wstring(L"P2 - big"), 1);
+    const auto small = std::tuple(true, std::wstring(L"small"), std::wstring(L"P1 - small"), 0);
+    EXPECT_TRUE(UndoMacroChange(&shown)); // the delay: names as they are
+    EXPECT_EQ(names(), std::tuple(false, std::wstring(L"big"), std::wstring(L"P2 - big"), 1));
+    EXPECT_TRUE(UndoMacroChange(&shown));
+    EXPECT_EQ(names(), small);
+    EXPECT_TRUE(RedoMacroChange(&shown));
+    EXPECT_EQ(names(), big);
+    EXPECT_TRUE(UndoMacroChange(&shown));
+    EXPECT_EQ(names(), small);
+    EXPECT_EQ(app.events, MACRO);
+}
+
 TEST(UndoHistory, RefusedDuringRecordingAndPlaybackAndANewChangeForgetsRedo) {
     StartWithMacro();
     const std::vector<MacroEvent> other = {{Move, 9, 9, 0, 0, 0}};

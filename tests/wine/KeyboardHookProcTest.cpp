@@ -88,7 +88,7 @@ TEST_F(KeyboardHookProcTest, ACapturedHotkeyWorksAndTheHoldOffKeyStopsEverything
 TEST_F(ProfileKeysTest, AReadySlotSwitchesWithoutReadingItsFileAndAChangedFileIsReadFresh) {
     std::wstring path = TempPath(L"keys_ready.kmc");
     auto write = [&](int keyCount) {
-        std::string text = "KORVAMACRO_V1\r\nMACRO_COUNT " + std::to_string(keyCount) + "\r\n";
+        std::string text = "KORVAMACRO_V1\r\nSPEED 2\r\nMACRO_COUNT " + std::to_string(keyCount) + "\r\n";
         for (int i = 0; i < keyCount; ++i)
             text += "EV 3 20 0 0 0 " + std::to_string(65 + i) + "\r\n";
         ASSERT_TRUE(WriteFileAtomically(path, text));
@@ -111,6 +111,15 @@ TEST_F(ProfileKeysTest, AReadySlotSwitchesWithoutReadingItsFileAndAChangedFileIs
     write(3);
     Press(VK_F7);
     EXPECT_EQ(app.events.size(), 3u);
+    EXPECT_EQ(WindowText(app.speedEdit), L"2.000"); // the switch shows every setting it loaded
+    // A slot whose file is missing: label and macro stay, the status line names the file.
+    std::wstring missing = TempPath(L"keys_missing.kmc");
+    app.profileSlots[2] = {true, {HotkeyKeyboard, VK_F9}, L"gone"};
+    app.profileMacroPaths[2] = missing;
+    Press(VK_F9);
+    EXPECT_EQ(WindowText(app.profileLabel), L"P7 - five");
+    EXPECT_EQ(app.events.size(), 3u);
+    EXPECT_EQ(WindowText(app.statusLabel), L"Cannot switch to P3 - gone: " + missing + L" is missing");
     DeleteFileW(path.c_str());
 }
 

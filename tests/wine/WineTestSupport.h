@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 // Dispatches what is queued, less the WM_QUIT of a destroyed main window.
 inline void PumpMessages() {
@@ -68,5 +69,42 @@ class InputTurn {
     ~InputTurn() {
         ReleaseMutex(mutex);
         CloseHandle(mutex);
+    }
+};
+
+// Answers the next message box of this process with `button` from another thread, keeping its
+// text; the box runs its own modal loop meanwhile. Made before the action that shows the box.
+class MessageBoxAnswer {
+    std::wstring text;
+    std::thread answerer;
+
+    static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+        DWORD process = 0;
+        wchar_t className[8] = {};
+        GetWindowThreadProcessId(window, &process);
+        GetClassNameW(window, className, 8);
+        if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+
+  public:
+    explicit MessageBoxAnswer(int button)
+        : answerer([this, button] {
+              // Found while it is being made, a box has no text yet and may miss the answer.
+              HWND box = nullptr;
+              for (int i = 0; i < 1000 && !(box && IsWindowVisible(box)); ++i, Sleep(10))
+                  EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+              if (!box) return;
+              text = WindowText(GetDlgItem(box, 0xFFFF)); // the box's message text
+              PostMessageW(box, WM_COMMAND, button, 0);
+          }) {}
+    ~MessageBoxAnswer() {
+        if (answerer.joinable()) answerer.join();
+    }
+    // The text of the box that was answered; empty when none came within 10 s.
+    std::wstring Text() {
+        if (answerer.joinable()) answerer.join();
+        return text;
     }
 };

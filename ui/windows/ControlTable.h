@@ -71,6 +71,9 @@ struct ControlEntry {
 
 constexpr int MAIN_CONTROL_COUNT = 45;
 
+// The longest name the Output box takes: a macro file's OUTPUT line holds as much.
+constexpr int32_t OUTPUT_NAME_MAX = 254;
+
 // The status line's resting text and place; a playback that Windows hinders says why on the same
 // line. Such a notice is longer than the line's 280 pixels and takes the free strip above the
 // Record row.

@@ -23,7 +23,7 @@ void TakeOverContents(MacroFileContents& contents) {
     app.masterEnabled = contents.masterEnabled;
     // The replaced macro moves into the undo history; a running playback reads the list under
     // the macro lock, which ReplaceEvents takes.
-    ReplaceEvents(std::move(contents.events));
+    ReplaceEvents(std::move(contents.events), ShownMacroNames());
     // After the swap: the replaced macro took its own start into the undo history.
     app.macroStartPos = contents.startPos;
 }

@@ -3,6 +3,7 @@
 #include "ui/windows/ProfileWindow_win.h"
 
 #include "core/AppState.h"
+#include "ui/windows/ControlTable.h"
 #include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 #include "macro/Recorder_win.h"
@@ -24,6 +25,7 @@ constexpr int ROW_STEP = 22;
 constexpr int NAME_TEXT_LIMIT = 255;
 constexpr wchar_t NO_ACTIVE_PROFILE[] = L"Active profile: None";
 constexpr wchar_t NO_PROFILE[] = L"Profile: None";
+constexpr wchar_t SWITCH_REFUSED_TEXT[] = L"Cannot switch to ";
 
 bool IsSlot(int slot) {
     return slot >= 0 && slot < PROFILE_SLOT_COUNT;
@@ -165,8 +167,12 @@ void ClearScrollKeys() {
     ShowHotkeyText(app.scrollNextEdit, app.scrollNextHotkey);
 }
 
-// Empties every slot and forgets the active one; the scroll keys stay.
+// Empties every slot and forgets the active one; the scroll keys stay. Nothing undoes it, so it
+// asks first.
 void ClearProfile() {
+    if (MessageBoxW(app.profileWindow, L"Clear all ten profile slots?", L"Profiles",
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
     for (size_t i = 0; i < PROFILE_SLOT_COUNT; ++i) {
         app.profileSlots[i] = {};
         app.profileMacroPaths[i].clear();
@@ -283,20 +289,28 @@ void PickMacroForSlot(int slot) {
 void SwitchToProfile(int slot) {
     if (!IsSlot(slot)) return;
     size_t i = static_cast<size_t>(slot);
-    app.activeProfile = slot;
     ProfileSlot& profile = app.profileSlots[i];
     if (app.profileWindow && app.profileNameEdits[i])
         profile.name = ReadControlText(app.profileNameEdits[i], NAME_TEXT_LIMIT);
-
-    SetControlText(app.activeProfileLabel, ActiveProfileLabelText(profile.name));
     std::wstring label = ProfileLabelText(slot, profile.name);
+
+    // A slot whose macro cannot be loaded is not switched to: the labels would name a slot whose
+    // macro is not the one that plays.
+    std::wstring path = SlotMacroPath(app.profileMacroPaths[i], profile.name);
+    if (path.empty() || !LoadSlotMacro(slot, path)) {
+        std::wstring reason = path.empty()        ? L" has no macro file"
+                              : !PathExists(path) ? L": " + path + L" is missing"
+                                                  : L": " + path + L" is not a macro file";
+        ShowStatus(SWITCH_REFUSED_TEXT + label + reason);
+        return;
+    }
+    app.activeProfile = slot;
+    SetControlText(app.activeProfileLabel, ActiveProfileLabelText(profile.name));
     SetControlText(app.profileLabel, label);
     SetControlText(app.overlayProfileLabel, label);
     NoteActiveSlotAsLoaded();
-
-    // A missing file leaves the slot active and the previous macro loaded.
-    std::wstring path = SlotMacroPath(app.profileMacroPaths[i], profile.name);
-    if (!path.empty()) LoadSlotMacro(slot, path);
+    if (ReadControlText(app.statusLabel, NAME_TEXT_LIMIT).starts_with(SWITCH_REFUSED_TEXT))
+        ShowStatus(LISTENING_TEXT);
 }
 
 void SelectPreviousProfile() {
