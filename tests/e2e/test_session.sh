@@ -23,7 +23,6 @@ bare() { sed -E 's/^[0-9]+: //; s/  delay=.*//'; }
 move_sum() {
     sed -nE 's/^[0-9]+: Move dx=(-?[0-9]+) dy=(-?[0-9]+) .*/\1 \2/p' | awk '{ x += $1; y += $2 } END { print x + 0, y + 0 }'
 }
-e2e_check "the window's outer size is 650x362 (got $(e2e_probe rect KorvaMacro))" test "$(e2e_probe rect KorvaMacro)" = "650 362"
 e2e_check "the folders KorvaMacro, its Data and Profile_Save exist" \
     test -d "$E2E_DRIVE_C/KorvaMacro/Data" -a -d "$E2E_DRIVE_C/KorvaMacro/Profile_Save"
 shot=$(e2e_screenshot main)
@@ -62,7 +61,6 @@ e2e_check "the Move rows add up to the movement made ($MOVE_X, $MOVE_Y), got ($s
 last_move=$(grep -nE '^[0-9]+: Move ' <<<"$rows" | tail -1 | cut -d: -f1)
 e2e_check "the click follows the moves, then the typed keys without the hotkeys" \
     test "$(sed -n "$((last_move + 1)),\$p" <<<"$rows" | bare)" = "$(printf 'Mouse down btn=1\nMouse up btn=2\n%s' "$TYPED_ROWS")"
-e2e_check "the first rows are moves (the editing below works on them)" test "$(head -5 <<<"$rows" | grep -c ': Move ')" = 5
 e2e_click $ROW_X "$(row_y 4)"
 e2e_check "selecting row 4 shows its delay in seconds (got $(e2e_control_text 5003))" \
     test "$(e2e_control_text 5003)" = "$(sed -n 5p <<<"$rows" | sed -E 's/.*delay=([0-9]+) ms$/\1/' | awk '{ printf "%.3f", $1 / 1000 }')"
