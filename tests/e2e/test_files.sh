@@ -58,7 +58,6 @@ e2e_check "Yes writes the macro Save was pressed for" e2e_poll 5 cmp -s "$DATA/R
 e2e_click $((17 + 17)) $((40 + 8))
 shows "Clear" "(Virtual Mouse 1)" 0.600 "2101 2201 " ""
 e2e_check "the Open dialog loads the saved file" load "Round Trip.kmc"
-shows "after loading the saved file" "Round Trip" 1.250 "2102 2203 " "$SEEDED_ROWS"
 e2e_click 150 300 # the list, below its rows
 press ctrl+z "" "Ctrl+Z in the list undoes the load"
 press ctrl+y "$SEEDED_ROWS" "Ctrl+Y redoes it"
@@ -115,7 +114,6 @@ start_with 'C:\KorvaMacro\Data\Second.kmc'
 e2e_check "a second start with a path ends" e2e_poll 20 ended $!
 e2e_check "the running program loaded its path (got $(rows))" e2e_poll 10 has_rows "0: Key vk=0x46  delay=25 ms|"
 e2e_check "and shows its name" test "$(e2e_output_text)" = "Second"
-e2e_check "one main window only" test "$(xdotool search --name '^KorvaMacro$' | wc -l)" = 1
 start_with
 e2e_check "a second start without a path ends" e2e_poll 20 ended $!
 # Loop, play hotkey the middle button: a replayed middle click, then the right button held a while.
