@@ -44,4 +44,5 @@ read -r screen_w _ < <(xdotool getdisplaygeometry)
 replayed=$(replay 1)
 e2e_check "its click is made on the nearest pixel of the screen (got $replayed)" test "$replayed" = "$((screen_w - 1)) 0"
 e2e_check "the status line says so" e2e_poll 5 eval 'e2e_texts | grep -q "outside every monitor"'
+e2e_screenshot end >/dev/null
 e2e_close_expecting_exit_0
