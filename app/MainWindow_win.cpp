@@ -170,7 +170,7 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
         if (clicked) ResetSpeed();
         return;
     case ID_EYE:
-        if (clicked) OpenOverlay();
+        if (clicked) ToggleOverlay();
         return;
     case ID_SAVE:
         if (clicked) SaveMacroByName(app.mainWindow);

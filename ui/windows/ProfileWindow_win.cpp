@@ -12,6 +12,7 @@
 #include "storage/ProfileFiles_win.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/ProfileSwitching.h"
+#include "ui/windows/WindowPlacement_win.h"
 
 #include <commdlg.h>
 
@@ -25,6 +26,8 @@ constexpr int ROW_STEP = 22;
 constexpr int NAME_TEXT_LIMIT = 255;
 constexpr wchar_t NO_ACTIVE_PROFILE[] = L"Active profile: None";
 constexpr wchar_t NO_PROFILE[] = L"Profile: None";
+// Level with the main window's bottom, below the overlay's place at its top.
+constexpr PlacementSide PROFILE_WINDOW_SIDES[] = {RightOfMain, LeftOfMain, BelowMain, AboveMain};
 constexpr wchar_t SWITCH_REFUSED_TEXT[] = L"Cannot switch to ";
 constexpr wchar_t MACRO_FILTER[] = L"Korva Macro Files (*.kmc)\0*.kmc\0All Files (*.*)\0*.*\0";
 
@@ -104,6 +107,7 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy(HWND window) {
+    RememberPlace(window, app.profileWindowPlace);
     if (app.profileWindow == window) app.profileWindow = nullptr;
     app.activeProfileLabel = nullptr;
     app.scrollPrevEdit = nullptr;
@@ -347,6 +351,7 @@ void OpenProfileWindow() {
     app.profileWindow = window;
     if (!window) return;
     EnableDarkTitleBar(window);
+    PlaceSmallWindow(window, app.profileWindowPlace, PROFILE_WINDOW_SIDES, true);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
 }
