@@ -168,7 +168,7 @@ void OnCommand(WORD id, WORD notification, LPARAM control) {
         if (clicked) ResetSpeed();
         return;
     case ID_EYE:
-        if (clicked) OpenOverlay();
+        if (clicked) ToggleOverlay();
         return;
     case ID_SAVE:
     case ID_LOAD:

@@ -35,6 +35,13 @@ struct PathEditState {
     double falloffRadius = 0;
 };
 
+// A window's rectangle in screen pixels; empty (all 0) for none.
+struct ScreenRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+
+    bool operator==(const ScreenRect&) const = default;
+};
+
 // Zoom and pan of the path editor; outlives the editor window.
 struct PathView {
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
@@ -194,6 +201,11 @@ struct AppState {
     WindowHandle overlayPlayLabel = nullptr;
     WindowHandle overlayMasterLabel = nullptr;
     WindowHandle overlayProfileLabel = nullptr;
+
+    // Where the user last left each small window, kept for the session; empty until it first closes.
+    ScreenRect overlayPlace;
+    ScreenRect pathEditorPlace;
+    ScreenRect profileWindowPlace;
 
     WindowHandle profileWindow = nullptr;
     WindowHandle activeProfileLabel = nullptr;

@@ -1,5 +1,7 @@
 // Every labelled control of the four windows, measured with its own font: a text wider than the
-// room its control leaves wraps or is cut, as happens when Wine lacks the fonts the layout needs.
+// room its control leaves wraps or is cut, as happens when Wine lacks the fonts the layout needs;
+// and where the three small windows open.
+#include "app/ControlTable.h"
 #include "tests/wine/WineTestSupport.h"
 #include "ui/windows/Overlay_win.h"
 #include "ui/windows/PathEditor_win.h"
@@ -62,5 +64,38 @@ TEST(TextFit, EveryLabelFitsItsControlInAllFourWindows) {
         EXPECT_EQ(TextsThatDoNotFit(window), L"") << WindowText(window);
         DestroyWindow(window);
     }
+    DestroyTestMainWindow();
+}
+
+TEST(SmallWindows, OpenBesideTheMainWindowInTheWorkAreaReopenWhereLeftAndTheEyeClosesTheOverlay) {
+    InputTurn turn;
+    HWND main = CreateTestMainWindow();
+    SetWindowPos(main, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT mainRect{}, work{}, place{}, overlap{};
+    GetWindowRect(main, &mainRect);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    auto eye = [&] { SendMessageW(main, WM_COMMAND, MAKEWPARAM(ID_EYE, BN_CLICKED), 0); };
+    eye();
+    OpenProfileWindow();
+    app.events = {{Move, 5, 0}, {Move, 0, 7}};
+    OpenPathEditor();
+    for (HWND window : {app.overlayWindow, app.profileWindow, app.pathEditorWindow.load()}) {
+        ASSERT_NE(window, nullptr);
+        GetWindowRect(window, &place);
+        EXPECT_FALSE(IntersectRect(&overlap, &place, &mainRect)) << WindowText(window);
+        EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
+                    place.bottom <= work.bottom)
+            << WindowText(window);
+    }
+    // Moved by the user, closed by the eye button: it reopens where it was left.
+    SetWindowPos(app.overlayWindow, nullptr, 700, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    eye();
+    EXPECT_EQ(app.overlayWindow, nullptr);
+    eye();
+    ASSERT_NE(app.overlayWindow, nullptr);
+    GetWindowRect(app.overlayWindow, &place);
+    EXPECT_EQ(std::pair(place.left, place.top), std::pair(700L, 600L));
+    for (HWND window : {app.overlayWindow, app.profileWindow, app.pathEditorWindow.load()})
+        DestroyWindow(window);
     DestroyTestMainWindow();
 }

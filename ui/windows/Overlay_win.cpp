@@ -6,6 +6,7 @@
 #include "core/AppState.h"
 #include "ui/windows/WindowText_win.h"
 #include "ui/theme/Theme_win.h"
+#include "ui/windows/WindowPlacement_win.h"
 
 #include <string>
 
@@ -18,6 +19,8 @@ constexpr int PROFILE_FONT_HEIGHT = -18;
 constexpr int MASTER_FONT_HEIGHT = -17;
 // GetWindowTextW buffer for the main window's profile text, terminating null included.
 constexpr int PROFILE_TEXT_LIMIT = 255;
+// Beside the main window's top corner, where it covers none of the main window's controls.
+constexpr PlacementSide OVERLAY_SIDES[] = {RightOfMain, LeftOfMain, AboveMain, BelowMain};
 
 HWND CreateLabel(HWND parent, HINSTANCE instance, const wchar_t* text, DWORD style, int x, int y, int width,
                  int height, HFONT font) {
@@ -58,6 +61,14 @@ void ShowOverlaySwitchState() {
     InvalidateRect(app.overlayMasterLabel, nullptr, TRUE);
 }
 
+void ToggleOverlay() {
+    if (app.overlayWindow && IsWindow(app.overlayWindow)) {
+        DestroyWindow(app.overlayWindow);
+        return;
+    }
+    OpenOverlay();
+}
+
 void OpenOverlay() {
     if (app.overlayWindow && IsWindow(app.overlayWindow)) {
         MakeTopmost(app.overlayWindow);
@@ -78,6 +89,7 @@ void OpenOverlay() {
     app.overlayWindow = window;
     if (!window) return;
     EnableDarkTitleBar(window);
+    PlaceSmallWindow(window, app.overlayPlace, OVERLAY_SIDES, false);
     MakeTopmost(window);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
@@ -89,6 +101,7 @@ LRESULT CALLBACK OverlayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         CreateOverlayLabels(window, reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance);
         return 0;
     case WM_DESTROY:
+        RememberPlace(window, app.overlayPlace);
         if (app.overlayWindow == window) {
             app.overlayWindow = nullptr;
             app.overlayProfileLabel = nullptr;

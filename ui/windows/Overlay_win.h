@@ -6,6 +6,8 @@
 
 // Creates the overlay, or raises the open one and makes it topmost again.
 void OpenOverlay();
+// The eye button: opens the overlay, or closes it when it is open.
+void ToggleOverlay();
 // The overlay's switch label: ON exactly while the master switch is on and the hold-off key is
 // not held, since either one suspends everything.
 void ShowOverlaySwitchState();

@@ -9,6 +9,7 @@
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/PathModel.h"
 #include "ui/windows/PathView.h"
+#include "ui/windows/WindowPlacement_win.h"
 
 #include <windowsx.h>
 
@@ -27,6 +28,8 @@ constexpr COLORREF PLAYBACK_DOT_COLOR = RGB(255, 0, 0);
 constexpr COLORREF SELECTION_MARK_COLOR = accentTextColor;
 constexpr int SELECTION_HALF_SIZE = 3;
 constexpr int PLAYBACK_DOT_RADIUS = 5;
+// Taller than the main window's side room on small screens: below it first.
+constexpr PlacementSide PATH_EDITOR_SIDES[] = {BelowMain, RightOfMain, LeftOfMain, AboveMain};
 
 struct ChildSpec {
     const wchar_t* className;
@@ -223,6 +226,7 @@ void OpenPathEditor() {
     app.pathEditorWindow = window;
     if (!window) return;
     EnableDarkTitleBar(window);
+    PlaceSmallWindow(window, app.pathEditorPlace, PATH_EDITOR_SIDES, false);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
 }
@@ -235,6 +239,7 @@ LRESULT CALLBACK PathEditorWindowProc(HWND window, UINT message, WPARAM wParam, 
         ResetPathView();
         return 0;
     case WM_DESTROY:
+        RememberPlace(window, app.pathEditorPlace);
         if (app.pathEditorWindow.load() == window) app.pathEditorWindow = nullptr;
         return 0;
     case WM_ERASEBKGND:

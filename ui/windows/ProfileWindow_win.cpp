@@ -14,6 +14,7 @@
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/FileDialog_win.h"
 #include "ui/windows/ProfileSwitching.h"
+#include "ui/windows/WindowPlacement_win.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ constexpr int ROW_STEP = 22;
 constexpr int NAME_TEXT_LIMIT = 255;
 constexpr wchar_t NO_ACTIVE_PROFILE[] = L"Active profile: None";
 constexpr wchar_t NO_PROFILE[] = L"Profile: None";
+// Level with the main window's bottom, below the overlay's place at its top.
+constexpr PlacementSide PROFILE_WINDOW_SIDES[] = {RightOfMain, LeftOfMain, BelowMain, AboveMain};
 constexpr wchar_t SWITCH_REFUSED_TEXT[] = L"Cannot switch to ";
 
 bool IsSlot(int slot) {
@@ -103,6 +106,7 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy(HWND window) {
+    RememberPlace(window, app.profileWindowPlace);
     if (app.profileWindow == window) app.profileWindow = nullptr;
     app.activeProfileLabel = nullptr;
     app.scrollPrevEdit = nullptr;
@@ -340,6 +344,7 @@ void OpenProfileWindow() {
     app.profileWindow = window;
     if (!window) return;
     EnableDarkTitleBar(window);
+    PlaceSmallWindow(window, app.profileWindowPlace, PROFILE_WINDOW_SIDES, true);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
 }
