@@ -97,6 +97,7 @@ void KeepModifierTap(uint32_t vk) {
 void BeginRecording() {
     app.recording = true;
     ReplaceEvents({});
+    ++app.macroRevision; // also when it replaces an empty macro
     {
         // Room for 17 minutes at 1000 Hz: a growing macro copied to a larger block while a raw
         // input message waits would stall the window for tens of milliseconds. Pages are touched

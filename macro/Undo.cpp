@@ -90,6 +90,7 @@ void ReplaceEvents(std::vector<MacroEvent> newEvents) {
     MacroSnapshot old;
     old.events = std::move(newEvents);
     SwapMacro(old);
+    ++app.macroRevision;
     // The old macro moves into the history outside the lock; a profile key in the hook only
     // moves vectors here.
     PushUndoStep(app.undoHistory, std::move(old));
@@ -101,6 +102,7 @@ MacroSnapshot CopyOfMacro() {
 
 void KeepUndoStep(MacroSnapshot&& before) {
     if (before.events == app.events) return;
+    ++app.macroRevision;
     PushUndoStep(app.undoHistory, std::move(before));
 }
 
@@ -112,6 +114,7 @@ bool StepMacro(bool (*step)(UndoHistory&, MacroSnapshot&)) {
     SwapMacro(current);
     bool stepped = step(app.undoHistory, current);
     SwapMacro(current);
+    if (stepped) ++app.macroRevision;
     return stepped;
 }
 
@@ -123,4 +126,12 @@ bool UndoMacroChange() {
 
 bool RedoMacroChange() {
     return StepMacro(StepForward);
+}
+
+bool MacroHasUnsavedChanges(const AppState& state) {
+    return state.recording || state.macroRevision != state.savedMacroRevision;
+}
+
+void NoteMacroSaved() {
+    app.savedMacroRevision = app.macroRevision;
 }

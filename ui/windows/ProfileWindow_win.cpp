@@ -130,28 +130,19 @@ void OnClose(HWND window) {
     DestroyWindow(window);
 }
 
-// Only one key capture of this window is armed at a time, so the key goes where the user
-// clicked last.
+// Only one key capture is armed at a time, so the key goes where the user clicked last. The
+// binding stays until a key replaces it: Escape or a click elsewhere gives up without losing it.
 void ArmTriggerCapture(int slot) {
-    app.scrollPrevCapture = false;
-    app.scrollNextCapture = false;
+    EndHotkeyCaptures();
     app.profileHotkeyCaptureSlot = slot;
-    size_t i = static_cast<size_t>(slot);
-    app.profileSlots[i].trigger = {};
-    ShowHotkeyText(app.profileHotkeyEdits[i], app.profileSlots[i].trigger);
+    ShowCapturePrompt(app.profileHotkeyEdits[static_cast<size_t>(slot)]);
 }
 
 void ArmScrollCapture(bool previous) {
-    app.profileHotkeyCaptureSlot = -1;
+    EndHotkeyCaptures();
     app.scrollPrevCapture = previous;
     app.scrollNextCapture = !previous;
-    if (previous) {
-        app.scrollPrevHotkey = {};
-        ShowHotkeyText(app.scrollPrevEdit, app.scrollPrevHotkey);
-    } else {
-        app.scrollNextHotkey = {};
-        ShowHotkeyText(app.scrollNextEdit, app.scrollNextHotkey);
-    }
+    ShowCapturePrompt(previous ? app.scrollPrevEdit : app.scrollNextEdit);
 }
 
 void ClearScrollKeys() {
@@ -193,7 +184,12 @@ bool OnCommand(HWND window, int id, int notification) {
         app.profileSlots[i].name = ReadControlText(app.profileNameEdits[i], NAME_TEXT_LIMIT);
         return true;
     }
-    if (id >= ID_PROFILE_HOTKEY_FIRST && id < ID_PROFILE_HOTKEY_FIRST + PROFILE_SLOT_COUNT) {
+    bool triggerEdit = id >= ID_PROFILE_HOTKEY_FIRST && id < ID_PROFILE_HOTKEY_FIRST + PROFILE_SLOT_COUNT;
+    if ((triggerEdit || id == ID_SCROLL_PREV_EDIT || id == ID_SCROLL_NEXT_EDIT) && notification == EN_KILLFOCUS) {
+        EndHotkeyCaptures();
+        return true;
+    }
+    if (triggerEdit) {
         if (notification != EN_SETFOCUS) return false;
         ArmTriggerCapture(id - ID_PROFILE_HOTKEY_FIRST);
         return true;
@@ -356,6 +352,9 @@ LRESULT CALLBACK ProfileWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(
             ThemeCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_PARENTNOTIFY:
+        if (LOWORD(wParam) == WM_LBUTTONDOWN) RearmClickedHotkeyBox(window, lParam);
+        return 0;
     case WM_COMMAND:
         if (OnCommand(window, LOWORD(wParam), HIWORD(wParam))) return 0;
         break;
