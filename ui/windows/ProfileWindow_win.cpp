@@ -88,7 +88,7 @@ void OnCreate(HWND window) {
     AddControl(window, L"BUTTON", L"Add", BS_OWNERDRAW, 130, 240, 44, 24, ID_PROFILE_LOAD);
     AddControl(window, L"BUTTON", L"Clear", BS_OWNERDRAW, 20, 240, 44, 24, ID_PROFILE_CLEAR);
     // The scroll boxes take the room up to "Close", so that "None" and short key names show whole.
-    AddControl(window, L"STATIC", L"Scroll", 0, 177, 233, 44, 18, 0);
+    AddControl(window, L"STATIC", L"Scroll", 0, 177, 233, 44, 17, 0);
     app.scrollPrevEdit =
         AddControl(window, L"EDIT", L"", WS_BORDER | ES_READONLY, 177, 250, 37, 22, ID_SCROLL_PREV_EDIT);
     app.scrollNextEdit =
@@ -185,7 +185,8 @@ bool OnCommand(HWND window, int id, int notification) {
         return true;
     }
     bool triggerEdit = id >= ID_PROFILE_HOTKEY_FIRST && id < ID_PROFILE_HOTKEY_FIRST + PROFILE_SLOT_COUNT;
-    if ((triggerEdit || id == ID_SCROLL_PREV_EDIT || id == ID_SCROLL_NEXT_EDIT) && notification == EN_KILLFOCUS) {
+    if ((triggerEdit || id == ID_SCROLL_PREV_EDIT || id == ID_SCROLL_NEXT_EDIT) &&
+        notification == EN_KILLFOCUS) {
         EndHotkeyCaptures();
         return true;
     }
