@@ -93,12 +93,6 @@ inline uint32_t ModifiersOfHeldKeys(uint32_t heldKeys) {
     return bits;
 }
 
-// The modifiers a modifier key itself stands for, 0 for other keys.
-inline uint32_t ModifierOfKey(uint32_t vk) {
-    int slot = ModifierKeySlot(vk);
-    return slot < 0 ? 0 : ModifiersOfHeldKeys(1u << slot);
-}
-
 constexpr uint32_t VK_ESCAPE_KEY = 0x1B;
 constexpr uint32_t VK_F4_KEY = 0x73;
 constexpr uint32_t VK_F8_KEY = 0x77;

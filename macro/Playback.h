@@ -24,9 +24,10 @@ constexpr uint32_t MOUSE_DATA_XBUTTON1 = 1;
 constexpr uint32_t MOUSE_DATA_XBUTTON2 = 2;
 
 constexpr int MOUSE_BUTTON_COUNT = 5;
-// The steps of one movement go out in one injection call, up to this many (a movement of 512
-// units and more on an axis takes more calls, so that a huge one stays stoppable).
-constexpr size_t MOVE_STEPS_PER_CALL = 256;
+// The steps of one movement go out in one injection call, up to this many: a hand movement moves
+// far less between two packets, and a longer one (128 units and more on an axis) takes more calls,
+// paced like any other, so that every record reaches the window before too many follow it.
+constexpr size_t MOVE_STEPS_PER_CALL = 64;
 
 // A wait starts from where the schedule says the previous event was due, so the overshoot of one
 // wait's last 1 ms sleep is taken off the next one. After a stall the schedule is never further
