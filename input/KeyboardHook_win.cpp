@@ -147,8 +147,11 @@ void EndHotkeyCaptures() {
     app.profileHotkeyCaptureSlot = -1;
 }
 
+// The profile window's two scroll boxes are too narrow for the prompt: they show "..." instead.
 void ShowCapturePrompt(HWND edit) {
-    SetControlText(edit, CAPTURE_PROMPT_TEXT);
+    RECT room{};
+    if (edit) GetClientRect(edit, &room);
+    SetControlText(edit, room.right < 60 ? L"..." : CAPTURE_PROMPT_TEXT);
 }
 
 // A click into a box without the focus gives it the focus, which arms it anyway.
