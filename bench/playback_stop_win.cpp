@@ -22,6 +22,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -314,8 +315,15 @@ std::vector<MacroEvent> HandMovement() {
     return events;
 }
 
+// "playback_stop_win speeds" measures only the speeds.
 void Drive() {
     Sleep(300);
+    if (std::wstring(GetCommandLineW()).find(L" speeds") != std::wstring::npos) {
+        MeasureSpeeds();
+        NoteMacroSaved();
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return;
+    }
     app.playHotkey = {HotkeyKeyboard, PLAY_KEY};
     app.holdOffHotkey = {HotkeyKeyboard, HOLD_OFF_KEY_VK};
     const Scenario scenarios[] = {
