@@ -6,6 +6,7 @@
 #include "app/SingleInstance_win.h"
 #include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
+#include "input/MouseHook_win.h"
 #include "input/RawInput_win.h"
 #include "input/RawMouse_win.h"
 #include "macro/EventList_win.h"
@@ -73,18 +74,23 @@ void OnCreate(HWND window, const CREATESTRUCTW* create) {
 void OnDestroy(HWND window) {
     KillTimer(window, COORD_TIMER_ID);
     RemoveKeyboardHook();
+    RemoveMouseHook();
     StopRecording();
     StopPlaybackBeforeExit();
     PostQuitMessage(0);
 }
 
-// Arms the capture of one hotkey edit and unbinds its hotkey at once.
-void ArmHotkeyCapture(HotkeyBinding& binding, HWND edit, bool& capture) {
-    app.recordHotkeyCapture = false;
-    app.playHotkeyCapture = false;
+// Arms the capture of one hotkey edit. Its binding stays until a key or button replaces it, so
+// that Escape or a click elsewhere gives up without losing it.
+void ArmHotkeyCapture(HWND edit, bool& capture) {
+    EndHotkeyCaptures();
     capture = true;
-    binding = {};
-    ShowHotkeyText(edit, binding);
+    ShowCapturePrompt(edit);
+}
+
+void OnHotkeyEditFocus(WORD notification, HWND edit, bool& capture) {
+    if (notification == EN_SETFOCUS) ArmHotkeyCapture(edit, capture);
+    if (notification == EN_KILLFOCUS) EndHotkeyCaptures();
 }
 
 void ClearHotkey(HotkeyBinding& binding, HWND edit, bool& capture) {
@@ -121,19 +127,13 @@ void OnCommand(WORD id, WORD notification, LPARAM control) {
         if (clicked) SelectMouseMode(id - ID_FREE_MOUSE);
         return;
     case ID_RECORD_HOTKEY_EDIT:
-        if (notification == EN_SETFOCUS)
-            ArmHotkeyCapture(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture);
+        OnHotkeyEditFocus(notification, app.recordHotkeyEdit, app.recordHotkeyCapture);
         return;
     case ID_PLAY_HOTKEY_EDIT:
-        if (notification == EN_SETFOCUS)
-            ArmHotkeyCapture(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture);
+        OnHotkeyEditFocus(notification, app.playHotkeyEdit, app.playHotkeyCapture);
         return;
     case ID_HOLD_OFF_HOTKEY_EDIT:
-        if (notification == EN_SETFOCUS) {
-            app.holdOffHotkeyCapture = true;
-            app.holdOffHotkey = {};
-            ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
-        }
+        OnHotkeyEditFocus(notification, app.holdOffHotkeyEdit, app.holdOffHotkeyCapture);
         return;
     case ID_RECORD_HOTKEY_CLEAR:
         if (clicked) ClearHotkey(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture);
@@ -192,6 +192,29 @@ void OnCommand(WORD id, WORD notification, LPARAM control) {
     default:
         return;
     }
+}
+
+// Closing asks before a changed macro is lost; a recording is stopped first and counts as a change.
+// Yes saves as Save does and closes only when the save worked.
+bool MayCloseMainWindow(HWND window) {
+    StopRecording();
+    if (!MacroHasUnsavedChanges(app)) return true;
+    switch (MessageBoxW(window, L"Save changes to the macro?", UNSAVED_MACRO_CAPTION,
+                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return SaveMacroByName(window);
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Windows is shutting down or signing out: nothing is asked and nothing held up, the changed
+// macro goes to a file of its own.
+void OnEndSession() {
+    StopRecording();
+    if (MacroHasUnsavedChanges(app)) KeepUnsavedMacro();
 }
 
 } // namespace
@@ -256,6 +279,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
         OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
         return 0;
+    case WM_CLOSE:
+        if (MayCloseMainWindow(window)) DestroyWindow(window);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) OnEndSession();
+        return 0;
     case WM_DESTROY:
         OnDestroy(window);
         return 0;
@@ -295,6 +326,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INPUT:
         HandleRawInput(lParam);
         return 0;
+    case WM_APP_WITHHELD_BUTTON:
+        PerformWithheldButton(static_cast<uint32_t>(wParam));
+        return 0;
+    case WM_PARENTNOTIFY:
+        if (LOWORD(wParam) == WM_LBUTTONDOWN) RearmClickedHotkeyBox(window, lParam);
+        return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), lParam);
         return 0;
@@ -302,6 +339,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam != COORD_TIMER_ID) return 0;
         OnCoordTimer();
         ShowPlaybackNotice();
+        SyncMouseHook(); // bindings change in many places: the hook follows within a tick
         ReleaseRetiredSteps(app.undoHistory);
         return 0;
     case WM_CTLCOLOREDIT:

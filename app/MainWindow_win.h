@@ -8,6 +8,8 @@
 constexpr UINT_PTR COORD_TIMER_ID = 1;
 constexpr UINT COORD_TIMER_PERIOD_MS = 50;
 constexpr uint64_t COORD_IDLE_RESET_MS = 80;
+// The caption of the question "Save changes to the macro?" when a changed macro is closed.
+constexpr wchar_t UNSAVED_MACRO_CAPTION[] = L"Unsaved macro";
 
 bool RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);

@@ -9,6 +9,7 @@
 #include "app/SingleInstance_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
+#include "storage/MacroFiles_win.h"
 #include "ui/theme/Theme_win.h"
 
 #include <windows.h>
@@ -25,6 +26,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCo
     if (!window) return 0;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    if (std::wstring notice = TakeUnsavedMacroNotice(); !notice.empty())
+        MessageBoxW(window, notice.c_str(), UNSAVED_MACRO_CAPTION, MB_OK | MB_ICONINFORMATION);
     if (!openPath.empty()) {
         app.pendingOpenPath = openPath;
         PostMessageW(window, WM_APP_OPEN_MACRO, 0, 0);

@@ -55,7 +55,7 @@ inline double IntendedMs(const std::vector<MacroEvent>& events, double speed) {
 
 inline PlaybackIo SilentIo(const PlaybackIo& real) {
     PlaybackIo io = real;
-    io.sendMouse = [](const MouseInputRecord&) { return NoteSent(); };
+    io.sendMouse = [](const MouseInputRecord*, size_t) { return NoteSent(); };
     io.sendKeys = [](const KeyInputRecord*, size_t) { return NoteSent(); };
     io.cursorPos = [] { return ScreenPoint{}; };
     io.setCursorPos = [](ScreenPoint) {};

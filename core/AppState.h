@@ -73,6 +73,10 @@ struct AppState {
     std::atomic<int32_t> mouseMode{FreeMouse};
     // The macros before each change, for undo and redo (UI thread only).
     UndoHistory undoHistory;
+    // Changes of the macro counted, and the count when it was last saved or loaded: closing asks
+    // before a changed macro is lost.
+    uint64_t macroRevision = 0;
+    uint64_t savedMacroRevision = 0;
 
     // Switches and run flags; the atomics are polled by the playback thread.
     std::atomic<bool> masterEnabled{true};
@@ -103,6 +107,12 @@ struct AppState {
     // The keyboard hook's watchdog: when the hook last ran, and how often it was put back.
     uint64_t lastHookCallTick = 0;
     uint32_t hookReinstallCount = 0;
+    // The mouse hook runs on a thread of its own while a mouse button is bound as the record, play
+    // or hold-off hotkey: the buttons it withholds (press flags), when it last ran, its thread.
+    std::atomic<uint32_t> withheldMouseButtons{0};
+    std::atomic<uint64_t> lastMouseHookCallTick{0};
+    void* mouseHookThread = nullptr;
+    uint32_t mouseHookThreadId = 0;
 
     // Input devices and the coordinate display.
     int32_t deviceIndex = 0;
@@ -119,6 +129,9 @@ struct AppState {
     bool recordHotkeyCapture = false;
     bool playHotkeyCapture = false;
     bool holdOffHotkeyCapture = false;
+    // A modifier went down during the armed capture: the next key makes a chord with it, or its
+    // release alone binds the modifier itself.
+    bool captureModifierPending = false;
 
     // The recording clock; `clock` is swapped by tests.
     uint64_t lastEventTick = 0;

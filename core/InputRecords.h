@@ -14,6 +14,8 @@ constexpr uint32_t BUTTON_RELEASE_FLAGS[5] = {0x0002, 0x0008, 0x0020, 0x0080, 0x
 
 enum HotkeyKind : int32_t { HotkeyNone = 0, HotkeyKeyboard = 1, HotkeyMouseButton = 2 };
 
+// A keyboard binding's code is its key, with the modifiers of a chord above the key's 16 bits as
+// in a Key event (Ctrl+Q is 0x51 | MODIFIER_CTRL); a mouse binding's is the button's press flag.
 struct HotkeyBinding {
     int32_t kind = HotkeyNone;
     uint32_t code = 0;
@@ -24,11 +26,24 @@ struct HotkeyBinding {
 inline bool IsBound(const HotkeyBinding& binding) {
     return binding.kind != 0 && binding.code != 0;
 }
-inline bool MatchesKey(const HotkeyBinding& binding, uint32_t vk) {
-    return binding.kind == HotkeyKeyboard && binding.code == vk;
+// `code` is a press as the keyboard hook sees it: the key, with the held modifiers when they make
+// it a bound chord.
+inline bool MatchesKey(const HotkeyBinding& binding, uint32_t code) {
+    return binding.kind == HotkeyKeyboard && binding.code == code;
+}
+// A chord ends with the release of its key, whichever modifiers are still held.
+inline bool ReleasesKey(const HotkeyBinding& binding, uint32_t vk) {
+    return binding.kind == HotkeyKeyboard && binding.code != 0 && (binding.code & KEY_CODE_BITS) == vk;
+}
+// The left button is never a hotkey: it is how the user moves the focus and clicks X to unbind.
+inline bool IsMouseHotkey(const HotkeyBinding& binding) {
+    return binding.kind == HotkeyMouseButton && binding.code != 0 && binding.code != BUTTON_PRESS_FLAGS[0];
 }
 inline bool MatchesMouseButton(const HotkeyBinding& binding, uint32_t pressFlag) {
-    return binding.kind == HotkeyMouseButton && binding.code == pressFlag;
+    return IsMouseHotkey(binding) && binding.code == pressFlag;
+}
+inline bool ReleasesMouseButton(const HotkeyBinding& binding, uint32_t releaseFlag) {
+    return IsMouseHotkey(binding) && binding.code * 2 == releaseFlag;
 }
 
 struct RawMouseDevice {
@@ -78,5 +93,6 @@ inline uint32_t ModifiersOfHeldKeys(uint32_t heldKeys) {
     return bits;
 }
 
+constexpr uint32_t VK_ESCAPE_KEY = 0x1B;
 constexpr uint32_t VK_F4_KEY = 0x73;
 constexpr uint32_t VK_F8_KEY = 0x77;

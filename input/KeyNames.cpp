@@ -2,6 +2,7 @@
 #include "input/KeyNames.h"
 
 #include <cstdio>
+#include <utility>
 
 std::wstring VirtualKeyText(uint32_t vk) {
     wchar_t text[32];
@@ -12,8 +13,15 @@ std::wstring VirtualKeyText(uint32_t vk) {
 std::wstring HotkeyText(const HotkeyBinding& binding, const std::wstring& systemKeyName) {
     if (!IsBound(binding)) return L"None";
     if (binding.kind == HotkeyMouseButton) return L"Mouse button";
-    if (!systemKeyName.empty()) return systemKeyName;
-    return VirtualKeyText(binding.code);
+    std::wstring text;
+    constexpr std::pair<uint32_t, const wchar_t*> MODIFIER_NAMES[] = {{MODIFIER_CTRL, L"Ctrl+"},
+                                                                      {MODIFIER_ALT, L"Alt+"},
+                                                                      {MODIFIER_SHIFT, L"Shift+"},
+                                                                      {MODIFIER_WIN, L"Win+"}};
+    for (auto [modifier, name] : MODIFIER_NAMES) {
+        if (binding.code & modifier) text += name;
+    }
+    return text + (systemKeyName.empty() ? VirtualKeyText(binding.code & KEY_CODE_BITS) : systemKeyName);
 }
 
 bool IsExtendedKey(uint32_t vk) {

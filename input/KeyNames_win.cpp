@@ -16,6 +16,6 @@ std::wstring SystemKeyName(uint32_t vk) {
 void ShowHotkeyText(HWND edit, HotkeyBinding binding) {
     if (!edit) return;
     bool keyboard = IsBound(binding) && binding.kind != HotkeyMouseButton;
-    std::wstring text = HotkeyText(binding, keyboard ? SystemKeyName(binding.code) : std::wstring());
+    std::wstring text = HotkeyText(binding, keyboard ? SystemKeyName(binding.code & KEY_CODE_BITS) : std::wstring());
     SetWindowTextW(edit, text.c_str());
 }

@@ -3,50 +3,123 @@
 
 #include "ui/windows/ProfileSwitching.h"
 
-KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk) {
+namespace {
+
+bool MainCaptureArmed(const AppState& state) {
+    return state.recordHotkeyCapture || state.playHotkeyCapture || state.holdOffHotkeyCapture;
+}
+
+bool BindsCode(const AppState& state, uint32_t code) {
+    for (const HotkeyBinding* binding : {&state.recordHotkey, &state.playHotkey, &state.holdOffHotkey,
+                                         &state.scrollPrevHotkey, &state.scrollNextHotkey}) {
+        if (MatchesKey(*binding, code)) return true;
+    }
+    return TriggeredSlot(state.profileSlots, code) >= 0;
+}
+
+// The modifiers held besides the key itself (a held modifier's repeats find its own bit set).
+uint32_t OtherHeldModifiers(const AppState& state, uint32_t vk) {
+    int slot = ModifierKeySlot(vk);
+    uint32_t held = slot < 0 ? state.heldModifierKeys : state.heldModifierKeys & ~(1u << slot);
+    return ModifiersOfHeldKeys(held);
+}
+
+} // namespace
+
+uint32_t PressCode(const AppState& state, uint32_t vk) {
+    uint32_t modifiers = OtherHeldModifiers(state, vk);
+    return modifiers != 0 && BindsCode(state, vk | modifiers) ? vk | modifiers : vk;
+}
+
+KeyPressDecision DecideCapture(const AppState& state, uint32_t vk, bool released) {
     using enum KeyPressRule;
-    bool mainCaptureArmed =
-        state.recordHotkeyCapture || state.playHotkeyCapture || state.holdOffHotkeyCapture;
-    if (!mainCaptureArmed && MatchesKey(state.holdOffHotkey, vk)) return {HoldOffPress};
-    if (state.profileHotkeyCaptureSlot >= 0 && state.profileHotkeyCaptureSlot < PROFILE_SLOT_COUNT)
-        return {CaptureProfileTrigger, state.profileHotkeyCaptureSlot};
+    KeyPressRule rule = PassOn;
+    int32_t slot = -1;
+    if (state.profileHotkeyCaptureSlot >= 0 && state.profileHotkeyCaptureSlot < PROFILE_SLOT_COUNT) {
+        rule = CaptureProfileTrigger;
+        slot = state.profileHotkeyCaptureSlot;
+    } else if (state.recordHotkeyCapture) {
+        rule = CaptureRecordHotkey;
+    } else if (state.playHotkeyCapture) {
+        rule = CapturePlayHotkey;
+    } else if (state.holdOffHotkeyCapture) {
+        rule = CaptureHoldOffHotkey;
+    } else if (state.scrollPrevCapture) {
+        rule = CaptureScrollPrev;
+    } else if (state.scrollNextCapture) {
+        rule = CaptureScrollNext;
+    }
+    if (rule == PassOn) return {};
+    if (released) return {rule, slot, false, vk};
+    if (vk == VK_ESCAPE_KEY) return {CancelCapture};
+    if (ModifierKeySlot(vk) >= 0) return {AwaitChordKey};
+    return {rule, slot, false, vk | OtherHeldModifiers(state, vk)};
+}
+
+KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk, bool own) {
+    using enum KeyPressRule;
+    // The program's own replayed keys never act as its switches or captures: a macro that types
+    // its play hotkey would stop itself. Profile keys it replays still switch.
+    uint32_t code = PressCode(state, vk);
+    auto matches = [&](const HotkeyBinding& binding) { return !own && MatchesKey(binding, code); };
+    if (!MainCaptureArmed(state) && matches(state.holdOffHotkey)) return {HoldOffPress};
+    if (!own && state.profileHotkeyCaptureSlot >= 0) {
+        KeyPressDecision capture = DecideCapture(state, vk);
+        if (capture.rule != PassOn) return capture;
+    }
     // F4 and F8 come before the captures, so they can never become the record, play or hold-off key.
-    if (vk == VK_F8_KEY) return {ClearRecordPlayHotkeys};
-    if (vk == VK_F4_KEY) return {ToggleMaster};
+    if (!own && vk == VK_F8_KEY) return {ClearRecordPlayHotkeys};
+    if (!own && vk == VK_F4_KEY) return {ToggleMaster};
 
     // While switched off, only the keys that switch profiles or the hold state still act.
     if (!state.masterEnabled || !state.holdStateOn) {
-        int32_t slot = TriggeredSlot(state.profileSlots, vk);
+        int32_t slot = TriggeredSlot(state.profileSlots, code);
         if (slot >= 0) return {SwitchToProfile, slot};
-        if (MatchesKey(state.holdOffHotkey, vk)) return {HoldOffPress};
-        if (MatchesKey(state.scrollPrevHotkey, vk)) return {SelectPreviousProfile};
-        if (MatchesKey(state.scrollNextHotkey, vk)) return {SelectNextProfile};
+        if (matches(state.holdOffHotkey)) return {HoldOffPress};
+        if (MatchesKey(state.scrollPrevHotkey, code)) return {SelectPreviousProfile};
+        if (MatchesKey(state.scrollNextHotkey, code)) return {SelectNextProfile};
     }
 
-    if (state.recordHotkeyCapture) return {CaptureRecordHotkey};
-    if (state.playHotkeyCapture) return {CapturePlayHotkey};
-    if (state.holdOffHotkeyCapture) return {CaptureHoldOffHotkey};
-    if (state.scrollPrevCapture) return {CaptureScrollPrev};
-    if (state.scrollNextCapture) return {CaptureScrollNext};
+    if (!own) {
+        KeyPressDecision capture = DecideCapture(state, vk);
+        if (capture.rule != PassOn) return capture;
+    }
 
     // The record and play hotkeys are never recorded. Scroll keys and profile triggers are recorded
     // like any key and do not switch: loading a slot's macro would replace the recording. They act
     // when the macro replays them.
-    bool hotkey = MatchesKey(state.recordHotkey, vk) || MatchesKey(state.playHotkey, vk);
+    bool hotkey = matches(state.recordHotkey) || matches(state.playHotkey);
     if (state.recording && !hotkey) return {PassOn, -1, true};
-    if (MatchesKey(state.scrollPrevHotkey, vk)) return {SelectPreviousProfile};
-    if (MatchesKey(state.scrollNextHotkey, vk)) return {SelectNextProfile};
-    if (MatchesKey(state.recordHotkey, vk)) return {RecordHotkeyPress};
-    if (MatchesKey(state.playHotkey, vk)) return {PlayHotkeyPress};
-    int32_t slot = TriggeredSlot(state.profileSlots, vk);
-    if (slot >= 0) return {SwitchToProfile, slot};
-    return {PassOn};
+    if (MatchesKey(state.scrollPrevHotkey, code)) return {SelectPreviousProfile};
+    if (MatchesKey(state.scrollNextHotkey, code)) return {SelectNextProfile};
+    KeyPressDecision decision{PassOn};
+    if (matches(state.recordHotkey))
+        decision.rule = RecordHotkeyPress;
+    else if (matches(state.playHotkey))
+        decision.rule = PlayHotkeyPress;
+    else if (int32_t slot = TriggeredSlot(state.profileSlots, code); slot >= 0)
+        return {SwitchToProfile, slot};
+    // A chord's modifiers went into the recording before its key: they go with it.
+    decision.dropModifierTaps = decision.rule != PassOn && state.recording;
+    return decision;
 }
 
-KeyReleaseRule DecideKeyRelease(const AppState& state, uint32_t vk) {
-    if (MatchesKey(state.holdOffHotkey, vk)) return KeyReleaseRule::HoldOffRelease;
-    if (state.playMode == Hold && MatchesKey(state.playHotkey, vk)) return KeyReleaseRule::PlayHotkeyRelease;
+KeyReleaseRule DecideKeyRelease(const AppState& state, uint32_t vk, bool own) {
+    if (own) return KeyReleaseRule::PassOn;
+    if (state.captureModifierPending && ModifierKeySlot(vk) >= 0 &&
+        DecideCapture(state, vk, true).rule != KeyPressRule::PassOn)
+        return KeyReleaseRule::CaptureModifier;
+    if (ReleasesKey(state.holdOffHotkey, vk)) return KeyReleaseRule::HoldOffRelease;
+    if (state.playMode == Hold && ReleasesKey(state.playHotkey, vk)) return KeyReleaseRule::PlayHotkeyRelease;
     return KeyReleaseRule::PassOn;
+}
+
+KeyPressDecision TakeKeyPress(AppState& state, uint32_t vk, bool own, uint64_t now) {
+    bool repeat = NoteKeyDown(state, vk, now);
+    KeyPressDecision decision = DecideKeyPress(state, vk, own);
+    decision.repeat = repeat;
+    if (repeat && IgnoresAutoRepeat(decision.rule)) decision.rule = KeyPressRule::SwallowRepeat;
+    return decision;
 }
 
 PlayPressAction DecidePlayHotkeyPress(const AppState& state) {

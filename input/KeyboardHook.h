@@ -1,5 +1,6 @@
 // The keyboard hook's rules without Win32: which rule a key press or release falls under, in the
-// fixed order the hook tests them, and what the play hotkey does in the current state.
+// fixed order the hook tests them, how a capture turns keys into a binding, and what the play
+// hotkey does in the current state. Keys the program injected itself (its mark) are `own`.
 #pragma once
 
 #include "core/AppState.h"
@@ -15,6 +16,8 @@ enum class KeyPressRule {
     SwitchToProfile,
     SelectPreviousProfile,
     SelectNextProfile,
+    CancelCapture, // Escape during a capture: the binding stays as it was
+    AwaitChordKey, // a modifier during a capture: the next key makes the chord
     CaptureRecordHotkey,
     CapturePlayHotkey,
     CaptureHoldOffHotkey,
@@ -22,6 +25,7 @@ enum class KeyPressRule {
     CaptureScrollNext,
     RecordHotkeyPress,
     PlayHotkeyPress,
+    SwallowRepeat, // the auto-repeat of a key whose rule acts once per press
     PassOn,
 };
 
@@ -31,14 +35,32 @@ struct KeyPressDecision {
     int32_t slot = -1;
     // The key goes into the recording before the rule acts.
     bool recordKey = false;
+    // What a capture binds: the key, with the modifiers held for a chord.
+    uint32_t code = 0;
+    // The record or play hotkey pressed during a recording: the held modifiers' taps go with it.
+    bool dropModifierTaps = false;
+    // The key was down already: an auto-repeat.
+    bool repeat = false;
 
     bool operator==(const KeyPressDecision&) const = default;
 };
 
-enum class KeyReleaseRule { HoldOffRelease, PlayHotkeyRelease, PassOn };
+// A modifier pressed alone during a capture binds itself when it is released.
+enum class KeyReleaseRule { HoldOffRelease, PlayHotkeyRelease, CaptureModifier, PassOn };
 
-KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk);
-KeyReleaseRule DecideKeyRelease(const AppState& state, uint32_t vk);
+// The press as the bindings see it: the key, with the other modifiers held when together they are
+// a bound chord. A key bound alone thus acts whatever modifiers are held, unless they make the
+// press a chord bound to something else.
+uint32_t PressCode(const AppState& state, uint32_t vk);
+KeyPressDecision DecideKeyPress(const AppState& state, uint32_t vk, bool own = false);
+KeyReleaseRule DecideKeyRelease(const AppState& state, uint32_t vk, bool own = false);
+// The armed capture's rule for a key (PassOn when none is armed): Escape cancels, a modifier waits
+// for the key of its chord unless it is `released` alone, any other key is bound with the held
+// modifiers.
+KeyPressDecision DecideCapture(const AppState& state, uint32_t vk, bool released = false);
+// The hook's view of one press: notes its auto-repeat at `now`, decides its rule, and swallows
+// without acting the repeat of a rule that acts once per press.
+KeyPressDecision TakeKeyPress(AppState& state, uint32_t vk, bool own, uint64_t now);
 
 enum class PlayPressAction { Nothing, RequestStop, StartPlayback };
 

@@ -26,17 +26,19 @@ void ShowMasterState(const wchar_t* text) {
     ShowOverlaySwitchState();
 }
 
-void CaptureKey(HotkeyBinding& binding, HWND edit, bool& capture, uint32_t vk) {
-    binding = {HotkeyKeyboard, vk};
+void CaptureKey(HotkeyBinding& binding, HWND edit, bool& capture, uint32_t code) {
+    binding = {HotkeyKeyboard, code};
     ShowHotkeyText(edit, binding);
     capture = false;
+    app.captureModifierPending = false;
 }
 
-void CaptureProfileTrigger(int32_t slot, uint32_t vk) {
+void CaptureProfileTrigger(int32_t slot, uint32_t code) {
     size_t index = static_cast<size_t>(slot);
-    app.profileSlots[index].trigger = {HotkeyKeyboard, vk};
+    app.profileSlots[index].trigger = {HotkeyKeyboard, code};
     ShowHotkeyText(app.profileHotkeyEdits[index], app.profileSlots[index].trigger);
     app.profileHotkeyCaptureSlot = -1;
+    app.captureModifierPending = false;
 }
 
 void SwitchToProfileFromKey(int32_t slot) {
@@ -129,18 +131,51 @@ void ClearRecordPlayHotkeys() {
     ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
 }
 
-bool PerformKeyPress(uint32_t vk) {
-    bool repeat = NoteKeyDown(app, vk, app.clock());
-    KeyPressDecision decision = DecideKeyPress(app, vk);
-    if (decision.recordKey) RecordKeyPress(vk);
-    NoteModifierKey(app, vk, true);
-    if (repeat && IgnoresAutoRepeat(decision.rule)) return true;
+void EndHotkeyCaptures() {
+    app.recordHotkeyCapture = app.playHotkeyCapture = app.holdOffHotkeyCapture = false;
+    app.scrollPrevCapture = app.scrollNextCapture = false;
+    app.captureModifierPending = false;
+    ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
+    ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
+    ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
+    ShowHotkeyText(app.scrollPrevEdit, app.scrollPrevHotkey);
+    ShowHotkeyText(app.scrollNextEdit, app.scrollNextHotkey);
+    if (app.profileHotkeyCaptureSlot >= 0 && app.profileHotkeyCaptureSlot < PROFILE_SLOT_COUNT) {
+        size_t index = static_cast<size_t>(app.profileHotkeyCaptureSlot);
+        ShowHotkeyText(app.profileHotkeyEdits[index], app.profileSlots[index].trigger);
+    }
+    app.profileHotkeyCaptureSlot = -1;
+}
+
+// The profile window's two scroll boxes are too narrow for the prompt: they show "..." instead.
+void ShowCapturePrompt(HWND edit) {
+    RECT room{};
+    if (edit) GetClientRect(edit, &room);
+    SetControlText(edit, room.right < 60 ? L"..." : CAPTURE_PROMPT_TEXT);
+}
+
+// A click into a box without the focus gives it the focus, which arms it anyway.
+void RearmClickedHotkeyBox(HWND window, LPARAM point) {
+    POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    HWND child = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    bool hotkeyBox = child == app.recordHotkeyEdit || child == app.playHotkeyEdit ||
+                     child == app.holdOffHotkeyEdit || child == app.scrollPrevEdit ||
+                     child == app.scrollNextEdit;
+    for (HWND edit : app.profileHotkeyEdits)
+        hotkeyBox = hotkeyBox || child == edit;
+    if (!child || !hotkeyBox || child != GetFocus()) return;
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), EN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(child));
+}
+
+// Performs a decided rule; true when the key is swallowed.
+bool ActOnKeyPress(const KeyPressDecision& decision) {
     switch (decision.rule) {
     case KeyPressRule::HoldOffPress:
         HoldOffPress();
         break;
     case KeyPressRule::CaptureProfileTrigger:
-        CaptureProfileTrigger(decision.slot, vk);
+        CaptureProfileTrigger(decision.slot, decision.code);
         break;
     case KeyPressRule::ClearRecordPlayHotkeys:
         ClearRecordPlayHotkeys();
@@ -157,20 +192,26 @@ bool PerformKeyPress(uint32_t vk) {
     case KeyPressRule::SelectNextProfile:
         SelectNextProfile();
         break;
+    case KeyPressRule::CancelCapture:
+        EndHotkeyCaptures();
+        break;
+    case KeyPressRule::AwaitChordKey:
+        app.captureModifierPending = true;
+        break;
     case KeyPressRule::CaptureRecordHotkey:
-        CaptureKey(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture, vk);
+        CaptureKey(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture, decision.code);
         break;
     case KeyPressRule::CapturePlayHotkey:
-        CaptureKey(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture, vk);
+        CaptureKey(app.playHotkey, app.playHotkeyEdit, app.playHotkeyCapture, decision.code);
         break;
     case KeyPressRule::CaptureHoldOffHotkey:
-        CaptureKey(app.holdOffHotkey, app.holdOffHotkeyEdit, app.holdOffHotkeyCapture, vk);
+        CaptureKey(app.holdOffHotkey, app.holdOffHotkeyEdit, app.holdOffHotkeyCapture, decision.code);
         break;
     case KeyPressRule::CaptureScrollPrev:
-        CaptureKey(app.scrollPrevHotkey, app.scrollPrevEdit, app.scrollPrevCapture, vk);
+        CaptureKey(app.scrollPrevHotkey, app.scrollPrevEdit, app.scrollPrevCapture, decision.code);
         break;
     case KeyPressRule::CaptureScrollNext:
-        CaptureKey(app.scrollNextHotkey, app.scrollNextEdit, app.scrollNextCapture, vk);
+        CaptureKey(app.scrollNextHotkey, app.scrollNextEdit, app.scrollNextCapture, decision.code);
         break;
     case KeyPressRule::RecordHotkeyPress:
         RecordHotkeyPress();
@@ -178,18 +219,30 @@ bool PerformKeyPress(uint32_t vk) {
     case KeyPressRule::PlayHotkeyPress:
         PlayHotkeyPress();
         break;
+    case KeyPressRule::SwallowRepeat:
+        break;
     case KeyPressRule::PassOn:
         return false;
     }
     return true;
 }
 
-bool PerformKeyRelease(uint32_t vk) {
+bool PerformKeyPress(uint32_t vk, bool own) {
+    KeyPressDecision decision = TakeKeyPress(app, vk, own, app.clock());
+    if (decision.recordKey) RecordKeyPress(vk);
+    if (decision.dropModifierTaps) DropHeldModifierPresses();
+    NoteModifierKey(app, vk, true);
+    return ActOnKeyPress(decision);
+}
+
+bool PerformKeyRelease(uint32_t vk, bool own) {
     NoteKeyUp(app, vk);
     NoteModifierKey(app, vk, false);
     // Only keys whose press went into the recording: never the hotkeys, F4, F8 or a capture.
     RecordKeyRelease(vk);
-    switch (DecideKeyRelease(app, vk)) {
+    switch (DecideKeyRelease(app, vk, own)) {
+    case KeyReleaseRule::CaptureModifier:
+        return ActOnKeyPress(DecideCapture(app, vk, true));
     case KeyReleaseRule::HoldOffRelease:
         HoldOffRelease();
         return true;
@@ -202,17 +255,19 @@ bool PerformKeyRelease(uint32_t vk) {
     return false;
 }
 
-// Keys injected by playback pass through the same rules: the structure's flags are not read.
+// Only the playback's mark makes a key the program's own: other programs' injected keys (remote
+// sessions, on-screen keyboards) are the user's.
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
     // Stamped on the way in and out, so that the watchdog sees a slow call as alive.
     app.lastHookCallTick = app.clock();
     if (code != HC_ACTION || !data) return CallNextHookEx(app.keyboardHook, code, message, data);
-    uint32_t vk = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data)->vkCode;
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    bool own = key->dwExtraInfo == INJECTED_INPUT_MARK;
     bool swallow = false;
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
-        swallow = PerformKeyPress(vk);
+        swallow = PerformKeyPress(key->vkCode, own);
     else if (message == WM_KEYUP || message == WM_SYSKEYUP)
-        swallow = PerformKeyRelease(vk);
+        swallow = PerformKeyRelease(key->vkCode, own);
     app.lastHookCallTick = app.clock();
     return swallow ? 1 : CallNextHookEx(app.keyboardHook, code, message, data);
 }

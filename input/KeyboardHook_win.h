@@ -12,9 +12,19 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data);
 void InstallKeyboardHook();
 void RemoveKeyboardHook();
 
-// Performs one key press or release by the hook's rules; true when the key is swallowed.
-bool PerformKeyPress(uint32_t vk);
-bool PerformKeyRelease(uint32_t vk);
+// Performs one key press or release by the hook's rules; true when the key is swallowed. `own`
+// for the keys the playback injected.
+bool PerformKeyPress(uint32_t vk, bool own = false);
+bool PerformKeyRelease(uint32_t vk, bool own = false);
+
+// What an armed hotkey box shows until it takes a key or button.
+constexpr wchar_t CAPTURE_PROMPT_TEXT[] = L"Press a key";
+void ShowCapturePrompt(HWND edit);
+// Disarms every hotkey capture (Escape, a box losing the focus); each box shows its binding again.
+void EndHotkeyCaptures();
+// From a window's WM_PARENTNOTIFY for a left click at `point`: a click into the hotkey box that has
+// the focus arms it again, as the focus coming into it does (its owner's EN_SETFOCUS).
+void RearmClickedHotkeyBox(HWND window, LPARAM point);
 
 // The hotkey actions; the mouse-button hotkeys use them too.
 void ToggleMaster();

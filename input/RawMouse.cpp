@@ -17,7 +17,7 @@ bool IsOwnInjectedPacket(const RawMouseReading& reading) {
 }
 
 MousePacket WithoutRecordHotkeyButton(const AppState& state, MousePacket packet) {
-    if (state.recordHotkey.kind != HotkeyMouseButton) return packet;
+    if (!IsMouseHotkey(state.recordHotkey)) return packet;
     if (packet.press == state.recordHotkey.code) packet.press = 0;
     if (packet.release == state.recordHotkey.code * 2) packet.release = 0;
     return packet;
@@ -55,7 +55,8 @@ std::wstring TrimDeviceName(std::wstring name) {
     return name;
 }
 
-HotkeyEdit MouseCaptureTarget(const AppState& state, HotkeyEdit focused) {
+HotkeyEdit MouseCaptureTarget(const AppState& state, HotkeyEdit focused, uint32_t press) {
+    if (press == 0 || press == BUTTON_PRESS_FLAGS[0]) return HotkeyEdit::None;
     switch (focused) {
     case HotkeyEdit::Record:
         return state.recordHotkeyCapture ? focused : HotkeyEdit::None;
@@ -80,11 +81,30 @@ bool IsHoldOffButtonPress(const AppState& state, uint32_t press) {
 }
 
 bool IsHoldOffButtonRelease(const AppState& state, uint32_t release) {
-    return release && state.holdOffHotkey.kind == HotkeyMouseButton &&
-           release == state.holdOffHotkey.code * 2;
+    return release && ReleasesMouseButton(state.holdOffHotkey, release);
 }
 
 bool IsHoldModePlayRelease(const AppState& state, uint32_t release) {
-    return release && state.playMode == Hold && state.playHotkey.kind == HotkeyMouseButton &&
-           release == state.playHotkey.code * 2 && state.playing;
+    return release && state.playMode == Hold && ReleasesMouseButton(state.playHotkey, release) &&
+           state.playing;
+}
+
+uint32_t WithheldMouseButtons(const AppState& state) {
+    uint32_t buttons = 0;
+    for (const HotkeyBinding* binding : {&state.recordHotkey, &state.playHotkey, &state.holdOffHotkey}) {
+        for (size_t i = 1; i < 5; ++i) { // never the left button
+            if (MatchesMouseButton(*binding, BUTTON_PRESS_FLAGS[i])) buttons |= BUTTON_PRESS_FLAGS[i];
+        }
+    }
+    return buttons;
+}
+
+bool WithholdsMouseTransition(uint32_t withheld, uint32_t transition, bool injected) {
+    return !injected && transition != 0 && ((withheld | withheld * 2) & transition) != 0;
+}
+
+MousePacket WithoutWithheldButtons(uint32_t withheld, MousePacket packet) {
+    if (WithholdsMouseTransition(withheld, packet.press, false)) packet.press = 0;
+    if (WithholdsMouseTransition(withheld, packet.release, false)) packet.release = 0;
+    return packet;
 }

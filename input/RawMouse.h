@@ -67,8 +67,9 @@ std::wstring TrimDeviceName(std::wstring name);
 // The hotkey edits a mouse button can be captured into.
 enum class HotkeyEdit { None, Record, Play, HoldOff };
 
-// The edit that takes a pressed button: the focused one, when its capture is armed.
-HotkeyEdit MouseCaptureTarget(const AppState& state, HotkeyEdit focused);
+// The edit that takes a pressed button: the focused one, when its capture is armed. The left
+// button is never taken: it is the click that moves the focus into a box or out of it.
+HotkeyEdit MouseCaptureTarget(const AppState& state, HotkeyEdit focused, uint32_t press);
 
 enum class MouseHotkeyAction { None, ToggleRecording, PlayHotkey };
 
@@ -79,3 +80,12 @@ bool IsHoldOffButtonPress(const AppState& state, uint32_t press);
 bool IsHoldOffButtonRelease(const AppState& state, uint32_t release);
 // In Hold mode, releasing the play button stops a running playback.
 bool IsHoldModePlayRelease(const AppState& state, uint32_t release);
+
+// The buttons bound as the record, play or hold-off hotkey, as press flags: the mouse hook withholds
+// their physical presses and releases from other programs, as swallowed hotkey keys are.
+uint32_t WithheldMouseButtons(const AppState& state);
+// Whether the hook withholds a press or release flag: one of a withheld button, not injected (the
+// program's own replay and other programs' input pass, and so does all movement).
+bool WithholdsMouseTransition(uint32_t withheld, uint32_t transition, bool injected);
+// A packet without the transitions that the live mouse hook has withheld and handed over itself.
+MousePacket WithoutWithheldButtons(uint32_t withheld, MousePacket packet);

@@ -6,6 +6,7 @@
 #include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 #include "macro/PlaybackSystem_win.h"
+#include "input/MouseHook_win.h"
 #include "macro/Recorder_win.h"
 
 #include <cstdio>
@@ -26,11 +27,12 @@ void CaptureButton(HotkeyBinding& binding, HWND edit, bool& capture, uint32_t pr
     binding = {HotkeyMouseButton, press};
     ShowHotkeyText(edit, binding);
     capture = false;
+    SyncMouseHook();
 }
 
 // Returns whether a capture took the press.
 bool CapturePressedButton(uint32_t press) {
-    switch (MouseCaptureTarget(app, FocusedHotkeyEdit())) {
+    switch (MouseCaptureTarget(app, FocusedHotkeyEdit(), press)) {
     case HotkeyEdit::Record:
         CaptureButton(app.recordHotkey, app.recordHotkeyEdit, app.recordHotkeyCapture, press);
         return true;
@@ -124,7 +126,10 @@ void OnDeviceSelectionChanged() {
 void HandleRawMouseReading(const RawMouseReading& reading) {
     MousePacket packet;
     if (!DecodeMousePacket(app, reading, packet)) return;
-    if (!IsOwnInjectedPacket(reading) && PerformMouseHotkeys(packet)) return;
+    bool own = IsOwnInjectedPacket(reading);
+    // The live mouse hook has handed over the bound buttons itself, where raw input still sees them.
+    if (!own && CheckMouseHook()) packet = WithoutWithheldButtons(app.withheldMouseButtons, packet);
+    if (!own && PerformMouseHotkeys(packet)) return;
 
     packet = WithoutRecordHotkeyButton(app, packet);
     // A click keeps the pixel it was made on, for ScreenMouse to make it there again.
@@ -137,6 +142,15 @@ void HandleRawMouseReading(const RawMouseReading& reading) {
     app.lastRawDy = packet.dy;
     app.lastRawInputTick = app.clock();
     if (app.lastRawInputTick - app.coordLabelTick >= COORD_LABEL_GAP_MS) UpdateCoordLabel();
+}
+
+void PerformWithheldButton(uint32_t transition) {
+    MousePacket packet;
+    for (uint32_t press : BUTTON_PRESS_FLAGS) {
+        if (press == transition) packet.press = press;
+    }
+    if (!packet.press) packet.release = transition;
+    PerformMouseHotkeys(packet);
 }
 
 void UpdateCoordLabel() {

@@ -71,9 +71,15 @@ void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
 // Waits one event's delay in 1 ms sleeps, testing for a stop before each. False when stopped.
 // A wait behind its schedule still sleeps once: some programs merge input that arrives at once, so
 // a waited event must follow the one before it by a real gap.
-bool WaitForEvent(const PlaybackIo& io, PlaybackRun& run, PassSchedule& schedule, uint64_t lengthMs) {
-    double deadline = AdvanceSchedule(schedule, io.nowMs(), lengthMs);
-    for (bool slept = false;; slept = true) {
+// A wait that the speed makes shorter than a millisecond counts on the schedule at its exact
+// length and sleeps only while its deadline is ahead: at speed 0.05 two or three recorded mouse
+// packets go out per millisecond, as the speed asks.
+bool WaitForEvent(const PlaybackIo& io, PlaybackRun& run, PassSchedule& schedule, uint32_t delayMs) {
+    double scaled = static_cast<double>(delayMs) * app.speed;
+    bool shortWait = scaled > 0 && scaled < 1.0;
+    double deadline = AdvanceSchedule(
+        schedule, io.nowMs(), shortWait ? scaled : static_cast<double>(WaitLengthMs(delayMs, app.speed)));
+    for (bool slept = shortWait;; slept = true) {
         if (PlaybackInterrupted()) return false;
         if (slept && io.nowMs() >= deadline) return true;
         Rest(io, run, WAITED_BURST_MS);
@@ -144,20 +150,30 @@ bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
     }
     int32_t rx = event.dx;
     int32_t ry = event.dy;
+    std::array<MouseInputRecord, MOVE_STEPS_PER_CALL> steps;
     while (rx != 0 || ry != 0) {
         PaceInjection(io, run);
         // A movement read from a file can be billions of units long; stay stoppable.
         if (PlaybackInterrupted()) return false;
-        ScreenPoint step = NextMoveStep(rx, ry);
-        if (relative) {
-            if (!io.sendMouse({step.x, step.y, 0, MOUSE_FLAG_MOVE})) return RefuseInput();
-        } else {
+        if (!relative) {
+            ScreenPoint step = NextMoveStep(rx, ry);
             trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
             trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
             io.setCursorPos(*trackedCursor);
+            rx -= step.x;
+            ry -= step.y;
+            continue;
         }
-        rx -= step.x;
-        ry -= step.y;
+        // Relative steps in one call: each injection call costs far more than its records, and
+        // nothing else falls between the steps of one movement.
+        size_t count = 0;
+        for (; count < steps.size() && (rx != 0 || ry != 0); ++count) {
+            ScreenPoint step = NextMoveStep(rx, ry);
+            steps[count] = {step.x, step.y, 0, MOUSE_FLAG_MOVE};
+            rx -= step.x;
+            ry -= step.y;
+        }
+        if (!io.sendMouse(steps.data(), count)) return RefuseInput();
     }
     return true;
 }
@@ -212,10 +228,10 @@ bool InjectKeyUp(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& run
 
 // A wheel turn as recorded: vertical, then horizontal, each with its delta in the mouse data.
 bool InjectWheel(const PlaybackIo& io, const MacroEvent& event) {
-    if (event.dy != 0 && !io.sendMouse({0, 0, static_cast<uint32_t>(event.dy), MOUSE_FLAG_WHEEL}))
-        return RefuseInput();
-    if (event.dx != 0 && !io.sendMouse({0, 0, static_cast<uint32_t>(event.dx), MOUSE_FLAG_HWHEEL}))
-        return RefuseInput();
+    MouseInputRecord vertical{0, 0, static_cast<uint32_t>(event.dy), MOUSE_FLAG_WHEEL};
+    if (event.dy != 0 && !io.sendMouse(&vertical, 1)) return RefuseInput();
+    MouseInputRecord horizontal{0, 0, static_cast<uint32_t>(event.dx), MOUSE_FLAG_HWHEEL};
+    if (event.dx != 0 && !io.sendMouse(&horizontal, 1)) return RefuseInput();
     return true;
 }
 
@@ -241,7 +257,7 @@ bool InjectButton(const PlaybackIo& io, const MacroEvent& event, PlaybackRun& ru
         run.modifiersHeld |= modifiers;
         run.buttonModifiers[slot] = modifiers;
     }
-    if (!io.sendMouse(*record)) return RefuseInput();
+    if (!io.sendMouse(&*record, 1)) return RefuseInput();
     run.buttonHeld[slot] = down;
     if (!down) ReleaseUnneededModifiers(io, run);
     return true;
@@ -253,7 +269,8 @@ bool SendReleases(const PlaybackIo& io, PlaybackRun& run) {
     for (int slot = 0; slot < MOUSE_BUTTON_COUNT; ++slot) {
         if (!run.buttonHeld[slot]) continue;
         const ButtonFlags& flags = BUTTON_FLAGS[slot];
-        if (io.sendMouse({0, 0, flags.mouseData, flags.up})) run.buttonHeld[slot] = false;
+        MouseInputRecord release{0, 0, flags.mouseData, flags.up};
+        if (io.sendMouse(&release, 1)) run.buttonHeld[slot] = false;
     }
     for (size_t i = run.keysHeld.size(); i-- > 0;) {
         KeyInputRecord release{run.keysHeld[i], true};
@@ -314,8 +331,8 @@ uint64_t WaitLengthMs(uint32_t delayMs, double speed) {
     return static_cast<uint64_t>(scaled);
 }
 
-double AdvanceSchedule(PassSchedule& schedule, double nowMs, uint64_t lengthMs) {
-    schedule.dueMs = std::max(schedule.dueMs, nowMs - CATCH_UP_LIMIT_MS) + static_cast<double>(lengthMs);
+double AdvanceSchedule(PassSchedule& schedule, double nowMs, double lengthMs) {
+    schedule.dueMs = std::max(schedule.dueMs, nowMs - CATCH_UP_LIMIT_MS) + lengthMs;
     return schedule.dueMs;
 }
 
@@ -404,7 +421,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             // While it waits the cursor stays in the span of the last movement; the next one
             // confines it to its own.
             run.confinement.reset();
-            if (!WaitForEvent(io, run, schedule, WaitLengthMs(event.delayMs, app.speed))) return false;
+            if (!WaitForEvent(io, run, schedule, event.delayMs)) return false;
         }
         if (app.stopRequested) return false;
 

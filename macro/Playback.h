@@ -26,6 +26,10 @@ constexpr uint32_t MOUSE_DATA_XBUTTON1 = 1;
 constexpr uint32_t MOUSE_DATA_XBUTTON2 = 2;
 
 constexpr int MOUSE_BUTTON_COUNT = 5;
+// The steps of one movement go out in one injection call, up to this many: a hand movement moves
+// far less between two packets, and a longer one (128 units and more on an axis) takes more calls,
+// paced like any other, so that every record reaches the window before too many follow it.
+constexpr size_t MOVE_STEPS_PER_CALL = 64;
 
 // A wait starts from where the schedule says the previous event was due, so the overshoot of one
 // wait's last 1 ms sleep is taken off the next one. After a stall the schedule is never further
@@ -51,8 +55,8 @@ struct KeyInputRecord {
 
 // The system calls of playback.
 struct PlaybackIo {
-    bool (*sendMouse)(
-        const MouseInputRecord& record); // one SendInput call; false when Windows inserted less than asked
+    bool (*sendMouse)(const MouseInputRecord* records,
+                      size_t count); // all records in ONE SendInput call; false when Windows inserted less
     bool (*sendKeys)(const KeyInputRecord* records,
                      size_t count); // all records in ONE SendInput call; false when Windows inserted less
     ScreenPoint (*cursorPos)();
@@ -130,7 +134,7 @@ bool EventWaits(const MacroEvent& event);
 // The length in ms of an event's wait: delay times speed, truncated, at least 1.
 uint64_t WaitLengthMs(uint32_t delayMs, double speed);
 // Moves the schedule on by one wait of `lengthMs` that starts at `nowMs`; returns its deadline.
-double AdvanceSchedule(PassSchedule& schedule, double nowMs, uint64_t lengthMs);
+double AdvanceSchedule(PassSchedule& schedule, double nowMs, double lengthMs);
 
 // Entry e is j + 1 for the j with moveIndices[j] == e, -1 for events without a path point.
 std::vector<int32_t> BuildPathIndexOfEvent(size_t eventCount, const std::vector<size_t>& moveIndices,

@@ -7,6 +7,7 @@
 #include "macro/PlaybackSystem_win.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
@@ -21,15 +22,18 @@ static_assert(MOUSE_FLAG_MOVE == MOUSEEVENTF_MOVE && MOUSE_FLAG_LEFTDOWN == MOUS
 
 // SendInput returns how many records it inserted: 0 while the secure desktop (a UAC prompt,
 // Ctrl+Alt+Del, the lock screen) is up. Input that UIPI drops still counts as inserted.
-bool SendMouseRecord(const MouseInputRecord& record) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = record.dx;
-    input.mi.dy = record.dy;
-    input.mi.mouseData = record.mouseData;
-    input.mi.dwFlags = record.flags;
-    input.mi.dwExtraInfo = INJECTED_INPUT_MARK;
-    return SendInput(1, &input, sizeof(INPUT)) == 1;
+bool SendMouseRecords(const MouseInputRecord* records, size_t count) {
+    std::array<INPUT, MOVE_STEPS_PER_CALL> inputs{};
+    if (count > inputs.size()) count = inputs.size();
+    for (size_t i = 0; i < count; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = records[i].dx;
+        inputs[i].mi.dy = records[i].dy;
+        inputs[i].mi.mouseData = records[i].mouseData;
+        inputs[i].mi.dwFlags = records[i].flags;
+        inputs[i].mi.dwExtraInfo = INJECTED_INPUT_MARK;
+    }
+    return SendInput(static_cast<UINT>(count), inputs.data(), sizeof(INPUT)) == count;
 }
 
 // Keys that Windows sends with an E0 scan code. MapVirtualKeyW reports the E0 for most of them but
@@ -160,7 +164,7 @@ bool WakePlaybackWorker(void*) {
 } // namespace
 
 PlaybackIo SystemPlaybackIo() {
-    return {SendMouseRecord,      SendKeyRecords,    CursorPos,        MoveCursorTo,
+    return {SendMouseRecords,     SendKeyRecords,    CursorPos,        MoveCursorTo,
             ConfineCursor,        FreeCursor,        ScreenCenter,     WaitAboutOneMs,
             PerformanceCounterMs, RepaintPathEditor, PostPlaybackDone, NearestOnScreen};
 }

@@ -110,9 +110,30 @@ void RecordKeyRelease(uint32_t vk) {
     app.events.push_back(MacroEvent{KeyUp, 0, 0, 0, vk, delay});
 }
 
+void DropHeldModifierPresses() {
+    if (!app.recording) return;
+    std::lock_guard lock(app.macroMutex);
+    for (uint32_t vk = 0; vk < app.recordedKeysDown.size(); ++vk) {
+        if (!app.recordedKeysDown[vk] || ModifierKeySlot(vk) < 0) continue;
+        app.recordedKeysDown.reset(vk);
+        // Its presses since its last release, auto-repeats included; their time stays in the macro.
+        for (size_t i = app.events.size(); i-- > 0;) {
+            const MacroEvent& event = app.events[i];
+            if (event.type == KeyUp && event.vk == vk) break;
+            if (event.type != Key || event.vk != (vk | KEY_HELD)) continue;
+            if (i + 1 < app.events.size())
+                app.events[i + 1].delayMs = Saturated(uint64_t{app.events[i + 1].delayMs} + event.delayMs);
+            else
+                app.carriedDelayMs += event.delayMs;
+            app.events.erase(app.events.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+}
+
 void BeginRecording() {
     app.recording = true;
     ReplaceEvents({});
+    ++app.macroRevision; // also when it replaces an empty macro
     {
         // Room for 17 minutes at 1000 Hz: a growing macro copied to a larger block while a raw
         // input message waits would stall the window for tens of milliseconds. Pages are touched

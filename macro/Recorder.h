@@ -27,6 +27,9 @@ void RecordMousePacket(int32_t dx, int32_t dy, uint32_t pressFlag, uint32_t rele
 void RecordKeyPress(uint32_t vk);
 // Appends a KeyUp for a key whose press the recording holds; other releases are not recorded.
 void RecordKeyRelease(uint32_t vk);
+// A chord that starts or stops a recording is no part of it: the presses of the modifiers held
+// with it are taken back, and their releases will not be recorded.
+void DropHeldModifierPresses();
 
 // The state half of starting and ending a recording; the windows are updated by the caller. The
 // end keeps the pause since the last event as a Wait, then releases what the recording holds.

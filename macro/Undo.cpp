@@ -93,6 +93,7 @@ void ReplaceEvents(std::vector<MacroEvent> newEvents, MacroNames namesBefore) {
     old.events = std::move(newEvents);
     SwapMacro(old);
     old.names = std::move(namesBefore);
+    ++app.macroRevision;
     // The old macro moves into the history outside the lock; a profile key in the hook only
     // moves vectors here.
     PushUndoStep(app.undoHistory, std::move(old));
@@ -106,6 +107,7 @@ MacroSnapshot CopyOfMacro() {
 
 void KeepUndoStep(MacroSnapshot&& before) {
     if (before.events == app.events) return;
+    ++app.macroRevision;
     PushUndoStep(app.undoHistory, std::move(before));
 }
 
@@ -126,6 +128,7 @@ bool StepMacro(bool back, MacroNames* shown) {
         left.names.kept = true;
     }
     SwapMacro(current);
+    if (stepped) ++app.macroRevision;
     return stepped;
 }
 
@@ -137,4 +140,12 @@ bool UndoMacroChange(MacroNames* shown) {
 
 bool RedoMacroChange(MacroNames* shown) {
     return StepMacro(false, shown);
+}
+
+bool MacroHasUnsavedChanges(const AppState& state) {
+    return state.recording || state.macroRevision != state.savedMacroRevision;
+}
+
+void NoteMacroSaved() {
+    app.savedMacroRevision = app.macroRevision;
 }

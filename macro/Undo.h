@@ -44,6 +44,11 @@ template <typename Edit> bool EditMacroKeepingUndo(Edit edit) {
     return true;
 }
 
+// Whether the macro changed since it was last saved or loaded; a recording counts as a change.
+bool MacroHasUnsavedChanges(const AppState& state);
+// The macro as it is now was saved or loaded.
+void NoteMacroSaved();
+
 // Both refuse, changing nothing, during a recording or a playback, and when there is no step.
 // `shown` holds the names shown now; when the step crosses a load it is replaced by the names
 // that go with the restored events, `kept` set, and the step back over it will restore these.

@@ -37,16 +37,21 @@ P13	macro/Playback.cpp	native e2e:modes	s/if (CarriesCursor(app.mouseMode)) trac
 P14	macro/Playback.cpp	native e2e:modes	s/if (app.playMode == Once) {/if (app.playMode == Hold) {/
 P15	macro/Playback.cpp	native e2e:modes	s/if (run.interfaceStalled || io.nowMs() - run.caughtUpMs < INTERFACE_LAG_LIMIT_MS) return;/return;/
 P16	macro/Playback.cpp	native e2e:modes	s/last.x <= heldLast.x \&\& last.y <= heldLast.y)/false)/
-P17	macro/Playback.cpp	native e2e:screen	s/if (app.mouseMode == ScreenMouse \&\& HasScreenPosition(event))/if (false)/
-P18	macro/Playback.cpp	native e2e:screen	s/} else if (mode == ScreenMouse \&\& app.macroStartPos) {/} else if (false) {/
-K01	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (!mainCaptureArmed \&\& MatchesKey/if (MatchesKey/
-K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ || MatchesKey(state.playHotkey, vk);/;/
-K03	input/KeyboardHook.cpp	native e2e:modes	s/if (state.playMode == Hold \&\& MatchesKey(state.playHotkey, vk))/if (MatchesKey(state.playHotkey, vk))/
+P20	macro/Playback.cpp	native e2e:screen	s/if (app.mouseMode == ScreenMouse \&\& HasScreenPosition(event))/if (false)/
+P21	macro/Playback.cpp	native e2e:screen	s/} else if (mode == ScreenMouse \&\& app.macroStartPos) {/} else if (false) {/
+K01	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (!MainCaptureArmed(state) \&\& matches/if (matches/
+K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ || matches(state.playHotkey);/;/
+K03	input/KeyboardHook.cpp	native e2e:modes	s/if (state.playMode == Hold \&\& ReleasesKey(state.playHotkey, vk))/if (ReleasesKey(state.playHotkey, vk))/
 K04	input/KeyboardHook.cpp	native e2e:modes	s/Hold ? PlayPressAction::Nothing : PlayPressAction::RequestStop/Hold ? PlayPressAction::RequestStop : PlayPressAction::Nothing/
 K05	input/KeyboardHook.cpp	native	s/<= AUTO_REPEAT_GAP_MS/< AUTO_REPEAT_GAP_MS/
 K06	input/KeyboardHook.cpp	native e2e:modes	s/if (vk < state.keyDownTicks.size()) state.keyDownTicks\[vk\] = 0;//
 K07	input/KeyboardHook.cpp	native e2e:modes	s/return rule == ToggleMaster || /return /
 K08	input/KeyboardHook.cpp	native wine:ProfileKeys*	s/if (slot >= 0) return {SwitchToProfile, slot};//
+K09	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/return modifiers != 0 \&\& BindsCode(state, vk | modifiers) ? vk | modifiers : vk;/return vk;/
+K10	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/{ return !own \&\& MatchesKey(binding, code); }/{ return MatchesKey(binding, code); }/
+K11	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (vk == VK_ESCAPE_KEY) return {CancelCapture};//
+K12	input/RawMouse.cpp	native e2e:modes	s/if (press == 0 || press == BUTTON_PRESS_FLAGS\[0\]) return HotkeyEdit::None;/if (press == 0) return HotkeyEdit::None;/
+P19	macro/Playback.cpp	native	s/bool shortWait = scaled > 0 \&\& scaled < 1.0;/bool shortWait = false;/
 R01	macro/Recorder.cpp	native	s/if (count == 0 || gap < MOUSE_DELAY_FLOOR_MS) {/if (count == 0 || gap <= MOUSE_DELAY_FLOOR_MS) {/
 R02	macro/Recorder.cpp	native	s/if (!app.recording || !app.masterEnabled) return;/if (!app.recording) return;/
 R03	macro/Recorder.cpp	native	s/app.carriedDelayMs = gap;/app.carriedDelayMs = 0;/
@@ -78,7 +83,7 @@ X02	ui/windows/PathModel.cpp	native e2e:path_editor/modes	s/double weight = shar
 X03	ui/windows/PathModel.cpp	native e2e:path_editor/modes	0,/SmoothOnce(points);/s/SmoothOnce(points);//
 W01	input/RawMouse.cpp	native	s/return !chosen || chosen == device;/return chosen == device;/
 W02	input/RawMouse.cpp	native e2e:modes	s/for (size_t i = 0; i < 5; ++i)/for (size_t i = 0; i < 4; ++i)/
-W03	input/RawMouse.cpp	native	s/release == state.holdOffHotkey.code \* 2;/release == state.holdOffHotkey.code;/
+W03	core/InputRecords.h	native	s/binding.code \* 2 == releaseFlag/binding.code == releaseFlag/
 W04	input/RawMouse.cpp	native	s/packet.wheelDy = delta;/packet.wheelDy = delta \/ 120 * 120;/
 N01	macro/Playback_win.cpp	wine:PlaybackWin.* e2e:modes	/void OnPlaybackDone/,/^}/s/ClipCursor(nullptr);//
 N02	macro/Playback_win.cpp	e2e:session	s/(records\[i\].up ? KEYEVENTF_KEYUP : 0)/0/

@@ -12,6 +12,9 @@
 
 #include <new>
 
+#include <cstring>
+#include <cwchar>
+
 namespace {
 
 // The output box holds at most 254 characters; the buffer counts the terminating null.
@@ -70,9 +73,46 @@ bool SaveMacroByName(HWND owner) {
     if (PathExists(path) && MessageBoxW(owner, (path + L" exists. Replace it?").c_str(), OVERWRITE_CAPTION,
                                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return false;
-    if (WriteFileAtomically(path, bytes)) return true;
+    if (WriteFileAtomically(path, bytes)) {
+        NoteMacroSaved();
+        return true;
+    }
     ReportFailedSave(owner, path);
     return false;
+}
+
+// Where the next start finds the path of a macro kept at a shutdown.
+std::wstring UnsavedNoticePath() {
+    return std::wstring(ROOT_FOLDER) + L"\\Unsaved macro.txt";
+}
+
+bool KeepUnsavedMacro() {
+    CreateFixedFolders();
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t stamp[32];
+    swprintf(stamp, 32, L"Unsaved %04u-%02u-%02u %02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+             now.wMinute);
+    // A new file: an earlier one of the same minute stays.
+    std::wstring path = MacroPathForName(stamp);
+    for (int n = 2; PathExists(path); ++n)
+        path = MacroPathForName(std::wstring(stamp) + L" (" + std::to_wstring(n) + L")");
+    std::string bytes = WriteMacroFile(app, ReadControlText(app.outputEdit, OUTPUT_TEXT_LIMIT));
+    if (!WriteFileAtomically(path, bytes)) return false;
+    // The path in UTF-16 as it is, so that any user folder name comes back whole.
+    std::string notice(reinterpret_cast<const char*>(path.data()), path.size() * sizeof(wchar_t));
+    WriteFileAtomically(UnsavedNoticePath(), notice);
+    NoteMacroSaved();
+    return true;
+}
+
+std::wstring TakeUnsavedMacroNotice() {
+    std::string bytes;
+    if (!ReadWholeFile(UnsavedNoticePath(), bytes, 4096)) return {};
+    DeleteFileW(UnsavedNoticePath().c_str());
+    std::wstring path(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(path.data(), bytes.data(), path.size() * sizeof(wchar_t));
+    return L"The macro that was not saved when Windows shut down or signed out was kept in\n" + path;
 }
 
 bool LoadMacroWithDialog(HWND owner) {

@@ -10,6 +10,11 @@
 struct MacroFileContents;
 
 bool SaveMacroByName(HWND owner);
+// At a shutdown or sign-out: writes the macro to a new file "Unsaved YYYY-MM-DD HHMM.kmc" in the
+// macro folder and leaves a note for the next start. Asks nothing.
+bool KeepUnsavedMacro();
+// The next start's message naming that file, once; empty when there is none.
+std::wstring TakeUnsavedMacroNotice();
 // Loads the file the user picks, from any folder; one that cannot be loaded is reported as
 // OpenMacroFile reports it.
 bool LoadMacroWithDialog(HWND owner);

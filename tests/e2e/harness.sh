@@ -197,6 +197,8 @@ e2e_wait_exit() {
 # Closes the main window and checks that the program ends with exit code 0.
 e2e_close_expecting_exit_0() {
     e2e_close_app
+    # A changed macro is asked about first: No closes without saving it.
+    if e2e_poll 2 e2e_exists "Unsaved macro"; then sleep 0.5 && e2e_key Tab Return; fi
     e2e_wait_exit
     e2e_check "${1:-the program} ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = 0
 }

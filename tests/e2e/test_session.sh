@@ -32,7 +32,10 @@ e2e_check "background 6,8,10 and Record button face 18,20,24" test \
     "$(e2e_pixel "$shot" $((ox + 200)) $((oy + 320)))/$(e2e_pixel "$shot" $((ox + 303)) $((oy + 68)))" = "6,8,10/18,20,24"
 e2e_check "the device box starts with \"Any mouse [raw]\"" test "$(e2e_control_text 1001)" = "Any mouse [raw]"
 e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
-e2e_check "focusing the record hotkey edit shows None" test "$(e2e_control_text 3001)" = "None"
+e2e_check "focusing the record hotkey edit asks for a key" test "$(e2e_control_text 3001)" = "Press a key"
+e2e_key ctrl+q
+e2e_check "a chord is captured whole (got $(e2e_control_text 3001))" test "$(e2e_control_text 3001)" = "Ctrl+Q"
+e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
 e2e_key F6
 e2e_click $PLAY_EDIT_X $PLAY_EDIT_Y
 e2e_key F7
@@ -76,6 +79,11 @@ expected=$(sed '2,3d' <<<"$rows" | renumber)
 e2e_click $DELETE_X $DELETE_Y
 rows=$(e2e_list)
 e2e_check "\"Delete\" removes the two ticked rows and renumbers the others" test "$rows" = "$expected"
+e2e_close_app
+e2e_check "closing with a changed macro asks first" e2e_wait_window "Unsaved macro"
+e2e_key Escape
+e2e_check "Cancel keeps the program and its macro" e2e_poll 5 eval '[ "$(e2e_list)" = "$expected" ]'
+
 read -r sum_x sum_y < <(move_sum <<<"$rows")
 e2e_replace_text $SPEED_EDIT_X $EDIT_ROW_Y 1
 e2e_click $SPEED_SET_X $EDIT_ROW_Y

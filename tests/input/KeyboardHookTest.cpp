@@ -25,7 +25,9 @@ class KeyboardHookTest : public ::testing::Test {
         app.profileSlots[2] = {false, {HotkeyKeyboard, KEY_1}, L"off"};
         app.profileSlots[5] = {true, {HotkeyKeyboard, KEY_1}, L"farm"};
     }
-    static KeyPressDecision Rule(KeyPressRule r, int slot = -1, bool rec = false) { return {r, slot, rec}; }
+    static KeyPressDecision Rule(KeyPressRule r, int slot = -1, bool rec = false, uint32_t code = 0) {
+        return {r, slot, rec, code};
+    }
 };
 
 using enum KeyPressRule;
@@ -35,36 +37,36 @@ using enum KeyPressRule;
 TEST_F(KeyboardHookTest, FixedKeysActBeforeCapturesButAfterProfileTriggerCapture) {
     app.recordHotkeyCapture = app.playHotkeyCapture = app.holdOffHotkeyCapture = true;
     app.scrollPrevCapture = true;
-    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureRecordHotkey));
+    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureRecordHotkey, -1, false, KEY_A));
     // Captures take the first armed flag in their order, also for the hold-off key itself.
     app.recordHotkeyCapture = false;
-    EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(CapturePlayHotkey));
+    EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(CapturePlayHotkey, -1, false, KEY_SPACE));
     app.playHotkeyCapture = false;
-    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureHoldOffHotkey));
+    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureHoldOffHotkey, -1, false, KEY_A));
     app.holdOffHotkeyCapture = false;
-    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureScrollPrev));
+    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureScrollPrev, -1, false, KEY_A));
     app.scrollPrevCapture = false;
     app.scrollNextCapture = true;
-    EXPECT_EQ(DecideKeyPress(app, KEY_F6), Rule(CaptureScrollNext));
+    EXPECT_EQ(DecideKeyPress(app, KEY_F6), Rule(CaptureScrollNext, -1, false, KEY_F6));
     // A trigger capture comes before F4 and F8; only the free hold-off key comes before it.
     app.profileHotkeyCaptureSlot = 9;
-    EXPECT_EQ(DecideKeyPress(app, VK_F4_KEY), Rule(CaptureProfileTrigger, 9));
+    EXPECT_EQ(DecideKeyPress(app, VK_F4_KEY), Rule(CaptureProfileTrigger, 9, false, VK_F4_KEY));
     EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(HoldOffPress));
     app.recordHotkeyCapture = true; // the hold-off key is no longer free
-    EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(CaptureProfileTrigger, 9));
+    EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(CaptureProfileTrigger, 9, false, KEY_SPACE));
 }
 
 TEST_F(KeyboardHookTest, HotkeysAreNeverRecordedWhileScrollAndProfileKeysAreRecordedWithoutSwitching) {
     EXPECT_EQ(DecideKeyPress(app, KEY_PAGE_UP), Rule(SelectPreviousProfile));
     EXPECT_EQ(DecideKeyPress(app, KEY_1), Rule(SwitchToProfile, 5)); // slot 2 is disabled
-    app.recording = true;
-    EXPECT_EQ(DecideKeyPress(app, KEY_F6), Rule(RecordHotkeyPress));
-    EXPECT_EQ(DecideKeyPress(app, KEY_F7), Rule(PlayHotkeyPress));
+    app.recording = true; // the hotkeys take the held modifiers' taps out of the recording
+    EXPECT_EQ(DecideKeyPress(app, KEY_F6), (KeyPressDecision{RecordHotkeyPress, -1, false, 0, true}));
+    EXPECT_EQ(DecideKeyPress(app, KEY_F7), (KeyPressDecision{PlayHotkeyPress, -1, false, 0, true}));
     EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(HoldOffPress));
     for (uint32_t vk : {KEY_PAGE_UP, KEY_PAGE_DOWN, KEY_1, KEY_A})
         EXPECT_EQ(DecideKeyPress(app, vk), Rule(PassOn, -1, true)) << vk;
     app.playHotkeyCapture = true; // a capture takes the key before the recorder sees it
-    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CapturePlayHotkey));
+    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CapturePlayHotkey, -1, false, KEY_A));
 
     // Switched off, profile keys still act but are not recorded.
     app.playHotkeyCapture = false;
@@ -77,7 +79,78 @@ TEST_F(KeyboardHookTest, HotkeysAreNeverRecordedWhileScrollAndProfileKeysAreReco
     app.holdOffHotkeyCapture = true;
     EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(HoldOffPress));
     EXPECT_EQ(DecideKeyPress(app, KEY_PAGE_DOWN), Rule(SelectNextProfile));
-    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureHoldOffHotkey));
+    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureHoldOffHotkey, -1, false, KEY_A));
+}
+
+TEST_F(KeyboardHookTest, CapturesBindChordsAndEscapeCancelsWhileTheLeftButtonIsNeverTaken) {
+    constexpr uint32_t LEFT_CTRL = 0xA2, RIGHT_SHIFT = 0xA1, KEY_Q = 0x51;
+    app.recordHotkeyCapture = true;
+    EXPECT_EQ(DecideKeyPress(app, LEFT_CTRL), Rule(AwaitChordKey));
+    app.heldModifierKeys = 1u << ModifierKeySlot(LEFT_CTRL);
+    EXPECT_EQ(DecideKeyPress(app, KEY_Q), Rule(CaptureRecordHotkey, -1, false, KEY_Q | MODIFIER_CTRL));
+    EXPECT_EQ(DecideKeyPress(app, VK_ESCAPE_KEY), Rule(CancelCapture));
+    EXPECT_EQ(DecideKeyPress(app, VK_F4_KEY), Rule(ToggleMaster)); // before the capture, which keeps waiting
+    // A modifier pressed during the capture and released before any key binds itself.
+    EXPECT_EQ(DecideKeyRelease(app, LEFT_CTRL), KeyReleaseRule::PassOn); // held since before it
+    app.captureModifierPending = true;
+    EXPECT_EQ(DecideKeyRelease(app, LEFT_CTRL), KeyReleaseRule::CaptureModifier);
+    EXPECT_EQ(DecideCapture(app, LEFT_CTRL, true), Rule(CaptureRecordHotkey, -1, false, LEFT_CTRL));
+    // Profile triggers take chords the same way, with either side's modifier.
+    app.recordHotkeyCapture = false;
+    app.profileHotkeyCaptureSlot = 4;
+    app.heldModifierKeys = 1u << ModifierKeySlot(RIGHT_SHIFT);
+    EXPECT_EQ(DecideKeyPress(app, KEY_1), Rule(CaptureProfileTrigger, 4, false, KEY_1 | MODIFIER_SHIFT));
+    EXPECT_EQ(DecideKeyPress(app, VK_ESCAPE_KEY), Rule(CancelCapture));
+
+    // The left button moves the focus and clicks X: it is never captured and never a hotkey.
+    app.profileHotkeyCaptureSlot = -1;
+    app.playHotkeyCapture = true;
+    EXPECT_EQ(MouseCaptureTarget(app, HotkeyEdit::Play, BUTTON_PRESS_FLAGS[0]), HotkeyEdit::None);
+    EXPECT_EQ(MouseCaptureTarget(app, HotkeyEdit::Play, BUTTON_PRESS_FLAGS[2]), HotkeyEdit::Play);
+    app.recordHotkey = {HotkeyMouseButton,
+                        BUTTON_PRESS_FLAGS[0]}; // as a file of the previous version may hold
+    app.holdOffHotkey = app.recordHotkey;
+    EXPECT_EQ(MouseHotkeyFor(app, BUTTON_PRESS_FLAGS[0]), MouseHotkeyAction::None);
+    EXPECT_FALSE(IsHoldOffButtonPress(app, BUTTON_PRESS_FLAGS[0]));
+    EXPECT_FALSE(IsHoldOffButtonRelease(app, BUTTON_RELEASE_FLAGS[0]));
+}
+
+TEST_F(KeyboardHookTest, AChordActsOnlyWithExactlyItsModifiersAndReplayedKeysNeverActAsSwitches) {
+    constexpr uint32_t LEFT_CTRL_HELD = 1u << 2, RIGHT_CTRL_HELD = 1u << 3, SHIFT_HELD = 1u << 0;
+    constexpr uint32_t KEY_Q = 0x51;
+    app.recordHotkey = {HotkeyKeyboard, KEY_Q | MODIFIER_CTRL};
+    app.playHotkey = {HotkeyKeyboard, KEY_Q};
+    app.holdOffHotkey = {HotkeyKeyboard, KEY_SPACE | MODIFIER_ALT};
+    app.heldModifierKeys = RIGHT_CTRL_HELD;
+    EXPECT_EQ(DecideKeyPress(app, KEY_Q), Rule(RecordHotkeyPress));
+    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(PassOn));
+    EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(PassOn)); // Ctrl+Space is not Alt+Space
+    // A key bound alone acts whatever is held, unless that makes it a chord bound elsewhere.
+    app.heldModifierKeys = LEFT_CTRL_HELD | SHIFT_HELD;
+    EXPECT_EQ(DecideKeyPress(app, KEY_Q), Rule(PlayHotkeyPress));
+    app.heldModifierKeys = 0;
+    EXPECT_EQ(DecideKeyPress(app, KEY_Q), Rule(PlayHotkeyPress));
+    // A chord ends with its key's release, whatever was let go before it.
+    EXPECT_EQ(DecideKeyRelease(app, KEY_SPACE), KeyReleaseRule::HoldOffRelease);
+    // During a recording the chord's modifiers, recorded before its key, go with it.
+    app.recording = true;
+    app.heldModifierKeys = LEFT_CTRL_HELD;
+    EXPECT_EQ(DecideKeyPress(app, KEY_Q), (KeyPressDecision{RecordHotkeyPress, -1, false, 0, true}));
+    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(PassOn, -1, true));
+
+    // The program's own replayed keys: never a switch or a capture; profile keys still switch.
+    app.recording = false;
+    app.heldModifierKeys = 0;
+    app.holdOffHotkey = {HotkeyKeyboard, KEY_SPACE};
+    app.recordHotkeyCapture = true;
+    for (uint32_t vk : {KEY_Q, KEY_SPACE, VK_F4_KEY, VK_F8_KEY, KEY_A, VK_ESCAPE_KEY})
+        EXPECT_EQ(DecideKeyPress(app, vk, true), Rule(PassOn)) << vk;
+    EXPECT_EQ(DecideKeyPress(app, KEY_1, true), Rule(SwitchToProfile, 5));
+    EXPECT_EQ(DecideKeyPress(app, KEY_PAGE_UP, true), Rule(SelectPreviousProfile));
+    app.playMode = Hold;
+    EXPECT_EQ(DecideKeyRelease(app, KEY_SPACE, true), KeyReleaseRule::PassOn);
+    EXPECT_EQ(DecideKeyRelease(app, KEY_Q, true), KeyReleaseRule::PassOn);
+    EXPECT_EQ(DecideKeyRelease(app, KEY_Q), KeyReleaseRule::PlayHotkeyRelease);
 }
 
 TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
@@ -94,6 +167,12 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
     EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 3130));
     // A release the hook missed costs no more than the gap.
     EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3131 + AUTO_REPEAT_GAP_MS));
+    // The hook swallows the repeat of a key that acts once per press, and only that.
+    EXPECT_EQ(TakeKeyPress(app, KEY_F7, false, 5000).rule, PlayHotkeyPress);
+    EXPECT_EQ(TakeKeyPress(app, KEY_F7, false, 5030).rule, SwallowRepeat);
+    NoteKeyDown(app, KEY_PAGE_UP, 5000);
+    EXPECT_EQ(TakeKeyPress(app, KEY_PAGE_UP, false, 5030),
+              (KeyPressDecision{SelectPreviousProfile, -1, false, 0, false, true}));
 }
 
 TEST_F(KeyboardHookTest,
@@ -126,6 +205,7 @@ TEST_F(KeyboardHookTest,
 TEST(KeyNames, BindingTextsAndTheNavigationKeysThatAreExtendedUnlikeTheNumericPad) {
     EXPECT_EQ(HotkeyText({HotkeyMouseButton, 0}, L""), L"None");
     EXPECT_EQ(HotkeyText({HotkeyKeyboard, 0x7}, L""), L"VK 0x07"); // no system name: hexadecimal
+    EXPECT_EQ(HotkeyText({HotkeyKeyboard, 0x7 | MODIFIER_BITS}, L""), L"Ctrl+Alt+Shift+Win+VK 0x07");
     EXPECT_EQ(VirtualKeyText(0x1C3), L"VK 0x1C3");
     for (uint32_t vk : {0x21u, 0x24u, 0x25u, 0x28u, 0x2Du, 0x2Eu, 0x6Fu, 0x90u, 0xA3u, 0xA5u})
         EXPECT_TRUE(IsExtendedKey(vk)) << vk;

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -26,6 +27,8 @@ struct FakeSystem {
     void (*onSleep)() = nullptr;
     size_t refuseFrom = 0, stopAtCall = SIZE_MAX; // calls counted from 1
     double acceptAtMs = 1e300;                    // when refused input is taken again
+    bool keysFail = false;
+    int mouseCalls = 0;
 };
 FakeSystem fake;
 
@@ -43,7 +46,18 @@ struct Fake {
         fake.nowMs += fake.callCostMs;
         return fake.refuseFrom == 0 || fake.calls.size() < fake.refuseFrom || fake.nowMs >= fake.acceptAtMs;
     }
-    static bool SendMouse(const MouseInputRecord& r) { return Note(Mouse(r)); }
+    // One line per record; `mouseCalls` counts the calls.
+    static bool SendMouse(const MouseInputRecord* r, size_t count) {
+        ++fake.mouseCalls;
+        double cost = std::exchange(fake.callCostMs, 0.0); // a call costs once, whatever it holds
+        bool inserted = true;
+        for (size_t i = 0; i < count; ++i) {
+            if (i + 1 == count) fake.callCostMs = cost;
+            inserted = Note(Mouse(r[i])) && inserted;
+        }
+        fake.callCostMs = cost;
+        return inserted;
+    }
     // A plain tap is "key 65"; anything else lists its records, "+16" down and "-16" up.
     static bool SendKeys(const KeyInputRecord* r, size_t count) {
         std::string text = "keys";
@@ -134,6 +148,7 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
                                     Sent(MOUSE_FLAG_XDOWN, 2),
                                     Sent(MOUSE_FLAG_XUP, 2)}));
     EXPECT_EQ(fake.sleeps, 0);
+    EXPECT_EQ(fake.mouseCalls, 2 + 10); // each movement's steps in one call
 }
 
 TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass) {
@@ -221,6 +236,13 @@ TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
     app.events = {KeyTap(1, 2), KeyTap(2, 1)};
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{3.0, 4.5}));
+    // Waits that the speed makes shorter than a millisecond keep their exact length: 40 of 0.45 ms
+    // take 18 ms, not 40.
+    SetUp();
+    app.speed = 0.05;
+    app.events.assign(40, MoveBy(1, 0, 9));
+    PlayOnePass();
+    EXPECT_EQ(fake.sleeps, 18);
 }
 
 TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
@@ -374,7 +396,9 @@ TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunAndItsReleasesAreTriedUnti
         {{leftDown, KeyTap(MODIFIER_WIN | 0x41), KeyTap(0x42)},
          {Sent(MOUSE_FLAG_LEFTDOWN), "keys +91 +65 -65 -91"},
          {Sent(MOUSE_FLAG_LEFTUP), "keys -65", "keys -91"}},
-        {{leftDown, MoveBy(5, 0)}, {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0)}, {Sent(MOUSE_FLAG_LEFTUP)}},
+        {{leftDown, MoveBy(5, 0)},
+         {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0), Step(2, 0), Step(1, 0)},
+         {Sent(MOUSE_FLAG_LEFTUP)}},
         // A refused press holds nothing.
         {{leftDown, Button(ButtonDown, 0x0004)},
          {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN)},
@@ -417,11 +441,12 @@ TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetwe
     EXPECT_EQ(fake.sleeps, 2);
     EXPECT_EQ(fake.calls.size(), 8u);
     SetUp();
-    fake.callCostMs = 0.4; // without a wait, the 4th step would come 1.2 ms into the burst
-    app.events = {MoveBy(10, 0)};
+    fake.callCostMs = 0.4; // without a wait, the 4th movement would come 1.2 ms into the burst
+    app.events.assign(5, MoveBy(2, 0));
     PlayOnePass();
-    fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th step (4.5 ms in) and the 5th
-    app.events = {MoveBy(10, 0, 5)};
+    fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th movement (4.5 ms in) and the 5th
+    app.events.assign(5, MoveBy(2, 0));
+    app.events[0].delayMs = 5;
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
 }
@@ -453,6 +478,6 @@ TEST_F(PlaybackTest, InjectionRestsWhileTheWindowLagsAndGivesUpOnAWindowThatStay
                       INTERFACE_LAG_LIMIT_MS);
     }
     // A window that never catches up costs one give-up wait, not one per record.
-    EXPECT_EQ(play(FreeMouse, true, nullptr),
-              play(FreeMouse, false, nullptr) + static_cast<int>(INTERFACE_GIVE_UP_MS));
+    EXPECT_EQ(play(LockMouse, true, nullptr),
+              play(LockMouse, false, nullptr) + static_cast<int>(INTERFACE_GIVE_UP_MS));
 }

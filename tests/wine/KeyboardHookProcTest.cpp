@@ -1,7 +1,10 @@
 // The real hook procedure called with KBDLLHOOKSTRUCTs: what it swallows, what it writes into the
 // real controls and the overlay's switch label, and the profile keys' ready macros; and the hook
 // watchdog, which puts back a hook that Windows removed when raw input shows a press it did not see.
+#include "app/ControlTable.h"
+#include "input/MouseHook_win.h"
 #include "storage/FileIo_win.h"
+#include "storage/MacroFiles_win.h"
 #include "storage/ReadyMacros_win.h"
 #include "tests/wine/WineTestSupport.h"
 #include "macro/Undo.h"
@@ -41,13 +44,10 @@ using ProfileKeysTest = KeyboardHookProcTest;
 
 } // namespace
 
-TEST_F(KeyboardHookProcTest, ACapturedHotkeyWorksAndTheHoldOffKeyStopsEverythingUntilReleased) {
+TEST_F(KeyboardHookProcTest, TheHoldOffKeyStopsEverythingUntilReleased) {
     app.holdOffHotkey = {HotkeyKeyboard, VK_SPACE};
-    app.recordHotkeyCapture = true;
+    app.recordHotkey = {HotkeyKeyboard, VK_F6}; // captured as in the test below
     EXPECT_EQ(Press(VK_F6), 1);
-    EXPECT_EQ(WindowText(app.recordHotkeyEdit), L"F6");
-    Release(VK_F6);
-    EXPECT_EQ(Press(VK_F6), 1); // the capture is over: F6 starts a recording
     ASSERT_TRUE(app.recording);
     Release(VK_F6);
     Press('A');
@@ -144,4 +144,61 @@ TEST(HookWatchdog, LostHookIsReinstalledAndHotkeysWorkAgain) {
     EXPECT_TRUE(PumpUntil([] { return app.recordHotkey == HotkeyBinding{HotkeyKeyboard, 'Q'}; }));
     EXPECT_EQ(app.hookReinstallCount, 1u); // a live hook is left alone
     DestroyTestMainWindow();
+}
+
+TEST_F(KeyboardHookProcTest, HotkeyBoxesTakeChordsAndEscapeAndTheMouseHookWithholdsOnlyBoundButtons) {
+    app.recordHotkey = {HotkeyKeyboard, VK_F6};
+    SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(ID_RECORD_HOTKEY_EDIT, EN_SETFOCUS), 0);
+    EXPECT_EQ(WindowText(app.recordHotkeyEdit), CAPTURE_PROMPT_TEXT);
+    EXPECT_EQ(Press(VK_ESCAPE), 1); // gives up: the binding stays, and shows again
+    EXPECT_EQ(WindowText(app.recordHotkeyEdit) + L"/" + std::to_wstring(app.recordHotkeyCapture), L"F6/0");
+    SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(ID_RECORD_HOTKEY_EDIT, EN_SETFOCUS), 0);
+    EXPECT_EQ(Press(VK_RCONTROL), 1);
+    EXPECT_EQ(Press('Q'), 1);
+    Release('Q');
+    Release(VK_RCONTROL);
+    EXPECT_EQ(WindowText(app.recordHotkeyEdit), L"Ctrl+Q");
+    EXPECT_EQ(Press(VK_LCONTROL), 0);
+    EXPECT_EQ(Press('Q'), 1) << "only the chord's key is swallowed";
+    EXPECT_TRUE(app.recording);
+    KBDLLHOOKSTRUCT replayed{'Q', 0, LLKHF_INJECTED, 0, INJECTED_INPUT_MARK};
+    EXPECT_EQ(KeyboardHookProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&replayed)), 0);
+    EXPECT_TRUE(app.recording) << "a replayed key is never a hotkey";
+    Release('Q');
+    Release(VK_LCONTROL);
+
+    // The middle button as the hold-off key: the hook runs while it is bound and hands its physical
+    // presses over instead of passing them on; injected ones and other buttons pass.
+    app.holdOffHotkey = {HotkeyMouseButton, BUTTON_PRESS_FLAGS[2]};
+    SyncMouseHook();
+    ASSERT_NE(app.mouseHookThread, nullptr);
+    auto click = [](WPARAM message, DWORD flags) {
+        MSLLHOOKSTRUCT mouse{};
+        mouse.flags = flags;
+        return MouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&mouse));
+    };
+    EXPECT_EQ(click(WM_MBUTTONDOWN, LLMHF_INJECTED), 0);
+    EXPECT_EQ(click(WM_LBUTTONDOWN, 0), 0);
+    EXPECT_EQ(click(WM_MBUTTONDOWN, 0), 1);
+    EXPECT_TRUE(PumpUntil([] { return !app.holdStateOn; }));
+    EXPECT_FALSE(app.recording);
+    EXPECT_EQ(click(WM_MBUTTONUP, 0), 1);
+    EXPECT_TRUE(PumpUntil([] { return app.holdStateOn.load(); }));
+    app.holdOffHotkey = {};
+    SyncMouseHook();
+    EXPECT_EQ(app.mouseHookThread, nullptr);
+}
+
+TEST_F(KeyboardHookProcTest, AShutdownKeepsTheChangedMacroInAFileThatTheNextStartNames) {
+    ReplaceEvents({{Key, 0, 0, 0, 'A', 10}});
+    SendMessageW(app.mainWindow, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(MacroHasUnsavedChanges(app));
+    std::wstring notice = TakeUnsavedMacroNotice();
+    size_t at = notice.find(L"C:\\KorvaMacro\\Data\\Unsaved ");
+    ASSERT_NE(at, std::wstring::npos) << notice;
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(notice.substr(at), bytes));
+    EXPECT_NE(bytes.find("EV 3 10 0 0 0 65"), std::string::npos);
+    EXPECT_EQ(TakeUnsavedMacroNotice(), L""); // said once
+    DeleteFileW(notice.substr(at).c_str());
 }

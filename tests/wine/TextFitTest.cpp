@@ -1,7 +1,7 @@
 // Every labelled control of the four windows, measured with its own font: a text wider than the
 // room its control leaves wraps or is cut, as happens when Wine lacks the fonts the layout needs;
-// and where the three small windows open.
-#include "app/ControlTable.h"
+// where the three small windows open; and no two controls of a window overlap.
+#include "ui/windows/ControlTable.h"
 #include "tests/wine/WineTestSupport.h"
 #include "ui/windows/Overlay_win.h"
 #include "ui/windows/PathEditor_win.h"
@@ -45,13 +45,31 @@ std::wstring TextsThatDoNotFit(HWND window) {
     return misfits;
 }
 
+// One line "A / B" for each two visible children whose rectangles overlap: the one painted later
+// covers the other, as a status line that changes its text covered its neighbours.
+std::wstring OverlappingControls(HWND window) {
+    std::wstring overlaps;
+    for (HWND a = GetWindow(window, GW_CHILD); a; a = GetWindow(a, GW_HWNDNEXT)) {
+        for (HWND b = GetWindow(a, GW_HWNDNEXT); b; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT ra{}, rb{}, common{};
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            bool shown = (GetWindowLongW(a, GWL_STYLE) & GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (shown && IntersectRect(&common, &ra, &rb))
+                overlaps += WindowText(a) + L" / " + WindowText(b) + L"\n";
+        }
+    }
+    return overlaps;
+}
+
 } // namespace
 
-TEST(TextFit, EveryLabelFitsItsControlInAllFourWindows) {
+TEST(TextFit, EveryLabelFitsItsControlAndNoTwoControlsOverlapInAllFourWindows) {
     InputTurn turn; // the windows it opens take the foreground, and with it where keys go
     HWND main = CreateTestMainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(TextsThatDoNotFit(main), L"") << "main window";
+    EXPECT_EQ(OverlappingControls(main), L"") << "main window";
     SetWindowTextW(app.holdOffHotkeyEdit, L"Mouse button"); // the longest text a hotkey box shows
     EXPECT_EQ(TextsThatDoNotFit(main), L"") << "main window, mouse hold-off key";
     OpenProfileWindow();
@@ -62,6 +80,7 @@ TEST(TextFit, EveryLabelFitsItsControlInAllFourWindows) {
     for (HWND window : {app.profileWindow, app.overlayWindow, editor}) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(TextsThatDoNotFit(window), L"") << WindowText(window);
+        EXPECT_EQ(OverlappingControls(window), L"") << WindowText(window);
         DestroyWindow(window);
     }
     DestroyTestMainWindow();

@@ -79,9 +79,9 @@ constexpr int32_t OUTPUT_NAME_MAX = 254;
 // Record row.
 constexpr wchar_t LISTENING_TEXT[] = L"Listening for raw mouse input...";
 constexpr int32_t STATUS_X = 98;
-constexpr int32_t STATUS_Y = 50;
+constexpr int32_t STATUS_Y = 46;
 constexpr int32_t STATUS_WIDTH = 280;
-constexpr int32_t STATUS_HEIGHT = 20;
+constexpr int32_t STATUS_HEIGHT = 18;
 constexpr int32_t STATUS_NOTICE_Y = 36;
 constexpr int32_t STATUS_NOTICE_WIDTH = 485;
 constexpr int32_t STATUS_NOTICE_HEIGHT = 28;

@@ -61,5 +61,6 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
 
 void TakeOverMacro(MacroFileContents& contents, bool fromDialog) {
     TakeOverContents(contents);
+    NoteMacroSaved();
     RefreshMainWindowAfterLoad(contents.outputName, fromDialog);
 }

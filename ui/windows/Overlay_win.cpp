@@ -36,7 +36,7 @@ void CreateOverlayLabels(HWND window, HINSTANCE instance) {
     static HFONT masterFont = MakeBoldGuiFont(MASTER_FONT_HEIGHT);
     HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     app.overlayProfileLabel =
-        CreateLabel(window, instance, L"Profile: None", 0, 10, 10, 340, 40, profileFont);
+        CreateLabel(window, instance, L"Profile: None", 0, 10, 10, 296, 40, profileFont); // clear of ON/OFF
     if (app.profileLabel) {
         std::wstring profile = ReadControlText(app.profileLabel, PROFILE_TEXT_LIMIT);
         if (!profile.empty()) SetControlText(app.overlayProfileLabel, profile);

@@ -92,7 +92,7 @@ void OnCreate(HWND window) {
     AddControl(window, L"BUTTON", L"Add", BS_OWNERDRAW, 130, 240, 44, 24, ID_PROFILE_LOAD);
     AddControl(window, L"BUTTON", L"Clear", BS_OWNERDRAW, 20, 240, 44, 24, ID_PROFILE_CLEAR);
     // The scroll boxes take the room up to "Close", so that "None" and short key names show whole.
-    AddControl(window, L"STATIC", L"Scroll", 0, 177, 233, 44, 18, 0);
+    AddControl(window, L"STATIC", L"Scroll", 0, 177, 233, 44, 17, 0);
     app.scrollPrevEdit =
         AddControl(window, L"EDIT", L"", WS_BORDER | ES_READONLY, 177, 250, 37, 22, ID_SCROLL_PREV_EDIT);
     app.scrollNextEdit =
@@ -138,28 +138,19 @@ void OnClose(HWND window) {
     DestroyWindow(window);
 }
 
-// Only one key capture of this window is armed at a time, so the key goes where the user
-// clicked last.
+// Only one key capture is armed at a time, so the key goes where the user clicked last. The
+// binding stays until a key replaces it: Escape or a click elsewhere gives up without losing it.
 void ArmTriggerCapture(int slot) {
-    app.scrollPrevCapture = false;
-    app.scrollNextCapture = false;
+    EndHotkeyCaptures();
     app.profileHotkeyCaptureSlot = slot;
-    size_t i = static_cast<size_t>(slot);
-    app.profileSlots[i].trigger = {};
-    ShowHotkeyText(app.profileHotkeyEdits[i], app.profileSlots[i].trigger);
+    ShowCapturePrompt(app.profileHotkeyEdits[static_cast<size_t>(slot)]);
 }
 
 void ArmScrollCapture(bool previous) {
-    app.profileHotkeyCaptureSlot = -1;
+    EndHotkeyCaptures();
     app.scrollPrevCapture = previous;
     app.scrollNextCapture = !previous;
-    if (previous) {
-        app.scrollPrevHotkey = {};
-        ShowHotkeyText(app.scrollPrevEdit, app.scrollPrevHotkey);
-    } else {
-        app.scrollNextHotkey = {};
-        ShowHotkeyText(app.scrollNextEdit, app.scrollNextHotkey);
-    }
+    ShowCapturePrompt(previous ? app.scrollPrevEdit : app.scrollNextEdit);
 }
 
 void ClearScrollKeys() {
@@ -207,7 +198,13 @@ bool OnCommand(HWND window, int id, int notification) {
         app.profileSlots[i].name = ReadControlText(app.profileNameEdits[i], NAME_TEXT_LIMIT);
         return true;
     }
-    if (id >= ID_PROFILE_HOTKEY_FIRST && id < ID_PROFILE_HOTKEY_FIRST + PROFILE_SLOT_COUNT) {
+    bool triggerEdit = id >= ID_PROFILE_HOTKEY_FIRST && id < ID_PROFILE_HOTKEY_FIRST + PROFILE_SLOT_COUNT;
+    if ((triggerEdit || id == ID_SCROLL_PREV_EDIT || id == ID_SCROLL_NEXT_EDIT) &&
+        notification == EN_KILLFOCUS) {
+        EndHotkeyCaptures();
+        return true;
+    }
+    if (triggerEdit) {
         if (notification != EN_SETFOCUS) return false;
         ArmTriggerCapture(id - ID_PROFILE_HOTKEY_FIRST);
         return true;
@@ -368,6 +365,9 @@ LRESULT CALLBACK ProfileWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORBTN:
         return reinterpret_cast<LRESULT>(
             ThemeCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_PARENTNOTIFY:
+        if (LOWORD(wParam) == WM_LBUTTONDOWN) RearmClickedHotkeyBox(window, lParam);
+        return 0;
     case WM_COMMAND:
         if (OnCommand(window, LOWORD(wParam), HIWORD(wParam))) return 0;
         break;
