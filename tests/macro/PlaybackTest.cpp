@@ -148,7 +148,7 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
                                     Sent(MOUSE_FLAG_XDOWN, 2),
                                     Sent(MOUSE_FLAG_XUP, 2)}));
     EXPECT_EQ(fake.sleeps, 0);
-    EXPECT_EQ(fake.mouseCalls, 2 + 10); // each movement's steps in one call
+    EXPECT_EQ(fake.mouseCalls, 2 + 2 + 10); // each movement's steps in one call, then wheels and buttons
 }
 
 TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass) {
