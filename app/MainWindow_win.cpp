@@ -8,6 +8,7 @@
 #include "input/KeyboardHook_win.h"
 #include "input/RawInput_win.h"
 #include "input/RawMouse_win.h"
+#include "macro/EventList.h"
 #include "macro/EventList_win.h"
 #include "macro/Playback_win.h"
 #include "macro/Recorder_win.h"
@@ -24,6 +25,8 @@ namespace {
 constexpr wchar_t MAIN_CLASS_NAME[] = L"RawMouseMapperDemo";
 constexpr int MAIN_WIDTH = 650;
 constexpr int MAIN_HEIGHT = 362;
+// Room for any 32-bit count, which a file may set.
+constexpr int LOOP_COUNT_TEXT_LIMIT = 16;
 
 void SelectPlayMode(int32_t mode) {
     CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, ID_ONCE + mode);
@@ -54,6 +57,7 @@ void CreateMainControls(HWND window, HINSTANCE instance) {
         if (index == 24) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
         if (index == 34) SetControlText(app.speedEdit, FormatSpeed(app.speed));
     }
+    SendMessageW(app.loopCountEdit, EM_LIMITTEXT, LOOP_COUNT_DIGITS, 0);
 }
 
 void OnCreate(HWND window, const CREATESTRUCTW* create) {
@@ -114,6 +118,10 @@ void OnCommand(WORD id, WORD notification, LPARAM) {
     case ID_LOOP:
     case ID_HOLD:
         if (clicked) SelectPlayMode(id - ID_ONCE);
+        return;
+    case ID_LOOP_COUNT_EDIT:
+        if (notification == EN_CHANGE)
+            app.loopCount = LoopCountFromText(ReadControlText(app.loopCountEdit, LOOP_COUNT_TEXT_LIMIT));
         return;
     case ID_FREE_MOUSE:
     case ID_CENTER_MOUSE:
@@ -204,6 +212,8 @@ void ClearMacroAndSettings() {
     SetControlText(app.delayEdit, L"");
     SetControlText(app.coordLabel, L"X: 0  Y: 0");
     SelectPlayMode(Once);
+    SetControlText(app.loopCountEdit, L"");
+    app.loopCount = 0;
     SelectMouseMode(FreeMouse);
     app.speed = SPEED_DEFAULT;
     SetControlText(app.speedEdit, FormatSpeed(app.speed));
@@ -297,6 +307,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam != COORD_TIMER_ID) return 0;
         OnCoordTimer();
+        ShowPlaybackPass();
         ReleaseRetiredSteps(app.undoHistory);
         return 0;
     case WM_CTLCOLOREDIT:

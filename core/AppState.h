@@ -63,6 +63,8 @@ struct AppState {
     std::vector<MacroEvent> events;
     std::atomic<double> speed{SPEED_DEFAULT};
     std::atomic<int32_t> playMode{Once};
+    // The passes a Loop plays before it ends as Once does; 0 loops until stopped.
+    std::atomic<uint32_t> loopCount{0};
     std::atomic<int32_t> mouseMode{FreeMouse};
     // The macros before each change, for undo and redo (UI thread only).
     UndoHistory undoHistory;
@@ -124,6 +126,8 @@ struct AppState {
     ScreenPoint playbackStartPoint;
     double playbackStartMs = 0; // the Play press on the playback clock: the first wait counts from it
     std::atomic<int32_t> playbackPathIndex{-1};
+    // The pass being played, from 1; the overlay shows it.
+    std::atomic<uint32_t> playbackPass{0};
 
     // The event list: row n stands for event n; the list box holds only the count.
     std::vector<bool> rowTicks;
@@ -177,6 +181,7 @@ struct AppState {
     WindowHandle delayEdit = nullptr;
     WindowHandle speedEdit = nullptr;
     WindowHandle allCheckbox = nullptr;
+    WindowHandle loopCountEdit = nullptr;
 
     WindowHandle overlayWindow = nullptr;
     WindowHandle overlayRecLabel = nullptr;

@@ -1,16 +1,22 @@
-// The owner-drawn event list box and the commands on it: selection, ticks, delay, delete, speed.
+// The owner-drawn event list box and the commands on it: selection, ticks, delay, delete, speed,
+// and the list's keys: ticks, delete, move, and rows through the clipboard as EV lines.
 #include "macro/EventList_win.h"
 
 #include "core/AppState.h"
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
 #include "macro/EventList.h"
+#include "macro/Playback_win.h"
 #include "macro/Undo.h"
+#include "storage/MacroFile.h"
 #include "ui/theme/Palette.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -25,6 +31,133 @@ size_t RowOfItem(LRESULT item) {
     return item < 0 ? NO_ROW : static_cast<size_t>(item);
 }
 
+constexpr wchar_t NO_EV_LINES_TEXT[] = L"Nothing pasted: the clipboard holds no EV lines";
+
+// Another program may hold the clipboard for a moment (clipboard managers read every change).
+bool OpenClipboardSoon() {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(app.mainWindow)) return true;
+        Sleep(5);
+    }
+    return false;
+}
+
+// One byte per character, as the file's, so the lines widen one to one.
+bool PutTextOnClipboard(const std::string& text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* wide = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
+    if (!wide) {
+        if (memory) GlobalFree(memory);
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i)
+        wide[i] = static_cast<unsigned char>(text[i]);
+    wide[text.size()] = 0;
+    GlobalUnlock(memory);
+    bool put = OpenClipboardSoon() && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    if (!put) GlobalFree(memory); // the clipboard owns it only once it took it
+    CloseClipboard();
+    return put;
+}
+
+// Characters that one byte cannot hold cannot be part of an EV line; they become '?'.
+std::string TextOnClipboard() {
+    std::string text;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardSoon()) return text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (wide) {
+        size_t length = wcsnlen(wide, GlobalSize(data) / sizeof(wchar_t));
+        text.resize(length);
+        for (size_t i = 0; i < length; ++i)
+            text[i] = wide[i] <= 0xFF ? static_cast<char>(wide[i]) : '?';
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+LRESULT TopRow() {
+    return SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0);
+}
+
+// Lists the edited macro with `ticks` (when they still fit), scrolled where it was, and selects
+// `select` when it is a row, as a click would.
+void ShowEditedRows(std::vector<bool> ticks, LRESULT top, size_t select) {
+    RebuildEventList();
+    if (!app.eventList) return;
+    if (ticks.size() == app.rowTicks.size()) app.rowTicks = std::move(ticks);
+    SendMessageW(app.eventList, LB_SETTOPINDEX, static_cast<WPARAM>(std::max<LRESULT>(top, 0)), 0);
+    if (select < app.events.size()) SendMessageW(app.eventList, LB_SETCURSEL, select, 0);
+    OnEventListSelectionChanged();
+}
+
+void RemoveRowsAndSelectNext(const std::vector<size_t>& rows) {
+    LRESULT top = TopRow();
+    if (!RemoveRows(rows)) return;
+    // The row that took the place of the first removed one, so Delete pressed again goes on.
+    ShowEditedRows({}, top, std::min(rows.front(), app.events.size() - 1));
+}
+
+void CopyRows(bool cut) {
+    if (cut && !MacroEditable()) return;
+    std::vector<size_t> rows = RowsToActOn();
+    if (rows.empty()) return;
+    // Rows that did not reach the clipboard are not cut.
+    if (!PutTextOnClipboard(EventLinesOfRows(rows)) || !cut) return;
+    RemoveRowsAndSelectNext(rows);
+}
+
+void PasteRows() {
+    if (!MacroEditable()) return;
+    std::vector<MacroEvent> pasted = ReadEventLines(TextOnClipboard());
+    if (pasted.empty()) {
+        ShowStatus(NO_EV_LINES_TEXT);
+        return;
+    }
+    if (app.statusLabel && ReadControlText(app.statusLabel, 64) == NO_EV_LINES_TEXT)
+        ShowStatus(LISTENING_TEXT);
+    LRESULT top = TopRow();
+    size_t first = InsertEventsAfterRow(app.selectedRow, std::move(pasted));
+    ShowEditedRows({}, top, first);
+}
+
+void MoveRows(bool down) {
+    if (!MacroEditable()) return;
+    size_t selected = app.selectedRow;
+    LRESULT top = TopRow();
+    if (!MoveRowsOnePlace(RowsToActOn(), down, selected)) return;
+    ShowEditedRows(app.rowTicks, top, selected);
+}
+
+void RunListKey(EventListKeyAction action) {
+    switch (action) {
+    case TickSelectedKey:
+        ToggleTickOfSelectedRow();
+        return;
+    case DeleteRowsKey:
+        if (MacroEditable()) RemoveRowsAndSelectNext(RowsToActOn());
+        return;
+    case TickAllKey:
+        if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_CHECKED, 0);
+        TickAllRows();
+        return;
+    case CopyRowsKey:
+    case CutRowsKey:
+        CopyRows(action == CutRowsKey);
+        return;
+    case PasteRowsKey:
+        PasteRows();
+        return;
+    case MoveRowsUpKey:
+    case MoveRowsDownKey:
+        MoveRows(action == MoveRowsDownKey);
+        return;
+    case NoListKey:
+        return;
+    }
+}
+
 // The list box keeps no strings, so it answers the text requests itself: other programs
 // (screen readers, test tools) still read the rows' texts.
 LRESULT CALLBACK EventListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -35,6 +168,17 @@ LRESULT CALLBACK EventListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
             std::copy(text.c_str(), text.c_str() + text.size() + 1, reinterpret_cast<wchar_t*>(lParam));
         return static_cast<LRESULT>(text.size());
     }
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        EventListKeyAction action = EventListKeyFor(
+            static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+            message == WM_SYSKEYDOWN && (HIWORD(lParam) & KF_ALTDOWN));
+        RunListKey(action);
+        // Alt's keys go on to the system, which then knows that Alt was not pressed alone to open the
+        // window menu.
+        if (action != NoListKey && message == WM_KEYDOWN) return 0;
+    }
+    // Typing would search the rows for text they only make when painted.
+    if (message == WM_CHAR) return 0;
     return CallWindowProcW(reinterpret_cast<WNDPROC>(app.eventListBaseProc), list, message, wParam, lParam);
 }
 

@@ -365,6 +365,21 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
     return true;
 }
 
+bool PlayedLastPass(uint32_t pass) {
+    if (app.playMode == Once) return true;
+    uint32_t count = app.loopCount;
+    return app.playMode == Loop && count != 0 && pass >= count;
+}
+
+std::wstring PlayLabelText(uint32_t pass) {
+    std::wstring text = L"PLAY";
+    if (app.playMode == Once || pass == 0) return text;
+    text += L' ' + std::to_wstring(pass);
+    uint32_t count = app.loopCount;
+    if (app.playMode == Loop && count != 0) text += L'/' + std::to_wstring(count);
+    return text;
+}
+
 void RunPlayback(const PlaybackIo& io) {
     // StartPlayback has already cleared `stopRequested`; clearing it again here would lose a stop
     // pressed between the thread's creation and its first instruction.
@@ -376,18 +391,19 @@ void RunPlayback(const PlaybackIo& io) {
     run.seenDrains = app.interfaceQueueDrains.load(std::memory_order_relaxed);
     bool stopped = false;
     bool passFinished = true;
+    app.playbackPass = 1;
     if (app.playMode == Once) {
         passFinished = RunPlaybackPass(io, run);
         stopped = !passFinished;
     } else {
-        for (;;) {
+        for (;; ++app.playbackPass) {
             uint64_t sleepsBefore = run.sleeps;
             passFinished = RunPlaybackPass(io, run);
             if (!passFinished || PlaybackInterrupted()) {
                 stopped = true;
                 break;
             }
-            if (app.playMode == Once) break;
+            if (PlayedLastPass(app.playbackPass)) break;
             // A pass that never slept (a macro without waits, or one emptied while it loops) would
             // otherwise start the next at once and inject without bound.
             if (run.sleeps == sleepsBefore) Rest(io, run);

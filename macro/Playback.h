@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Flags and data of the system's mouse input record (MOUSEINPUT), so this file needs no system header.
@@ -144,6 +145,12 @@ bool PreparePlayback(const PlaybackIo& io);
 bool LaunchPlayback(const PlaybackIo& io, bool (*startThread)(void* parameter), void* parameter);
 // One pass over the macro. Returns false when a stop test ended it early.
 bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
+// Whether pass `pass` (from 1) ends the playback: always in Once, after the set count in Loop.
+// Read after each pass, so a mode or count changed meanwhile takes effect there.
+bool PlayedLastPass(uint32_t pass);
+// The overlay's text for pass `pass`: "PLAY" in Once, "PLAY 3" in an endless Loop or Hold,
+// "PLAY 3/10" in a Loop of 10 passes.
+std::wstring PlayLabelText(uint32_t pass);
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
 // end message. Buttons still held after a stop are released, modifiers held for buttons always.
 // Input that Windows refuses ends the playback as a stop does, frees the cursor and sets

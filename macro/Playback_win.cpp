@@ -145,7 +145,8 @@ bool WakePlaybackWorker(void*) {
     return EnsurePlaybackWorker() && SetEvent(app.playbackWake);
 }
 
-// The resting text at its place in the control table, or a notice in two lines above it.
+} // namespace
+
 void ShowStatus(const wchar_t* text) {
     if (!app.statusLabel) return;
     for (const ControlEntry& entry : MainControlTable()) {
@@ -157,8 +158,6 @@ void ShowStatus(const wchar_t* text) {
     }
     SetControlText(app.statusLabel, text);
 }
-
-} // namespace
 
 PlaybackIo SystemPlaybackIo() {
     return {SendMouseRecord,      SendKeyRecords,    CursorPos,       MoveCursorTo,
@@ -177,16 +176,22 @@ bool EnsurePlaybackWorker() {
 
 void StartPlayback() {
     bool blocked = ForegroundRunsAboveUs();
+    app.playbackPass = 1;
     {
         PhysicalPixels pixels; // the start point and the confinement
         if (!LaunchPlayback(SystemPlaybackIo(), WakePlaybackWorker, nullptr)) return;
     }
     ShowStatus(blocked ? ELEVATED_WINDOW_TEXT : LISTENING_TEXT);
     SetControlText(app.playButton, L"Stop");
-    if (app.overlayPlayLabel) {
-        SetWindowTextW(app.overlayPlayLabel, L"PLAY");
-        InvalidateRect(app.overlayPlayLabel, nullptr, TRUE);
-    }
+    ShowPlaybackPass();
+}
+
+void ShowPlaybackPass() {
+    if (!app.playing || !app.overlayPlayLabel) return;
+    std::wstring text = PlayLabelText(app.playbackPass);
+    if (ReadControlText(app.overlayPlayLabel, PLAY_LABEL_TEXT_LIMIT) == text) return;
+    SetWindowTextW(app.overlayPlayLabel, text.c_str());
+    InvalidateRect(app.overlayPlayLabel, nullptr, TRUE);
 }
 
 void OnPlaybackDone() {

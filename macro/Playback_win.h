@@ -14,12 +14,20 @@ constexpr wchar_t ELEVATED_WINDOW_TEXT[] =
     L"The active window runs as administrator: Windows blocks replayed input to it unless KorvaMacro runs as "
     L"administrator too";
 
+// Writes `text` on the status line. LISTENING_TEXT rests at the line's place in the control
+// table; any other text is a notice, which gets the wider strip above the Record row.
+void ShowStatus(const wchar_t* text);
+
 // The real system calls: SendInput, the cursor, the 1 ms wait, the performance counter.
 PlaybackIo SystemPlaybackIo();
 // Starts the playback worker if it is not running; whether it runs. StartPlayback does this too;
 // starting it with the window makes even the first playback start on a thread ready for input.
 bool EnsurePlaybackWorker();
 void StartPlayback();
+// Puts the pass being played on the overlay ("PLAY 3/10") when it changed; the playback thread
+// only counts, so the main window's timer calls this.
+constexpr int PLAY_LABEL_TEXT_LIMIT = 32;
+void ShowPlaybackPass();
 void OnPlaybackDone();
 // Stops a running playback and ends the worker, waiting at most PLAYBACK_EXIT_WAIT_MS for it to
 // release what it pressed, then frees the cursor: the process must not end with a button held down.

@@ -30,6 +30,8 @@ struct MacroFileContents {
     // Bytes from the start of the file to the end of the MACRO_COUNT line (the whole file
     // without one): every setting comes from there, the events from the rest.
     size_t headerLength = 0;
+    // LOOP_COUNT: the passes Loop plays, 0 for until stopped. A file without the line means 0.
+    uint32_t loopCount = 0;
 };
 
 // The settings of `state` with no output name and no events: where reading a file starts.
@@ -43,6 +45,12 @@ std::string WriteMacroFile(const MacroFileContents& contents);
 // Parses `bytes` into `contents`, which holds the start values on entry. False, with `contents`
 // untouched, when the first line is not exactly the magic.
 bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents);
+
+// The EV lines of `events`, each ended by CR LF, exactly as a saved file holds them.
+std::string WriteEventLines(std::span<const MacroEvent> events);
+// The events of every EV line in `text`, in order; every other line (a file's header, blank
+// lines, other text) is skipped. EV lines read as a file's do: missing numbers are 0.
+std::vector<MacroEvent> ReadEventLines(std::string_view text);
 
 // The file name the output box text is saved under: blanks and tabs trimmed at both ends, the nine
 // characters Windows forbids in file names removed, characters above U+00FF as '_' (as OUTPUT

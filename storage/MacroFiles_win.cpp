@@ -6,6 +6,7 @@
 #include "app/ControlTable.h"
 #include "app/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
+#include "macro/EventList.h"
 #include "macro/EventList_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
@@ -45,6 +46,7 @@ void ReportFailedSave(HWND owner, const std::wstring& path) {
 
 void TakeOverContents(MacroFileContents& contents) {
     app.playMode = contents.playMode;
+    app.loopCount = contents.loopCount;
     app.mouseMode = contents.mouseMode;
     app.deviceIndex = contents.deviceIndex;
     app.recordHotkey = contents.recordHotkey;
@@ -76,6 +78,7 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
     if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
     if (app.mainWindow) {
         CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE));
+        SetControlText(app.loopCountEdit, LoopCountText(app.loopCount));
         CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_LOCK_MOUSE,
                           RadioForMode(app.mouseMode, ID_FREE_MOUSE));
     }
