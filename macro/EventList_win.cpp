@@ -42,41 +42,6 @@ bool OpenClipboardSoon() {
     return false;
 }
 
-// One byte per character, as the file's, so the lines widen one to one.
-bool PutTextOnClipboard(const std::string& text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* wide = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
-    if (!wide) {
-        if (memory) GlobalFree(memory);
-        return false;
-    }
-    for (size_t i = 0; i < text.size(); ++i)
-        wide[i] = static_cast<unsigned char>(text[i]);
-    wide[text.size()] = 0;
-    GlobalUnlock(memory);
-    bool put = OpenClipboardSoon() && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
-    if (!put) GlobalFree(memory); // the clipboard owns it only once it took it
-    CloseClipboard();
-    return put;
-}
-
-// Characters that one byte cannot hold cannot be part of an EV line; they become '?'.
-std::string TextOnClipboard() {
-    std::string text;
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardSoon()) return text;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
-    if (wide) {
-        size_t length = wcsnlen(wide, GlobalSize(data) / sizeof(wchar_t));
-        text.resize(length);
-        for (size_t i = 0; i < length; ++i)
-            text[i] = wide[i] <= 0xFF ? static_cast<char>(wide[i]) : '?';
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 LRESULT TopRow() {
     return SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0);
 }
@@ -204,6 +169,39 @@ void PaintTickMark(HDC dc, const RECT& box) {
 }
 
 } // namespace
+
+bool PutTextOnClipboard(const std::string& text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* wide = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
+    if (!wide) {
+        if (memory) GlobalFree(memory);
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i)
+        wide[i] = static_cast<unsigned char>(text[i]);
+    wide[text.size()] = 0;
+    GlobalUnlock(memory);
+    bool put = OpenClipboardSoon() && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    if (!put) GlobalFree(memory); // the clipboard owns it only once it took it
+    CloseClipboard();
+    return put;
+}
+
+std::string TextOnClipboard() {
+    std::string text;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardSoon()) return text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (wide) {
+        size_t length = wcsnlen(wide, GlobalSize(data) / sizeof(wchar_t));
+        text.resize(length);
+        for (size_t i = 0; i < length; ++i)
+            text[i] = wide[i] <= 0xFF ? static_cast<char>(wide[i]) : '?';
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
 
 void AttachEventListTexts() {
     if (!app.eventList) return;

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Lets the list box answer LB_GETTEXT and LB_GETTEXTLEN with the row texts; once, after it is made.
 void AttachEventListTexts();
 // Lists `app.events` afresh, unticked and unselected: one row per event, at constant cost.
@@ -16,3 +18,7 @@ void ApplyRowDelay();
 void DeleteTickedRows();
 void ApplySpeed();
 void ResetSpeed();
+// The clipboard's text as one byte per character, as the macro file's: a character that one byte
+// cannot hold, which no EV line has, becomes '?'. Empty when there is no text.
+std::string TextOnClipboard();
+bool PutTextOnClipboard(const std::string& text);

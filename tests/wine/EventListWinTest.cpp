@@ -71,28 +71,6 @@ void PressOnList(WPARAM vk, BYTE modifier = 0) {
     SetKeyboardState(keys);
 }
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"(not opened)";
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (data) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutOnClipboard(const std::wstring& text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
-    GlobalUnlock(memory);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
 } // namespace
 
 TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesButNotDuringAPlayback) {
@@ -106,7 +84,7 @@ TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesBut
     PressOnList(VK_SPACE);
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{false, true, false}));
     PressOnList('C', VK_CONTROL);
-    EXPECT_EQ(ClipboardText(), L"EV 3 20 0 0 0 65\r\n");
+    EXPECT_EQ(TextOnClipboard(), "EV 3 20 0 0 0 65\r\n");
     PressOnList(VK_UP, VK_MENU); // the ticked row moves, its tick and the selection with it
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{true, false, false}));
@@ -120,7 +98,7 @@ TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesBut
     PressOnList(VK_DELETE); // the selected row, when none is ticked; the next one is selected
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
     PressOnList('X', VK_CONTROL);
-    EXPECT_EQ(ClipboardText(), L"EV 0 30 0 1 0 0\r\n");
+    EXPECT_EQ(TextOnClipboard(), "EV 0 30 0 1 0 0\r\n");
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
     PressOnList('A', VK_CONTROL);
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{true, true}));
@@ -130,7 +108,7 @@ TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesBut
         PressOnList(key, key == VK_DELETE ? 0 : key == VK_DOWN ? VK_MENU : VK_CONTROL);
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
     app.playing = false;
-    PutOnClipboard(L"KORVAMACRO_V1\r\nno event here\r\n");
+    ASSERT_TRUE(PutTextOnClipboard("KORVAMACRO_V1\r\nno event here\r\n"));
     PressOnList('V', VK_CONTROL);
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
     EXPECT_EQ(WindowText(app.statusLabel), L"Nothing pasted: the clipboard holds no EV lines");
