@@ -324,6 +324,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         ReleaseRetiredSteps(app.undoHistory);
         PrepareReadyMacros();
         return 0;
+    case WM_RENDERFORMAT:
+        if (wParam == CF_UNICODETEXT) RenderClipboardText();
+        return 0;
+    case WM_RENDERALLFORMATS:
+        RenderClipboardTextBeforeExit();
+        return 0;
+    case WM_DESTROYCLIPBOARD:
+        std::string().swap(app.clipboardText);
+        return 0;
     case WM_COPYDATA:
         return AcceptHandedOverPath(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_APP_OPEN_MACRO:

@@ -132,6 +132,8 @@ struct AppState {
     // The event list: row n stands for event n; the list box holds only the count.
     std::vector<bool> rowTicks;
     size_t selectedRow = NO_ROW;
+    // The EV lines the main window put on the clipboard, kept until another program takes it over.
+    std::string clipboardText;
     // The list box's own window procedure, which the row-text answers hand every other message.
     void* eventListBaseProc = nullptr;
 

@@ -178,13 +178,12 @@ bool RemoveRows(const std::vector<size_t>& rows) {
     return true;
 }
 
-size_t InsertEventsAfterRow(size_t after, std::vector<MacroEvent> pasted) {
-    if (pasted.empty()) return NO_ROW;
+size_t InsertEventLinesAfterRow(size_t after, std::string_view text) {
     size_t at = after < app.events.size() ? after + 1 : app.events.size();
-    std::vector<MacroEvent> events;
-    events.reserve(app.events.size() + pasted.size());
-    events.insert(events.end(), app.events.begin(), app.events.begin() + static_cast<ptrdiff_t>(at));
-    events.insert(events.end(), pasted.begin(), pasted.end());
+    // Read straight into the new macro: a paste of a million rows makes one copy, not two.
+    std::vector<MacroEvent> events(app.events.begin(), app.events.begin() + static_cast<ptrdiff_t>(at));
+    AppendEventLines(text, events);
+    if (events.size() == at) return NO_ROW;
     events.insert(events.end(), app.events.begin() + static_cast<ptrdiff_t>(at), app.events.end());
     ReplaceEvents(std::move(events));
     return at;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr uint32_t DELAY_MS_MAX = 4294967295u;
@@ -54,9 +55,10 @@ std::vector<size_t> RowsToActOn();
 std::string EventLinesOfRows(const std::vector<size_t>& rows);
 // Removes the events of `rows` (ascending), keeping the old macro for undo. False when none is a row.
 bool RemoveRows(const std::vector<size_t>& rows);
-// Inserts `pasted` after row `after` (at the end when it is no row), keeping the old macro for
-// undo. Returns the position of the first inserted event, NO_ROW when there was nothing to insert.
-size_t InsertEventsAfterRow(size_t after, std::vector<MacroEvent> pasted);
+// Inserts the events of the EV lines in `text` after row `after` (at the end when it is no row),
+// keeping the old macro for undo. Returns the position of the first inserted event; NO_ROW, with
+// nothing changed, when `text` holds no EV line.
+size_t InsertEventLinesAfterRow(size_t after, std::string_view text);
 // Moves each of `rows` (ascending) one place up (or down) past its neighbour that does not move;
 // a row against the end stays, and so do rows bunched behind it. Each event keeps its delay; the
 // ticks and `selected` move with their rows. False, changing nothing, when no row could move.

@@ -75,15 +75,14 @@ void CopyRows(bool cut) {
 
 void PasteRows() {
     if (!MacroEditable()) return;
-    std::vector<MacroEvent> pasted = ReadEventLines(TextOnClipboard());
-    if (pasted.empty()) {
+    LRESULT top = TopRow();
+    size_t first = InsertEventLinesAfterRow(app.selectedRow, TextOnClipboard());
+    if (first == NO_ROW) {
         ShowStatus(NO_EV_LINES_TEXT);
         return;
     }
     if (app.statusLabel && ReadControlText(app.statusLabel, 64) == NO_EV_LINES_TEXT)
         ShowStatus(LISTENING_TEXT);
-    LRESULT top = TopRow();
-    size_t first = InsertEventsAfterRow(app.selectedRow, std::move(pasted));
     ShowEditedRows({}, top, first);
 }
 
@@ -171,23 +170,44 @@ void PaintTickMark(HDC dc, const RECT& box) {
 } // namespace
 
 bool PutTextOnClipboard(const std::string& text) {
+    if (!OpenClipboardSoon()) return false;
+    // Emptying tells the previous owner, which may be this window, to let go of its text.
+    bool put = EmptyClipboard();
+    if (put) {
+        app.clipboardText = text;
+        // Handed over only when a program asks (delayed rendering): Wine copies whatever is set
+        // into its server, some 150 ms for the text of 100,000 rows.
+        SetClipboardData(CF_UNICODETEXT, nullptr);
+    }
+    CloseClipboard();
+    return put;
+}
+
+void RenderClipboardText() {
+    const std::string& text = app.clipboardText;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
     auto* wide = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
     if (!wide) {
         if (memory) GlobalFree(memory);
-        return false;
+        return;
     }
     for (size_t i = 0; i < text.size(); ++i)
         wide[i] = static_cast<unsigned char>(text[i]);
     wide[text.size()] = 0;
     GlobalUnlock(memory);
-    bool put = OpenClipboardSoon() && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
-    if (!put) GlobalFree(memory); // the clipboard owns it only once it took it
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory); // owned by the clipboard once taken
+}
+
+void RenderClipboardTextBeforeExit() {
+    if (!OpenClipboard(app.mainWindow)) return;
+    // Another program may have taken the clipboard since the message was sent.
+    if (GetClipboardOwner() == app.mainWindow) RenderClipboardText();
     CloseClipboard();
-    return put;
 }
 
 std::string TextOnClipboard() {
+    // Rows this window put there are read as they are, without a round trip through the system.
+    if (GetClipboardOwner() == app.mainWindow && !app.clipboardText.empty()) return app.clipboardText;
     std::string text;
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardSoon()) return text;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);

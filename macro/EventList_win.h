@@ -21,4 +21,9 @@ void ResetSpeed();
 // The clipboard's text as one byte per character, as the macro file's: a character that one byte
 // cannot hold, which no EV line has, becomes '?'. Empty when there is no text.
 std::string TextOnClipboard();
+// Makes the main window the clipboard's owner with `text`, which it hands over when asked.
 bool PutTextOnClipboard(const std::string& text);
+// WM_RENDERFORMAT for CF_UNICODETEXT (the clipboard is open), and WM_RENDERALLFORMATS: the text
+// stays on the clipboard when the program ends.
+void RenderClipboardText();
+void RenderClipboardTextBeforeExit();

@@ -244,15 +244,19 @@ std::string WriteEventLines(std::span<const MacroEvent> events) {
     return out;
 }
 
-std::vector<MacroEvent> ReadEventLines(std::string_view text) {
-    std::vector<MacroEvent> events;
+void AppendEventLines(std::string_view text, std::vector<MacroEvent>& events) {
     // A guess from the length: most pasted text is EV lines, and a guess too small only grows.
-    events.reserve(text.size() / TYPICAL_EV_LINE);
+    events.reserve(events.size() + text.size() / TYPICAL_EV_LINE);
     LineCursor cursor{text};
     std::string_view line;
     while (NextLine(cursor, line)) {
         size_t position = 0;
         if (FirstWord(line, position) == "EV") events.push_back(ReadEvent(line, position));
     }
+}
+
+std::vector<MacroEvent> ReadEventLines(std::string_view text) {
+    std::vector<MacroEvent> events;
+    AppendEventLines(text, events);
     return events;
 }

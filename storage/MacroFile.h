@@ -51,6 +51,8 @@ std::string WriteEventLines(std::span<const MacroEvent> events);
 // The events of every EV line in `text`, in order; every other line (a file's header, blank
 // lines, other text) is skipped. EV lines read as a file's do: missing numbers are 0.
 std::vector<MacroEvent> ReadEventLines(std::string_view text);
+// The same events appended to `events`.
+void AppendEventLines(std::string_view text, std::vector<MacroEvent>& events);
 
 // The file name the output box text is saved under: blanks and tabs trimmed at both ends, the nine
 // characters Windows forbids in file names removed, characters above U+00FF as '_' (as OUTPUT

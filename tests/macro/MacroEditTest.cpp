@@ -105,8 +105,9 @@ TEST(EventList, ListKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPasteAfterT
     EXPECT_TRUE(MoveRowsOnePlace({1, 2}, false, selected)); // a block moves whole
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{MACRO[0], MACRO[2], MACRO[1]}));
     EXPECT_EQ(selected, 2u);
-    EXPECT_EQ(InsertEventsAfterRow(NO_ROW, {MACRO[2]}), 3u); // no row selected: at the end
-    EXPECT_EQ(InsertEventsAfterRow(0, {}), NO_ROW);
+    EXPECT_EQ(InsertEventLinesAfterRow(NO_ROW, "EV 0 5\n"), 3u); // no row selected: at the end
+    EXPECT_EQ(InsertEventLinesAfterRow(0, "KORVAMACRO_V1\r\n\r\n"), NO_ROW);
+    EXPECT_EQ(app.events.size(), 4u);
     EXPECT_FALSE(RemoveRows({4}));
     // The repeat count box: its leading digits, nothing or 0 for until stopped.
     std::vector<uint32_t> counts;
@@ -201,7 +202,7 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
          [] {
              RemoveRows({0, 2});
          }},
-        {"Paste", [] { InsertEventsAfterRow(0, {MACRO[2]}); }},
+        {"Paste", [] { InsertEventLinesAfterRow(0, "EV 3 1 0 0 0 66"); }},
         {"Alt+Up",
          [] {
              size_t selected = NO_ROW;

@@ -98,7 +98,12 @@ TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesBut
     PressOnList(VK_DELETE); // the selected row, when none is ticked; the next one is selected
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
     PressOnList('X', VK_CONTROL);
-    EXPECT_EQ(TextOnClipboard(), "EV 0 30 0 1 0 0\r\n");
+    ASSERT_TRUE(OpenClipboard(nullptr)); // as another program reads it: the text is handed over now
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    EXPECT_EQ(std::wstring(data ? static_cast<const wchar_t*>(GlobalLock(data)) : L""),
+              L"EV 0 30 0 1 0 0\r\n");
+    GlobalUnlock(data);
+    CloseClipboard();
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
     PressOnList('A', VK_CONTROL);
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{true, true}));
