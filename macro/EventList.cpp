@@ -13,6 +13,9 @@
 
 namespace {
 
+// Room a typical EV line takes, to size the copied text once.
+constexpr size_t TYPICAL_EV_LINE_BYTES = 24;
+
 // " Ctrl+Shift" for the modifiers in a Key's or ButtonDown's vk, nothing without them.
 void AppendModifierNames(std::wstring& text, uint32_t vk) {
     static constexpr struct {
@@ -156,12 +159,12 @@ std::vector<size_t> RowsToActOn() {
 }
 
 std::string EventLinesOfRows(const std::vector<size_t>& rows) {
-    std::vector<MacroEvent> events;
-    events.reserve(rows.size());
+    std::string lines;
+    lines.reserve(rows.size() * TYPICAL_EV_LINE_BYTES);
     for (size_t row : rows) {
-        if (row < app.events.size()) events.push_back(app.events[row]);
+        if (row < app.events.size()) AppendEventLine(lines, app.events[row]);
     }
-    return WriteEventLines(events);
+    return lines;
 }
 
 bool RemoveRows(const std::vector<size_t>& rows) {

@@ -76,7 +76,9 @@ void CopyRows(bool cut) {
 void PasteRows() {
     if (!MacroEditable()) return;
     LRESULT top = TopRow();
-    size_t first = InsertEventLinesAfterRow(app.selectedRow, TextOnClipboard());
+    bool own = OwnsClipboardText();
+    std::string others = own ? std::string() : TextOnClipboard();
+    size_t first = InsertEventLinesAfterRow(app.selectedRow, own ? app.clipboardText : others);
     if (first == NO_ROW) {
         ShowStatus(NO_EV_LINES_TEXT);
         return;
@@ -169,12 +171,12 @@ void PaintTickMark(HDC dc, const RECT& box) {
 
 } // namespace
 
-bool PutTextOnClipboard(const std::string& text) {
+bool PutTextOnClipboard(std::string text) {
     if (!OpenClipboardSoon()) return false;
     // Emptying tells the previous owner, which may be this window, to let go of its text.
     bool put = EmptyClipboard();
     if (put) {
-        app.clipboardText = text;
+        app.clipboardText = std::move(text);
         // Handed over only when a program asks (delayed rendering): Wine copies whatever is set
         // into its server, some 150 ms for the text of 100,000 rows.
         SetClipboardData(CF_UNICODETEXT, nullptr);
@@ -205,9 +207,13 @@ void RenderClipboardTextBeforeExit() {
     CloseClipboard();
 }
 
+bool OwnsClipboardText() {
+    return GetClipboardOwner() == app.mainWindow && !app.clipboardText.empty();
+}
+
 std::string TextOnClipboard() {
     // Rows this window put there are read as they are, without a round trip through the system.
-    if (GetClipboardOwner() == app.mainWindow && !app.clipboardText.empty()) return app.clipboardText;
+    if (OwnsClipboardText()) return app.clipboardText;
     std::string text;
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardSoon()) return text;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);

@@ -22,7 +22,9 @@ void ResetSpeed();
 // cannot hold, which no EV line has, becomes '?'. Empty when there is no text.
 std::string TextOnClipboard();
 // Makes the main window the clipboard's owner with `text`, which it hands over when asked.
-bool PutTextOnClipboard(const std::string& text);
+bool PutTextOnClipboard(std::string text);
+// Whether the clipboard holds text this window put there and has kept.
+bool OwnsClipboardText();
 // WM_RENDERFORMAT for CF_UNICODETEXT (the clipboard is open), and WM_RENDERALLFORMATS: the text
 // stays on the clipboard when the program ends.
 void RenderClipboardText();

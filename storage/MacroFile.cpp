@@ -66,22 +66,6 @@ std::string EncodeOutputName(std::wstring_view name) {
     return bytes;
 }
 
-void AppendEventLine(std::string& out, const MacroEvent& event) {
-    out.append("EV ");
-    AppendNumber(out, event.type);
-    out.push_back(' ');
-    AppendNumber(out, event.delayMs);
-    out.push_back(' ');
-    AppendNumber(out, event.dx);
-    out.push_back(' ');
-    AppendNumber(out, event.dy);
-    out.push_back(' ');
-    AppendNumber(out, event.button);
-    out.push_back(' ');
-    AppendNumber(out, event.vk);
-    out.append("\r\n");
-}
-
 std::string WriteLines(const MacroFileContents& settings, std::wstring_view outputName,
                        std::span<const MacroEvent> events) {
     std::string out;
@@ -167,6 +151,22 @@ bool ReadHeaderLine(std::string_view line, MacroFileContents& contents) {
 }
 
 } // namespace
+
+void AppendEventLine(std::string& out, const MacroEvent& event) {
+    out.append("EV ");
+    AppendNumber(out, event.type);
+    out.push_back(' ');
+    AppendNumber(out, event.delayMs);
+    out.push_back(' ');
+    AppendNumber(out, event.dx);
+    out.push_back(' ');
+    AppendNumber(out, event.dy);
+    out.push_back(' ');
+    AppendNumber(out, event.button);
+    out.push_back(' ');
+    AppendNumber(out, event.vk);
+    out.append("\r\n");
+}
 
 MacroFileContents MacroFileStartValues(const AppState& state) {
     MacroFileContents contents;

@@ -46,6 +46,8 @@ std::string WriteMacroFile(const MacroFileContents& contents);
 // untouched, when the first line is not exactly the magic.
 bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents);
 
+// Appends the EV line of `event` and its CR LF.
+void AppendEventLine(std::string& out, const MacroEvent& event);
 // The EV lines of `events`, each ended by CR LF, exactly as a saved file holds them.
 std::string WriteEventLines(std::span<const MacroEvent> events);
 // The events of every EV line in `text`, in order; every other line (a file's header, blank
