@@ -9,6 +9,7 @@
 #include "input/MouseHook_win.h"
 #include "input/RawInput_win.h"
 #include "input/RawMouse_win.h"
+#include "macro/EventList.h"
 #include "macro/EventList_win.h"
 #include "macro/Playback_win.h"
 #include "macro/Recorder_win.h"
@@ -24,6 +25,8 @@ namespace {
 
 constexpr int MAIN_WIDTH = 650;
 constexpr int MAIN_HEIGHT = 362;
+// Room for any 32-bit count, which a file may set.
+constexpr int LOOP_COUNT_TEXT_LIMIT = 16;
 
 void SelectPlayMode(int32_t mode) {
     CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, ID_ONCE + mode);
@@ -51,6 +54,7 @@ void CreateMainControls(HWND window, HINSTANCE instance) {
     ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
     ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
     SetControlText(app.speedEdit, FormatSpeed(app.speed));
+    SendMessageW(app.loopCountEdit, EM_LIMITTEXT, LOOP_COUNT_DIGITS, 0);
 }
 
 void OnCreate(HWND window, const CREATESTRUCTW* create) {
@@ -119,6 +123,10 @@ void OnCommand(WORD id, WORD notification, LPARAM control) {
     case ID_LOOP:
     case ID_HOLD:
         if (clicked) SelectPlayMode(id - ID_ONCE);
+        return;
+    case ID_LOOP_COUNT_EDIT:
+        if (notification == EN_CHANGE)
+            app.loopCount = LoopCountFromText(ReadControlText(app.loopCountEdit, LOOP_COUNT_TEXT_LIMIT));
         return;
     case ID_FREE_MOUSE:
     case ID_CENTER_MOUSE:
@@ -231,6 +239,8 @@ void ClearMacroAndSettings() {
     SetControlText(app.delayEdit, L"");
     SetControlText(app.coordLabel, L"X: 0  Y: 0");
     SelectPlayMode(Once);
+    SetControlText(app.loopCountEdit, L"");
+    app.loopCount = 0;
     SelectMouseMode(FreeMouse);
     app.speed = SPEED_DEFAULT;
     SetControlText(app.speedEdit, FormatSpeed(app.speed));
@@ -340,6 +350,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnCoordTimer();
         ShowPlaybackNotice();
         SyncMouseHook(); // bindings change in many places: the hook follows within a tick
+        ShowPlaybackPass();
         ReleaseRetiredSteps(app.undoHistory);
         return 0;
     case WM_CTLCOLOREDIT:
@@ -355,6 +366,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_APP_PREPARE_READY_MACROS:
         ReleaseRetiredSteps(app.undoHistory);
         PrepareReadyMacros();
+        return 0;
+    case WM_RENDERFORMAT:
+        if (wParam == CF_UNICODETEXT) RenderClipboardText();
+        return 0;
+    case WM_RENDERALLFORMATS:
+        RenderClipboardTextBeforeExit();
+        return 0;
+    case WM_DESTROYCLIPBOARD:
+        std::string().swap(app.clipboardText);
         return 0;
     case WM_COPYDATA:
         return AcceptHandedOverPath(reinterpret_cast<const COPYDATASTRUCT*>(lParam));

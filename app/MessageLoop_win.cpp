@@ -1,7 +1,8 @@
-// The message loop, with the undo keys taken before translation.
+// The message loop, with the undo keys and the main window's focus keys taken before translation.
 #include "app/MessageLoop_win.h"
 
 #include "core/AppState.h"
+#include "app/FocusKeys_win.h"
 #include "app/UndoKeys_win.h"
 
 #include <windows.h>
@@ -14,6 +15,7 @@ int RunMessageLoop() {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
             if (HandleUndoKeys(message)) continue;
+            if (HandleFocusKeys(message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

@@ -70,6 +70,8 @@ struct AppState {
     std::optional<ScreenPoint> macroStartPos;
     std::atomic<double> speed{SPEED_DEFAULT};
     std::atomic<int32_t> playMode{Once};
+    // The passes a Loop plays before it ends as Once does; 0 loops until stopped.
+    std::atomic<uint32_t> loopCount{0};
     std::atomic<int32_t> mouseMode{FreeMouse};
     // The macros before each change, for undo and redo (UI thread only).
     UndoHistory undoHistory;
@@ -150,10 +152,14 @@ struct AppState {
     ScreenPoint playbackStartPoint;
     double playbackStartMs = 0; // the Play press on the playback clock: the first wait counts from it
     std::atomic<int32_t> playbackPathIndex{-1};
+    // The pass being played, from 1; the overlay shows it.
+    std::atomic<uint32_t> playbackPass{0};
 
     // The event list: row n stands for event n; the list box holds only the count.
     std::vector<bool> rowTicks;
     size_t selectedRow = NO_ROW;
+    // The EV lines the main window put on the clipboard, kept until another program takes it over.
+    std::string clipboardText;
     // The list box's own window procedure, which the row-text answers hand every other message.
     void* eventListBaseProc = nullptr;
     // The edit class's procedure, which the delay and speed boxes hand every other message.
@@ -208,6 +214,7 @@ struct AppState {
     WindowHandle delayEdit = nullptr;
     WindowHandle speedEdit = nullptr;
     WindowHandle allCheckbox = nullptr;
+    WindowHandle loopCountEdit = nullptr;
 
     WindowHandle overlayWindow = nullptr;
     WindowHandle overlayRecLabel = nullptr;

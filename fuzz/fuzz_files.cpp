@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (again.events != contents.events || again.playMode != contents.playMode ||
         again.mouseMode != contents.mouseMode || again.deviceIndex != contents.deviceIndex ||
         again.masterEnabled != contents.masterEnabled || again.recordHotkey != contents.recordHotkey ||
-        again.playHotkey != contents.playHotkey || again.holdOffHotkey != contents.holdOffHotkey)
+        again.playHotkey != contents.playHotkey || again.holdOffHotkey != contents.holdOffHotkey ||
+        again.loopCount != contents.loopCount)
         std::abort();
     if (WriteMacroFile(again) != written) std::abort();
     return 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr uint32_t DELAY_MS_MAX = 4294967295u;
@@ -43,3 +44,41 @@ bool WriteRowDelay(size_t row, uint32_t delayMs);
 // Keeps the events whose rows are not ticked, in one pass. Returns false, changing nothing, when
 // the macro or the ticks are empty.
 bool RemoveTickedEvents();
+
+// What a key pressed in the event list does.
+enum EventListKeyAction {
+    NoListKey,
+    TickSelectedKey, // Space
+    DeleteRowsKey,   // Delete
+    TickAllKey,      // Ctrl+A
+    CopyRowsKey,     // Ctrl+C, Ctrl+Insert
+    CutRowsKey,      // Ctrl+X, Shift+Delete
+    PasteRowsKey,    // Ctrl+V, Shift+Insert
+    MoveRowsUpKey,   // Alt+Up
+    MoveRowsDownKey, // Alt+Down
+};
+// Alt with Ctrl is AltGr on many layouts and types characters: no command.
+EventListKeyAction EventListKeyFor(uint32_t vk, bool ctrl, bool shift, bool alt);
+
+// The macro is not edited while a recording fills it or a playback plays it.
+bool MacroEditable();
+// The rows the list's keyboard commands act on: the ticked rows, or else the selected row; in order.
+std::vector<size_t> RowsToActOn();
+// The EV lines of `rows`, as a saved file holds them.
+std::string EventLinesOfRows(const std::vector<size_t>& rows);
+// Removes the events of `rows` (ascending), keeping the old macro for undo. False when none is a row.
+bool RemoveRows(const std::vector<size_t>& rows);
+// Inserts the events of the EV lines in `text` after row `after` (at the end when it is no row),
+// keeping the old macro for undo. Returns the position of the first inserted event; NO_ROW, with
+// nothing changed, when `text` holds no EV line.
+size_t InsertEventLinesAfterRow(size_t after, std::string_view text);
+// Moves each of `rows` (ascending) one place up (or down) past its neighbour that does not move;
+// a row against the end stays, and so do rows bunched behind it. Each event keeps its delay; the
+// ticks and `selected` move with their rows. False, changing nothing, when no row could move.
+bool MoveRowsOnePlace(const std::vector<size_t>& rows, bool down, size_t& selected);
+
+// The repeat count in the box beside Loop: its leading digits, 0 (until stopped) for none, at most
+// the 32-bit maximum.
+uint32_t LoopCountFromText(const std::wstring& text);
+// What the box shows for a count: nothing for 0.
+std::wstring LoopCountText(uint32_t count);

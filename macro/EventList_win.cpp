@@ -1,4 +1,5 @@
-// The owner-drawn event list box and the commands on it: selection, ticks, delay, delete, speed.
+// The owner-drawn event list box and the commands on it: selection, ticks, delay, delete, speed,
+// and the list's keys: ticks, delete, move, and rows through the clipboard as EV lines.
 #include "macro/EventList_win.h"
 
 #include "core/AppState.h"
@@ -6,12 +7,17 @@
 #include "ui/windows/WindowText_win.h"
 #include "input/KeyboardHook_win.h"
 #include "macro/EventList.h"
+#include "macro/Playback_win.h"
 #include "macro/Undo.h"
+#include "storage/MacroFile.h"
 #include "ui/theme/Palette.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -26,6 +32,99 @@ constexpr wchar_t DELAY_REFUSED_TEXT[] = L"A delay is a number of seconds from 0
 // The list holds no data: item n is row n, which stands for event n.
 size_t RowOfItem(LRESULT item) {
     return item < 0 ? NO_ROW : static_cast<size_t>(item);
+}
+
+constexpr wchar_t NO_EV_LINES_TEXT[] = L"Nothing pasted: the clipboard holds no EV lines";
+
+// Another program may hold the clipboard for a moment (clipboard managers read every change).
+bool OpenClipboardSoon() {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(app.mainWindow)) return true;
+        Sleep(5);
+    }
+    return false;
+}
+
+LRESULT TopRow() {
+    return SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0);
+}
+
+// Lists the edited macro with `ticks` (when they still fit), scrolled where it was, and selects
+// `select` when it is a row, as a click would.
+void ShowEditedRows(std::vector<bool> ticks, LRESULT top, size_t select) {
+    RebuildEventList();
+    if (!app.eventList) return;
+    if (ticks.size() == app.rowTicks.size()) app.rowTicks = std::move(ticks);
+    SendMessageW(app.eventList, LB_SETTOPINDEX, static_cast<WPARAM>(std::max<LRESULT>(top, 0)), 0);
+    if (select < app.events.size()) SendMessageW(app.eventList, LB_SETCURSEL, select, 0);
+    OnEventListSelectionChanged();
+}
+
+void RemoveRowsAndSelectNext(const std::vector<size_t>& rows) {
+    LRESULT top = TopRow();
+    if (!RemoveRows(rows)) return;
+    // The row that took the place of the first removed one, so Delete pressed again goes on.
+    ShowEditedRows({}, top, std::min(rows.front(), app.events.size() - 1));
+}
+
+void CopyRows(bool cut) {
+    if (cut && !MacroEditable()) return;
+    std::vector<size_t> rows = RowsToActOn();
+    if (rows.empty()) return;
+    // Rows that did not reach the clipboard are not cut.
+    if (!PutTextOnClipboard(EventLinesOfRows(rows)) || !cut) return;
+    RemoveRowsAndSelectNext(rows);
+}
+
+void PasteRows() {
+    if (!MacroEditable()) return;
+    LRESULT top = TopRow();
+    bool own = OwnsClipboardText();
+    std::string others = own ? std::string() : TextOnClipboard();
+    size_t first = InsertEventLinesAfterRow(app.selectedRow, own ? app.clipboardText : others);
+    if (first == NO_ROW) {
+        ShowStatus(NO_EV_LINES_TEXT);
+        return;
+    }
+    if (app.statusLabel && ReadControlText(app.statusLabel, 64) == NO_EV_LINES_TEXT)
+        ShowStatus(LISTENING_TEXT);
+    ShowEditedRows({}, top, first);
+}
+
+void MoveRows(bool down) {
+    if (!MacroEditable()) return;
+    size_t selected = app.selectedRow;
+    LRESULT top = TopRow();
+    if (!MoveRowsOnePlace(RowsToActOn(), down, selected)) return;
+    ShowEditedRows(app.rowTicks, top, selected);
+}
+
+void RunListKey(EventListKeyAction action) {
+    switch (action) {
+    case TickSelectedKey:
+        ToggleTickOfSelectedRow();
+        return;
+    case DeleteRowsKey:
+        if (MacroEditable()) RemoveRowsAndSelectNext(RowsToActOn());
+        return;
+    case TickAllKey:
+        if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_CHECKED, 0);
+        TickAllRows();
+        return;
+    case CopyRowsKey:
+    case CutRowsKey:
+        CopyRows(action == CutRowsKey);
+        return;
+    case PasteRowsKey:
+        PasteRows();
+        return;
+    case MoveRowsUpKey:
+    case MoveRowsDownKey:
+        MoveRows(action == MoveRowsDownKey);
+        return;
+    case NoListKey:
+        return;
+    }
 }
 
 // The list box keeps no strings, so it answers the text requests itself: other programs
@@ -49,6 +148,17 @@ LRESULT CALLBACK EventListProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
     }
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        EventListKeyAction action = EventListKeyFor(
+            static_cast<uint32_t>(wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+            message == WM_SYSKEYDOWN && (HIWORD(lParam) & KF_ALTDOWN));
+        RunListKey(action);
+        // Alt's keys go on to the system, which then knows that Alt was not pressed alone to open the
+        // window menu.
+        if (action != NoListKey && message == WM_KEYDOWN) return 0;
+    }
+    // Typing would search the rows for text they only make when painted.
+    if (message == WM_CHAR) return 0;
     return CallWindowProcW(reinterpret_cast<WNDPROC>(app.eventListBaseProc), list, message, wParam, lParam);
 }
 
@@ -102,6 +212,64 @@ void AttachEditBoxKeys() {
         app.editBaseProc = reinterpret_cast<void*>(
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditBoxProc)));
     }
+}
+
+bool PutTextOnClipboard(std::string text) {
+    if (!OpenClipboardSoon()) return false;
+    // Emptying tells the previous owner, which may be this window, to let go of its text.
+    bool put = EmptyClipboard();
+    if (put) {
+        app.clipboardText = std::move(text);
+        // Handed over only when a program asks (delayed rendering): Wine copies whatever is set
+        // into its server, some 150 ms for the text of 100,000 rows.
+        SetClipboardData(CF_UNICODETEXT, nullptr);
+    }
+    CloseClipboard();
+    return put;
+}
+
+void RenderClipboardText() {
+    const std::string& text = app.clipboardText;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* wide = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
+    if (!wide) {
+        if (memory) GlobalFree(memory);
+        return;
+    }
+    for (size_t i = 0; i < text.size(); ++i)
+        wide[i] = static_cast<unsigned char>(text[i]);
+    wide[text.size()] = 0;
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory); // owned by the clipboard once taken
+}
+
+void RenderClipboardTextBeforeExit() {
+    if (!OpenClipboard(app.mainWindow)) return;
+    // Another program may have taken the clipboard since the message was sent.
+    if (GetClipboardOwner() == app.mainWindow) RenderClipboardText();
+    CloseClipboard();
+}
+
+bool OwnsClipboardText() {
+    return GetClipboardOwner() == app.mainWindow && !app.clipboardText.empty();
+}
+
+std::string TextOnClipboard() {
+    // Rows this window put there are read as they are, without a round trip through the system.
+    if (OwnsClipboardText()) return app.clipboardText;
+    std::string text;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardSoon()) return text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (wide) {
+        size_t length = wcsnlen(wide, GlobalSize(data) / sizeof(wchar_t));
+        text.resize(length);
+        for (size_t i = 0; i < length; ++i)
+            text[i] = wide[i] <= 0xFF ? static_cast<char>(wide[i]) : '?';
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
 }
 
 void AttachEventListTexts() {

@@ -464,6 +464,21 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
     return true;
 }
 
+bool PlayedLastPass(uint32_t pass) {
+    if (app.playMode == Once) return true;
+    uint32_t count = app.loopCount;
+    return app.playMode == Loop && count != 0 && pass >= count;
+}
+
+std::wstring PlayLabelText(uint32_t pass) {
+    std::wstring text = L"PLAY";
+    if (app.playMode == Once || pass == 0) return text;
+    text += L' ' + std::to_wstring(pass);
+    uint32_t count = app.loopCount;
+    if (app.playMode == Loop && count != 0) text += L'/' + std::to_wstring(count);
+    return text;
+}
+
 void RunPlayback(const PlaybackIo& io) {
     // StartPlayback has already cleared `stopRequested`; clearing it again here would lose a stop
     // pressed between the Play press and the worker's waking.
@@ -474,13 +489,14 @@ void RunPlayback(const PlaybackIo& io) {
     run.passStartMs = app.playbackStartMs;
     run.seenDrains = app.interfaceQueueDrains.load(std::memory_order_relaxed);
     bool passFinished = true;
+    app.playbackPass = 1;
     if (app.playMode == Once) {
         passFinished = RunPlaybackPass(io, run);
     } else {
-        for (;;) {
+        for (;; ++app.playbackPass) {
             uint64_t sleepsBefore = run.sleeps;
             passFinished = RunPlaybackPass(io, run);
-            if (!passFinished || PlaybackInterrupted() || app.playMode == Once) break;
+            if (!passFinished || PlaybackInterrupted() || PlayedLastPass(app.playbackPass)) break;
             // Each pass starts with nothing held, also when the macro was edited while it played.
             SendReleases(io, run);
             // A pass that never slept (a macro without waits, or one emptied while it loops) would

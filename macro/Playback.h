@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Flags and data of the system's mouse input record (MOUSEINPUT), so this file needs no system header.
@@ -163,6 +164,12 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run);
 constexpr double RELEASE_RETRY_GAP_MS = 10.0;
 constexpr double RELEASE_RETRY_LIMIT_MS = 3000.0;
 
+// Whether pass `pass` (from 1) ends the playback: always in Once, after the set count in Loop.
+// Read after each pass, so a mode or count changed meanwhile takes effect there.
+bool PlayedLastPass(uint32_t pass);
+// The overlay's text for pass `pass`: "PLAY" in Once, "PLAY 3" in an endless Loop or Hold,
+// "PLAY 3/10" in a Loop of 10 passes.
+std::wstring PlayLabelText(uint32_t pass);
 // The whole life of the playback thread: its passes by play mode, then the tidy-up and the
 // end message. However it ends, and between the passes of a loop, every button and key the
 // playback pressed and did not release is released. Input that Windows refuses ends the playback

@@ -180,6 +180,7 @@ bool EnsurePlaybackWorker() {
 
 void StartPlayback() {
     bool blocked = ForegroundRunsAboveUs();
+    app.playbackPass = 1;
     {
         PhysicalPixels pixels; // the start point and the confinement
         if (!LaunchPlayback(SystemPlaybackIo(), WakePlaybackWorker, nullptr)) return;
@@ -187,10 +188,15 @@ void StartPlayback() {
     app.clampNoticeShown = false;
     ShowStatus(blocked ? ELEVATED_WINDOW_TEXT : LISTENING_TEXT);
     SetControlText(app.playButton, L"Stop");
-    if (app.overlayPlayLabel) {
-        SetWindowTextW(app.overlayPlayLabel, L"PLAY");
-        InvalidateRect(app.overlayPlayLabel, nullptr, TRUE);
-    }
+    ShowPlaybackPass();
+}
+
+void ShowPlaybackPass() {
+    if (!app.playing || !app.overlayPlayLabel) return;
+    std::wstring text = PlayLabelText(app.playbackPass);
+    if (ReadControlText(app.overlayPlayLabel, PLAY_LABEL_TEXT_LIMIT) == text) return;
+    SetWindowTextW(app.overlayPlayLabel, text.c_str());
+    InvalidateRect(app.overlayPlayLabel, nullptr, TRUE);
 }
 
 void OnPlaybackDone() {

@@ -22,6 +22,10 @@ PlaybackIo SystemPlaybackIo();
 // starting it with the window makes even the first playback start on a thread ready for input.
 bool EnsurePlaybackWorker();
 void StartPlayback();
+// Puts the pass being played on the overlay ("PLAY 3/10") when it changed; the playback thread
+// only counts, so the main window's timer calls this.
+constexpr int PLAY_LABEL_TEXT_LIMIT = 32;
+void ShowPlaybackPass();
 void OnPlaybackDone();
 // Shows on the status line, once per playback, that recorded positions had to be moved onto a monitor.
 void ShowPlaybackNotice();

@@ -74,6 +74,12 @@ std::string WriteLines(const MacroFileContents& settings, std::wstring_view outp
     out.reserve(256 + outputName.size() + events.size() * TYPICAL_EV_LINE);
     AppendLine(out, MACRO_MAGIC);
     AppendKeywordNumber(out, "PLAYMODE", settings.playMode);
+    // Only a set count is written, so files without one stay as older versions wrote them.
+    if (settings.loopCount != 0) {
+        out.append("LOOP_COUNT ");
+        AppendNumber(out, settings.loopCount);
+        out.append("\r\n");
+    }
     AppendKeywordNumber(out, "MOUSEMODE", settings.mouseMode);
     // Only recordings that have one: every other file stays as it was.
     if (settings.startPos) {
@@ -95,21 +101,8 @@ std::string WriteLines(const MacroFileContents& settings, std::wstring_view outp
     out.append("MACRO_COUNT ");
     AppendNumber(out, static_cast<uint64_t>(events.size()));
     out.append("\r\n");
-    for (const MacroEvent& event : events) {
-        out.append("EV ");
-        AppendNumber(out, event.type);
-        out.push_back(' ');
-        AppendNumber(out, event.delayMs);
-        out.push_back(' ');
-        AppendNumber(out, event.dx);
-        out.push_back(' ');
-        AppendNumber(out, event.dy);
-        out.push_back(' ');
-        AppendNumber(out, event.button);
-        out.push_back(' ');
-        AppendNumber(out, event.vk);
-        out.append("\r\n");
-    }
+    for (const MacroEvent& event : events)
+        AppendEventLine(out, event);
     return out;
 }
 
@@ -136,6 +129,8 @@ bool ReadHeaderLine(std::string_view line, MacroFileContents& contents) {
     std::string_view keyword = FirstWord(line, position);
     if (keyword == "PLAYMODE") {
         ReadInt32(line, position, contents.playMode);
+    } else if (keyword == "LOOP_COUNT") {
+        ReadUint32(line, position, contents.loopCount);
     } else if (keyword == "MOUSEMODE") {
         ReadInt32(line, position, contents.mouseMode);
     } else if (keyword == "START_POS") {
@@ -171,6 +166,22 @@ bool ReadHeaderLine(std::string_view line, MacroFileContents& contents) {
 
 } // namespace
 
+void AppendEventLine(std::string& out, const MacroEvent& event) {
+    out.append("EV ");
+    AppendNumber(out, event.type);
+    out.push_back(' ');
+    AppendNumber(out, event.delayMs);
+    out.push_back(' ');
+    AppendNumber(out, event.dx);
+    out.push_back(' ');
+    AppendNumber(out, event.dy);
+    out.push_back(' ');
+    AppendNumber(out, event.button);
+    out.push_back(' ');
+    AppendNumber(out, event.vk);
+    out.append("\r\n");
+}
+
 MacroFileContents MacroFileStartValues(const AppState& state) {
     MacroFileContents contents;
     contents.playMode = state.playMode;
@@ -182,6 +193,7 @@ MacroFileContents MacroFileStartValues(const AppState& state) {
     contents.holdOffHotkey = state.holdOffHotkey;
     contents.speed = state.speed;
     contents.startPos = state.macroStartPos;
+    contents.loopCount = state.loopCount;
     return contents;
 }
 
@@ -199,6 +211,7 @@ bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents) {
     if (!NextLine(cursor, line) || line != MACRO_MAGIC) return false;
 
     contents.outputName.clear();
+    contents.loopCount = 0; // a file without a count plays until stopped
     contents.macroCount = 0;
     contents.events.clear();
     contents.startPos.reset();
@@ -237,4 +250,29 @@ std::wstring MacroFileNameFromOutput(std::wstring_view outputText) {
     if (name.empty()) return L"Macro";
     if (IsDeviceName(name)) name.insert(std::min(name.find(L'.'), name.size()), L"_");
     return name;
+}
+
+std::string WriteEventLines(std::span<const MacroEvent> events) {
+    std::string out;
+    out.reserve(events.size() * TYPICAL_EV_LINE);
+    for (const MacroEvent& event : events)
+        AppendEventLine(out, event);
+    return out;
+}
+
+void AppendEventLines(std::string_view text, std::vector<MacroEvent>& events) {
+    // A guess from the length: most pasted text is EV lines, and a guess too small only grows.
+    events.reserve(events.size() + text.size() / TYPICAL_EV_LINE);
+    LineCursor cursor{text};
+    std::string_view line;
+    while (NextLine(cursor, line)) {
+        size_t position = 0;
+        if (FirstWord(line, position) == "EV") events.push_back(ReadEvent(line, position));
+    }
+}
+
+std::vector<MacroEvent> ReadEventLines(std::string_view text) {
+    std::vector<MacroEvent> events;
+    AppendEventLines(text, events);
+    return events;
 }

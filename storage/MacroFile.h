@@ -39,6 +39,8 @@ struct MacroFileContents {
     // START_POS: where the cursor was when the recording started; like the events, only a file
     // that has the line gives one.
     std::optional<ScreenPoint> startPos;
+    // LOOP_COUNT: the passes Loop plays, 0 for until stopped. A file without the line means 0.
+    uint32_t loopCount = 0;
 };
 
 // The settings of `state` with no output name and no events: where reading a file starts.
@@ -52,6 +54,16 @@ std::string WriteMacroFile(const MacroFileContents& contents);
 // Parses `bytes` into `contents`, which holds the start values on entry. False, with `contents`
 // untouched, when the first line is not exactly the magic.
 bool ReadMacroFile(std::string_view bytes, MacroFileContents& contents);
+
+// Appends the EV line of `event` and its CR LF.
+void AppendEventLine(std::string& out, const MacroEvent& event);
+// The EV lines of `events`, each ended by CR LF, exactly as a saved file holds them.
+std::string WriteEventLines(std::span<const MacroEvent> events);
+// The events of every EV line in `text`, in order; every other line (a file's header, blank
+// lines, other text) is skipped. EV lines read as a file's do: missing numbers are 0.
+std::vector<MacroEvent> ReadEventLines(std::string_view text);
+// The same events appended to `events`.
+void AppendEventLines(std::string_view text, std::vector<MacroEvent>& events);
 
 // The file name the output box text is saved under: blanks and tabs trimmed at both ends, the nine
 // characters Windows forbids in file names removed, characters above U+00FF as '_' (as OUTPUT

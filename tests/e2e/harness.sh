@@ -112,8 +112,7 @@ e2e_texts() { e2e_probe texts "${1:-KorvaMacro}"; }
 e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
 # Text of the window's Nth child in creation order (for labels that have no ID).
 e2e_child_text() { e2e_texts "${2:-KorvaMacro}" | sed -n "$1p" | cut -d' ' -f3-; }
-# The main window's output box (its only edit without an ID).
-e2e_output_text() { e2e_texts | awk '$1 == 0 && tolower($2) == "edit" { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
+e2e_output_text() { e2e_control_text 1002; }
 # The main window's profile label: its only static text that starts with "P1" to "P10" or "Profile:".
 e2e_profile_label() {
     e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'

@@ -13,7 +13,7 @@ mkdir -p "$E2E_DRIVE_C/Some Folder" "$DATA/Blocked.kmc" # a folder where the fil
 mv "$DATA/First.kmc" "$E2E_DRIVE_C/Some Folder/Opened Macro.kmc"
 lines() { printf '%s\r\n' "$@"; }
 # The file exactly as the program writes it, so that saving it again gives the same bytes.
-lines KORVAMACRO_V1 "PLAYMODE 1" "MOUSEMODE 2" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Round Trip" "RECORD_HOTKEY 1 117" \
+lines KORVAMACRO_V1 "PLAYMODE 1" "LOOP_COUNT 3" "MOUSEMODE 2" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Round Trip" "RECORD_HOTKEY 1 117" \
     "PLAY_HOTKEY 0 0" "HOLD_OFF_HOTKEY 0 0" "SPEED 1.25" "MACRO_COUNT 3" "EV 0 0 12 -3 0 0" "EV 1 140 0 0 1 0" \
     "EV 3 95 0 0 0 65" >"$DATA/Seeded.kmc"
 SEEDED_ROWS="0: Move dx=12 dy=-3  delay=0 ms|1: Mouse down btn=1  delay=140 ms|2: Key vk=0x41  delay=95 ms|"

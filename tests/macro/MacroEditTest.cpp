@@ -104,6 +104,51 @@ TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
     EXPECT_EQ(place({1, 1}, 2, 1).second, NO_ROW);
 }
 
+TEST(EventList, ListKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPasteAfterTheSelection) {
+    constexpr uint32_t UP = 0x26, DOWN = 0x28, INSERT = 0x2D, DELETE_KEY = 0x2E;
+    const std::tuple<uint32_t, bool, bool, bool, EventListKeyAction> keys[] = {
+        {' ', 0, 0, 0, TickSelectedKey},   {DELETE_KEY, 0, 0, 0, DeleteRowsKey},
+        {'A', 1, 0, 0, TickAllKey},        {'C', 1, 0, 0, CopyRowsKey},
+        {INSERT, 1, 0, 0, CopyRowsKey},    {'X', 1, 0, 0, CutRowsKey},
+        {DELETE_KEY, 0, 1, 0, CutRowsKey}, {'V', 1, 0, 0, PasteRowsKey},
+        {INSERT, 0, 1, 0, PasteRowsKey},   {UP, 0, 0, 1, MoveRowsUpKey},
+        {DOWN, 0, 0, 1, MoveRowsDownKey},  {UP, 0, 0, 0, NoListKey},
+        {'V', 1, 0, 1, NoListKey}, // AltGr
+        {'C', 1, 1, 0, NoListKey},         {'A', 0, 0, 0, NoListKey},
+        {DOWN, 1, 0, 1, NoListKey}};
+    for (const auto& [vk, ctrl, shift, alt, action] : keys)
+        EXPECT_EQ(EventListKeyFor(vk, ctrl, shift, alt), action) << vk << ctrl << shift << alt;
+
+    ResetAppState();
+    app.events = MACRO;
+    app.rowTicks = {false, false, false};
+    app.selectedRow = 1;
+    EXPECT_EQ(RowsToActOn(), (std::vector<size_t>{1}));
+    app.rowTicks = {true, false, true};
+    EXPECT_EQ(RowsToActOn(), (std::vector<size_t>{0, 2}));
+    EXPECT_EQ(EventLinesOfRows({0, 2}), "EV 0 10 3 4 0 0\r\nEV 0 30 -1 2 0 0\r\n");
+    // Down: the last row stays, the first passes the unticked row; ticks and selection go along.
+    size_t selected = 1;
+    EXPECT_TRUE(MoveRowsOnePlace({0, 2}, true, selected));
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{MACRO[1], MACRO[0], MACRO[2]}));
+    EXPECT_EQ(app.rowTicks, (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(selected, 0u);
+    EXPECT_FALSE(MoveRowsOnePlace({1, 2}, true, selected)); // bunched at the end
+    EXPECT_TRUE(MoveRowsOnePlace({1, 2}, false, selected)); // a block moves whole
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{MACRO[0], MACRO[2], MACRO[1]}));
+    EXPECT_EQ(selected, 2u);
+    EXPECT_EQ(InsertEventLinesAfterRow(NO_ROW, "EV 0 5\n"), 3u); // no row selected: at the end
+    EXPECT_EQ(InsertEventLinesAfterRow(0, "KORVAMACRO_V1\r\n\r\n"), NO_ROW);
+    EXPECT_EQ(app.events.size(), 4u);
+    EXPECT_FALSE(RemoveRows({4}));
+    // The repeat count box: its leading digits, nothing or 0 for until stopped.
+    std::vector<uint32_t> counts;
+    for (const wchar_t* text : {L"", L"0", L"12", L"7x", L"x7", L"99999999999"})
+        counts.push_back(LoopCountFromText(text));
+    EXPECT_EQ(counts, (std::vector<uint32_t>{0, 0, 12, 7, 0, UINT32_MAX}));
+    EXPECT_EQ(LoopCountText(0) + L"|" + LoopCountText(12), L"|12");
+}
+
 TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsHeld) {
     static uint64_t nowMs = 50'000;
     ResetAppState();
@@ -185,6 +230,16 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
         {"Set", [] { EditMacroKeepingUndo([] { return WriteRowDelay(2, 999); }); }},
         {"Apply", [] { EditMacroKeepingUndo(WritePathToEvents); }},
         {"Clear, load or profile key", [] { ReplaceEvents({MACRO[1]}); }},
+        {"Cut or the Delete key",
+         [] {
+             RemoveRows({0, 2});
+         }},
+        {"Paste", [] { InsertEventLinesAfterRow(0, "EV 3 1 0 0 0 66"); }},
+        {"Alt+Up",
+         [] {
+             size_t selected = NO_ROW;
+             MoveRowsOnePlace({1}, false, selected);
+         }},
         {"Recording",
          [] {
              ReplaceEvents({});
@@ -236,6 +291,7 @@ TEST(UndoHistory, RefusedDuringRecordingAndPlaybackAndANewChangeForgetsRedo) {
     EXPECT_FALSE(WritePathToEvents());
     for (bool* busy : {&app.recording, &app.playing}) {
         *busy = true;
+        EXPECT_FALSE(MacroEditable());
         EXPECT_FALSE(UndoMacroChange());
         EXPECT_EQ(app.events, other);
         *busy = false;

@@ -295,6 +295,21 @@ TEST_F(PlaybackTest, AStopEndsATenSecondWaitWithinAStepAndEveryPassEndsWithNothi
     EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
                                  Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
                                  "repaint -1", "done"}));
+    // A Loop of three passes ends after the third in the same way; the overlay counts the passes.
+    SetUp();
+    app.playMode = Loop;
+    app.loopCount = 3;
+    app.events = {Button(ButtonDown, 0x0001), KeyTap(0x41, 5)};
+    RunPlayback(FAKE_IO);
+    EXPECT_EQ(fake.calls,
+              (Trace{Sent(MOUSE_FLAG_LEFTDOWN), "key 65", Sent(MOUSE_FLAG_LEFTUP), Sent(MOUSE_FLAG_LEFTDOWN),
+                     "key 65", Sent(MOUSE_FLAG_LEFTUP), Sent(MOUSE_FLAG_LEFTDOWN), "key 65",
+                     Sent(MOUSE_FLAG_LEFTUP), "repaint -1", "done"}));
+    EXPECT_EQ(PlayLabelText(app.playbackPass), L"PLAY 3/3");
+    app.loopCount = 0;
+    EXPECT_EQ(PlayLabelText(2), L"PLAY 2");
+    app.playMode = Once;
+    EXPECT_EQ(PlayLabelText(1), L"PLAY");
 }
 
 TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsReleased) {

@@ -14,14 +14,15 @@
 namespace {
 
 auto Fields(const MacroFileContents& c) {
-    return std::tie(c.playMode, c.mouseMode, c.masterEnabled, c.deviceIndex, c.outputName, c.recordHotkey,
-                    c.playHotkey, c.holdOffHotkey, c.speed, c.macroCount, c.events, c.startPos);
+    return std::tie(c.playMode, c.loopCount, c.mouseMode, c.masterEnabled, c.deviceIndex, c.outputName,
+                    c.recordHotkey, c.playHotkey, c.holdOffHotkey, c.speed, c.macroCount, c.events,
+                    c.startPos);
 }
 
 // Start values unlike anything the files below hold, so a kept value is told from a read one.
 const MacroFileContents START(Hold, CenterMouse, false, 4, L"left over", HotkeyBinding{HotkeyKeyboard, 0x41},
                               HotkeyBinding{HotkeyMouseButton, 0x10}, HotkeyBinding{HotkeyKeyboard, 0x42},
-                              1.5, 3, std::vector<MacroEvent>{{Key, 0, 0, 0, 1, 1}}, 0, ScreenPoint{7, 7});
+                              1.5, 3, std::vector<MacroEvent>{{Key, 0, 0, 0, 1, 1}}, 0, ScreenPoint{7, 7}, 9);
 
 MacroFileContents Read(const std::string& bytes) {
     MacroFileContents contents = START;
@@ -43,18 +44,21 @@ TEST(MacroFile, WritesEveryLineExactlyAndReadsItBack) {
     written.startPos = ScreenPoint{-1920, 5};
     written.events = {MacroEvent{Move, INT32_MIN, INT32_MAX, 0, 0, UINT32_MAX},
                       MacroEvent{ButtonDown, 0, 0, 1, 0, 140}, MacroEvent{Key, 0, 0, 0, 65, 95}};
-    const std::string file = "KORVAMACRO_V1\r\nPLAYMODE 2\r\nMOUSEMODE 1\r\nSTART_POS -1920 5\r\nMASTER 0\r\n"
-                             "DEVICEINDEX 4\r\n"
-                             "OUTPUT  caf\xe9\xff A_B MACRO_COUNT 5 \r\nRECORD_HOTKEY 1 65\r\n"
-                             "PLAY_HOTKEY 2 16\r\nHOLD_OFF_HOTKEY 1 66\r\nSPEED 0.333333\r\nMACRO_COUNT 3\r\n"
-                             "EV 0 4294967295 -2147483648 2147483647 0 0\r\nEV 1 140 0 0 1 0\r\n"
-                             "EV 3 95 0 0 0 65\r\n";
+    const std::string file =
+        "KORVAMACRO_V1\r\nPLAYMODE 2\r\nLOOP_COUNT 9\r\nMOUSEMODE 1\r\nSTART_POS -1920 5\r\nMASTER 0\r\n"
+        "DEVICEINDEX 4\r\n"
+        "OUTPUT  caf\xe9\xff A_B MACRO_COUNT 5 \r\nRECORD_HOTKEY 1 65\r\n"
+        "PLAY_HOTKEY 2 16\r\nHOLD_OFF_HOTKEY 1 66\r\nSPEED 0.333333\r\nMACRO_COUNT 3\r\n"
+        "EV 0 4294967295 -2147483648 2147483647 0 0\r\nEV 1 140 0 0 1 0\r\n"
+        "EV 3 95 0 0 0 65\r\n";
     EXPECT_EQ(WriteMacroFile(written), file);
     MacroFileContents read; // starts unlike every written value
     ASSERT_TRUE(ReadMacroFile(file, read));
     written.outputName = L" caf\u00e9\u00ff A_B MACRO_COUNT 5 ";
     written.speed = 0.333333;
     EXPECT_EQ(Fields(read), Fields(written));
+    written.loopCount = 0; // until stopped: no line, as before there were counts
+    EXPECT_EQ(WriteMacroFile(written).find("LOOP_COUNT"), std::string::npos);
     EXPECT_EQ(FormatReal(1.0), "1"); // speeds in their shortest general form
     EXPECT_EQ(FormatReal(1.25e6), "1.25e+06");
 }
@@ -87,6 +91,7 @@ TEST(MacroFile, OnlyTheExactMagicIsReadMissingValuesKeepTheStartAndTheLaterLineW
     MacroFileContents kept = START;
     kept.outputName.clear();
     kept.macroCount = 0;
+    kept.loopCount = 0; // a file without a count loops until stopped
     kept.events.clear();
     kept.startPos.reset(); // it belongs to the file's events
     for (std::string file :
@@ -94,15 +99,26 @@ TEST(MacroFile, OnlyTheExactMagicIsReadMissingValuesKeepTheStartAndTheLaterLineW
           Magic("PLAYMODE\r\nMOUSEMODE x\r\nSTART_POS 5\r\nDEVICEINDEX 99999999999\r\nMASTER\r\n"
                 "SPEED abc\r\nSPEED inf\r\nSPEED nan\r\nOUTPUT\r\n")})
         EXPECT_EQ(Fields(Read(file)), Fields(kept)) << file;
-    MacroFileContents contents =
-        Read(Magic("\r\n  SPEED +25\nPLAYMODE 2\r\nPLAYMODE 1\nMOUSEMODE 3\r\nSTART_POS -8 9\r\nDEVICEINDEX "
-                   "7\r\nMASTER 0\r\n"
-                   "MASTER -3\r\nUNKNOWN 1\r\nEV 0 0 0 0 0 0\r\nRECORD_HOTKEY 1\r\nPLAY_HOTKEY x 5\r\n"
-                   "HOLD_OFF_HOTKEY 2 64\r\nplaymode 0\r\nOUTPUT \t\xe9\xff  \nMACRO_COUNT 0\r\n"));
+    MacroFileContents contents = Read(
+        Magic("\r\n  SPEED +25\nPLAYMODE 2\r\nPLAYMODE 1\nMOUSEMODE 3\r\nSTART_POS -8 9\r\nDEVICEINDEX "
+              "7\r\nMASTER 0\r\n"
+              "MASTER -3\r\nUNKNOWN 1\r\nEV 0 0 0 0 0 0\r\nRECORD_HOTKEY 1\r\nPLAY_HOTKEY x 5\r\n"
+              "HOLD_OFF_HOTKEY 2 64\r\nplaymode 0\r\nOUTPUT \t\xe9\xff  \nLOOP_COUNT 12\nMACRO_COUNT 0\r\n"));
     // Only the one separating blank goes from the name.
-    const MacroFileContents expected = {
-        Loop, ScreenMouse, true, 7, L"\t\u00e9\u00ff  ", {HotkeyKeyboard, 0}, {}, {HotkeyMouseButton, 64},
-        25.0, 0,           {},   0, ScreenPoint{-8, 9}};
+    const MacroFileContents expected = {Loop,
+                                        ScreenMouse,
+                                        true,
+                                        7,
+                                        L"\t\u00e9\u00ff  ",
+                                        {HotkeyKeyboard, 0},
+                                        {},
+                                        {HotkeyMouseButton, 64},
+                                        25.0,
+                                        0,
+                                        {},
+                                        0,
+                                        ScreenPoint{-8, 9},
+                                        12};
     EXPECT_EQ(Fields(contents), Fields(expected));
     for (const char* speed : {"SPEED 0\r\n", "SPEED -2\r\n"})
         EXPECT_EQ(Read(Magic(speed)).speed, SPEED_DEFAULT) << speed;
@@ -128,6 +144,18 @@ TEST(MacroFile, MacroCountBoundsTheEventLinesAndBadNumbersReadAsZero) {
                                                         MacroEvent{ButtonUp, 2, 3, 4, 5, 1},
                                                         MacroEvent{ButtonDown, 0, 0, 0, 0, 0}}))
         << "a negative delay is unreadable";
+}
+
+TEST(MacroFile, EventLinesAreTheFilesOwnAndReadingThemSkipsEveryOtherLine) {
+    const std::vector<MacroEvent> events = {{Move, -3, 4, 0, 0, 10}, {Key, 0, 0, 0, 0x20041, 95}};
+    const std::string lines = "EV 0 10 -3 4 0 0\r\nEV 3 95 0 0 0 131137\r\n";
+    EXPECT_EQ(WriteEventLines(events), lines);
+    // A whole file with its header, blank lines, lone LFs, other words: only EV lines give events.
+    std::vector<MacroEvent> read =
+        ReadEventLines(WriteMacroFile(START) + "\r\nnote EV 1\n  EV\t2 5\nEVX 1\n" + lines);
+    EXPECT_EQ(read, (std::vector<MacroEvent>{
+                        {Key, 0, 0, 0, 1, 1}, {ButtonUp, 0, 0, 0, 0, 5}, events[0], events[1]}));
+    EXPECT_TRUE(ReadEventLines("KORVAMACRO_V1\r\nMACRO_COUNT 0\r\n").empty());
 }
 
 TEST(ReadyMacros, ATakeSwapsInTheEventsOfAnUnchangedFileWithTheHeaderOverTheCurrentSettings) {

@@ -1,7 +1,10 @@
 // Event rows painted by the real main window's WM_DRAWITEM into a memory DC, read back by pixel;
-// the list's place kept through Set and Delete, its thumb, right clicks and the Enter keys.
+// Event rows painted by the real main window's WM_DRAWITEM into a memory DC, read back by pixel;
+// the list's place kept through Set and Delete, its thumb, right clicks and the Enter keys; the
+// list's keys through its window procedure, with the real clipboard.
 #include "ui/windows/ControlTable.h"
 #include "macro/EventList_win.h"
+#include "macro/Undo.h"
 #include "tests/wine/WineTestSupport.h"
 #include "ui/theme/Palette.h"
 
@@ -104,5 +107,69 @@ TEST(EventListWin, SetDeleteAndTheThumbKeepTheUsersPlaceInALongListAndEnterSets)
     SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(app.eventList),
                  MAKELPARAM(below.x, below.y));
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{false, false}));
+    DestroyTestMainWindow();
+}
+
+namespace {
+
+// A key as the list receives it, the modifiers down in the thread's key state that it reads.
+void PressOnList(WPARAM vk, BYTE modifier = 0) {
+    BYTE keys[256] = {};
+    if (modifier) keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    bool alt = modifier == VK_MENU;
+    SendMessageW(app.eventList, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, alt ? KF_ALTDOWN << 16 : 0);
+    keys[modifier] = 0;
+    SetKeyboardState(keys);
+}
+
+} // namespace
+
+TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesButNotDuringAPlayback) {
+    CreateTestMainWindow();
+    const MacroEvent a{Move, 1, 0, 0, 0, 10}, b{Key, 0, 0, 0, 0x41, 20}, c{Move, 0, 1, 0, 0, 30};
+    app.events = {a, b, c};
+    RebuildEventList();
+    PressOnList(VK_HOME); // the list box's own keys select and say so
+    PressOnList(VK_DOWN);
+    EXPECT_EQ(app.selectedRow, 1u);
+    PressOnList(VK_SPACE);
+    EXPECT_EQ(app.rowTicks, (std::vector<bool>{false, true, false}));
+    PressOnList('C', VK_CONTROL);
+    EXPECT_EQ(TextOnClipboard(), "EV 3 20 0 0 0 65\r\n");
+    PressOnList(VK_UP, VK_MENU); // the ticked row moves, its tick and the selection with it
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
+    EXPECT_EQ(app.rowTicks, (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(SendMessageW(app.eventList, LB_GETCURSEL, 0, 0), 0);
+    PressOnList(VK_SPACE);
+    PressOnList(VK_DOWN);
+    PressOnList('V', VK_CONTROL); // after the selected row, which becomes the first pasted one
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, b, c}));
+    EXPECT_EQ(app.selectedRow, 2u);
+    EXPECT_EQ(WindowText(app.delayEdit), L"0.020");
+    PressOnList(VK_DELETE); // the selected row, when none is ticked; the next one is selected
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
+    PressOnList('X', VK_CONTROL);
+    ASSERT_TRUE(OpenClipboard(nullptr)); // as another program reads it: the text is handed over now
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    EXPECT_EQ(std::wstring(data ? static_cast<const wchar_t*>(GlobalLock(data)) : L""),
+              L"EV 0 30 0 1 0 0\r\n");
+    GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
+    PressOnList('A', VK_CONTROL);
+    EXPECT_EQ(app.rowTicks, (std::vector<bool>{true, true}));
+    EXPECT_EQ(SendMessageW(app.allCheckbox, BM_GETCHECK, 0, 0), BST_CHECKED);
+    app.playing = true; // no edit during a playback
+    for (UINT key : {UINT{VK_DELETE}, UINT{'X'}, UINT{'V'}, UINT{VK_DOWN}})
+        PressOnList(key, key == VK_DELETE ? 0 : key == VK_DOWN ? VK_MENU : VK_CONTROL);
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
+    app.playing = false;
+    ASSERT_TRUE(PutTextOnClipboard("KORVAMACRO_V1\r\nno event here\r\n"));
+    PressOnList('V', VK_CONTROL);
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
+    EXPECT_EQ(WindowText(app.statusLabel), L"Nothing pasted: the clipboard holds no EV lines");
+    EXPECT_TRUE(UndoMacroChange()); // each edit is one step
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
     DestroyTestMainWindow();
 }

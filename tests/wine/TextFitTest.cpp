@@ -71,9 +71,11 @@ TEST(TextFit, EveryLabelFitsItsControlAndNoTwoControlsOverlapInAllFourWindows) {
     EXPECT_EQ(TextsThatDoNotFit(main), L"") << "main window";
     EXPECT_EQ(OverlappingControls(main), L"") << "main window";
     SetWindowTextW(app.holdOffHotkeyEdit, L"Mouse button"); // the longest text a hotkey box shows
+    SetWindowTextW(app.loopCountEdit, L"9999");             // the most digits the count box takes
     EXPECT_EQ(TextsThatDoNotFit(main), L"") << "main window, mouse hold-off key";
     OpenProfileWindow();
     OpenOverlay();
+    SetWindowTextW(app.overlayPlayLabel, L"PLAY 9999/9999");
     app.events = {{Move, 5, 0}, {Move, 0, 7}};
     OpenPathEditor();
     HWND editor = app.pathEditorWindow.load();

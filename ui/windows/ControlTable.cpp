@@ -22,14 +22,14 @@ constexpr ControlEntry MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
     {L"COMBOBOX", nullptr, CHILD | CBS_DROPDOWNLIST_STYLE, 70, 68, 200, 200, ID_DEVICE_COMBO,
      &AppState::deviceCombo, 0},
     {L"STATIC", L"Output", CHILD, 20, 110, 48, 20, 0, nullptr, 0},
-    {L"EDIT", L"Virtual Mouse 1", CHILD | STYLE_BORDER | ES_AUTOHSCROLL_STYLE, 70, 108, 200, 22, 0,
-     &AppState::outputEdit, 0},
+    {L"EDIT", L"Virtual Mouse 1", CHILD | STYLE_BORDER | ES_AUTOHSCROLL_STYLE, 70, 108, 200, 22,
+     ID_OUTPUT_EDIT, &AppState::outputEdit, 0},
     {L"STATIC", L"Profile: None", CHILD, 185, 8, 200, 24, 0, &AppState::profileLabel, -18},
     {L"BUTTON", L"Record", OWNER_DRAWN, 300, 65, 80, 26, ID_RECORD, &AppState::recordButton, 0},
     {L"BUTTON", L"Play", OWNER_DRAWN, 300, 105, 80, 26, ID_PLAY, &AppState::playButton, 0},
     {L"BUTTON", L"Once", CHILD | STYLE_GROUP | BS_AUTORADIOBUTTON_STYLE, 565, 64, 50, 20, ID_ONCE, nullptr,
      0},
-    {L"BUTTON", L"Loop", CHILD | BS_AUTORADIOBUTTON_STYLE, 565, 87, 50, 20, ID_LOOP, nullptr, 0},
+    {L"BUTTON", L"Loop", CHILD | BS_AUTORADIOBUTTON_STYLE, 565, 87, 45, 20, ID_LOOP, nullptr, 0},
     {L"BUTTON", L"Hold", CHILD | BS_AUTORADIOBUTTON_STYLE, 565, 110, 60, 20, ID_HOLD, nullptr, 0},
     // 95 wide: "CenterMouse" and its radio circle need more than 80. Rows of 20 leave room for the
     // fourth mode, ScreenMouse, above "Macro speed".
@@ -78,12 +78,33 @@ constexpr ControlEntry MAIN_CONTROLS[MAIN_CONTROL_COUNT] = {
     // which no later control ends.
     {L"BUTTON", L"ScreenMouse", CHILD | BS_AUTORADIOBUTTON_STYLE, 535, 201, 95, 18, ID_SCREEN_MOUSE, nullptr,
      0},
+    // The repeat count beside Loop: "Loop" and its circle take 41 of the radio's 45.
+    {L"EDIT", L"", CHILD | STYLE_BORDER | ES_NUMBER_STYLE, 611, 87, 30, 20, ID_LOOP_COUNT_EDIT,
+     &AppState::loopCountEdit, 0},
 };
+
+// One line per row of the window.
+// clang-format off
+constexpr int32_t MAIN_TAB_ORDER[] = {
+    ID_PROFILE, ID_SAVE, ID_LOAD,
+    ID_CLEAR,
+    ID_DEVICE_COMBO, ID_RECORD, ID_RECORD_HOTKEY_CLEAR, ID_ONCE, ID_LOOP, ID_HOLD, ID_LOOP_COUNT_EDIT,
+    ID_OUTPUT_EDIT, ID_PLAY, ID_PLAY_HOTKEY_CLEAR,
+    ID_EVENT_LIST, ID_ALL, ID_HOLD_OFF_HOTKEY_CLEAR, ID_FREE_MOUSE, ID_CENTER_MOUSE, ID_LOCK_MOUSE, ID_SCREEN_MOUSE,
+    ID_EYE, ID_PATH_EDITOR,
+    ID_DELAY_EDIT, ID_DELAY_SET, ID_SPEED_RESET, ID_SPEED_EDIT, ID_SPEED_SET,
+    ID_DELETE,
+};
+// clang-format on
 
 } // namespace
 
 std::span<const ControlEntry> MainControlTable() {
     return MAIN_CONTROLS;
+}
+
+std::span<const int32_t> MainTabOrder() {
+    return MAIN_TAB_ORDER;
 }
 
 std::wstring FormatSpeed(double speed) {

@@ -9,11 +9,13 @@
 
 enum ControlId : int32_t {
     ID_DEVICE_COMBO = 1001,
+    ID_OUTPUT_EDIT = 1002,
     ID_RECORD = 2001,
     ID_PLAY = 2003,
     ID_ONCE = 2101,
     ID_LOOP = 2102,
     ID_HOLD = 2103,
+    ID_LOOP_COUNT_EDIT = 2104,
     ID_FREE_MOUSE = 2201,
     ID_CENTER_MOUSE = 2202,
     ID_LOCK_MOUSE = 2203,
@@ -49,6 +51,7 @@ constexpr uint32_t SS_CENTER_STYLE = 0x1;
 constexpr uint32_t CBS_DROPDOWNLIST_STYLE = 0x3;
 constexpr uint32_t ES_AUTOHSCROLL_STYLE = 0x80;
 constexpr uint32_t ES_READONLY_STYLE = 0x800;
+constexpr uint32_t ES_NUMBER_STYLE = 0x2000;
 constexpr uint32_t BS_PUSHBUTTON_STYLE = 0x0;
 constexpr uint32_t BS_AUTOCHECKBOX_STYLE = 0x3;
 constexpr uint32_t BS_AUTORADIOBUTTON_STYLE = 0x9;
@@ -69,7 +72,9 @@ struct ControlEntry {
     int32_t boldFontHeight;         // 0 for the stock GUI font
 };
 
-constexpr int MAIN_CONTROL_COUNT = 45;
+constexpr int MAIN_CONTROL_COUNT = 46;
+// The repeat count box takes this many digits as typed (a file may hold more).
+constexpr int LOOP_COUNT_DIGITS = 4;
 
 // The longest name the Output box takes: a macro file's OUTPUT line holds as much.
 constexpr int32_t OUTPUT_NAME_MAX = 254;
@@ -87,6 +92,11 @@ constexpr int32_t STATUS_NOTICE_WIDTH = 485;
 constexpr int32_t STATUS_NOTICE_HEIGHT = 28;
 
 std::span<const ControlEntry> MainControlTable();
+// The IDs of the controls Tab and Shift+Tab visit, in reading order: row by row from the top, left
+// to right. The buttons of a radio group follow each other and are one stop (the checked button);
+// the arrow keys move within it. The hotkey boxes are left out: focus arms their capture, which
+// unbinds the key and takes the next key pressed.
+std::span<const int32_t> MainTabOrder();
 
 // Text that the speed edit shows for a speed: "%.3f".
 std::wstring FormatSpeed(double speed);

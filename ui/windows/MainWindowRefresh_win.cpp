@@ -3,6 +3,7 @@
 
 #include "core/AppState.h"
 #include "input/KeyboardHook_win.h"
+#include "macro/EventList.h"
 #include "macro/EventList_win.h"
 #include "macro/Undo.h"
 #include "storage/MacroFile.h"
@@ -14,6 +15,7 @@ namespace {
 
 void TakeOverContents(MacroFileContents& contents) {
     app.playMode = contents.playMode;
+    app.loopCount = contents.loopCount;
     app.mouseMode = contents.mouseMode;
     app.deviceIndex = contents.deviceIndex;
     app.recordHotkey = contents.recordHotkey;
@@ -48,6 +50,7 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
     if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
     if (app.mainWindow) {
         CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE, ID_HOLD));
+        SetControlText(app.loopCountEdit, LoopCountText(app.loopCount));
         CheckRadioInRange(app.mainWindow, ID_FREE_MOUSE, ID_SCREEN_MOUSE,
                           RadioForMode(app.mouseMode, ID_FREE_MOUSE, ID_SCREEN_MOUSE));
     }

@@ -5,6 +5,7 @@
 
 #include "core/AppState.h"
 #include "ui/windows/WindowText_win.h"
+#include "macro/Playback.h"
 #include "ui/theme/Theme_win.h"
 #include "ui/windows/WindowPlacement_win.h"
 
@@ -43,8 +44,9 @@ void CreateOverlayLabels(HWND window, HINSTANCE instance) {
     }
     app.overlayRecLabel =
         CreateLabel(window, instance, app.recording ? L"REC" : L"NO REC", SS_CENTER, 80, 50, 80, 18, guiFont);
-    app.overlayPlayLabel = CreateLabel(window, instance, app.playing ? L"PLAY" : L"NO PLAY", SS_CENTER, 200,
-                                       50, 80, 18, guiFont);
+    // Wide enough for the pass of a counted loop, "PLAY 9999/9999".
+    std::wstring play = app.playing ? PlayLabelText(app.playbackPass) : L"NO PLAY";
+    app.overlayPlayLabel = CreateLabel(window, instance, play.c_str(), SS_CENTER, 185, 50, 110, 18, guiFont);
     app.overlayMasterLabel = CreateLabel(window, instance, L"", SS_CENTER, 311, 10, 44, 44, masterFont);
     ShowOverlaySwitchState();
 }
