@@ -4,7 +4,7 @@
 #include "app/FocusKeys_win.h"
 
 #include "core/AppState.h"
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 
 #include <vector>
 

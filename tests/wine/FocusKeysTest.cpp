@@ -1,6 +1,6 @@
 // Tab, Shift+Tab and the arrows of a radio group in the real main window, through the function
 // the message loop hands every key to.
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 #include "app/FocusKeys_win.h"
 #include "tests/wine/WineTestSupport.h"
 

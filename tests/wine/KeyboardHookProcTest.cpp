@@ -1,7 +1,7 @@
 // The real hook procedure called with KBDLLHOOKSTRUCTs: what it swallows, what it writes into the
 // real controls and the overlay's switch label, and the profile keys' ready macros; and the hook
 // watchdog, which puts back a hook that Windows removed when raw input shows a press it did not see.
-#include "app/ControlTable.h"
+#include "ui/windows/ControlTable.h"
 #include "input/MouseHook_win.h"
 #include "storage/FileIo_win.h"
 #include "storage/MacroFiles_win.h"
