@@ -58,17 +58,20 @@ std::vector<Sent> sent;
 std::vector<double> keyCallMs; // how long each keyboard SendInput call took
 PlaybackIo systemIo;
 
-bool LogMouse(const MouseInputRecord& record) {
-    char text[48];
-    if (record.flags & (MOUSE_FLAG_WHEEL | MOUSE_FLAG_HWHEEL))
-        std::snprintf(text, sizeof text, "%s %d", record.flags & MOUSE_FLAG_WHEEL ? "wheel" : "hwheel",
-                      static_cast<int32_t>(record.mouseData));
-    else if (record.flags & MOUSE_FLAG_MOVE)
-        std::snprintf(text, sizeof text, "move %d", record.dx);
-    else
-        std::snprintf(text, sizeof text, "button %u", record.flags);
-    sent.push_back({NowMs(), text});
-    return systemIo.sendMouse(record);
+bool LogMouse(const MouseInputRecord* records, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        const MouseInputRecord& record = records[i];
+        char text[48];
+        if (record.flags & (MOUSE_FLAG_WHEEL | MOUSE_FLAG_HWHEEL))
+            std::snprintf(text, sizeof text, "%s %d", record.flags & MOUSE_FLAG_WHEEL ? "wheel" : "hwheel",
+                          static_cast<int32_t>(record.mouseData));
+        else if (record.flags & MOUSE_FLAG_MOVE)
+            std::snprintf(text, sizeof text, "move %d", record.dx);
+        else
+            std::snprintf(text, sizeof text, "button %u", record.flags);
+        sent.push_back({NowMs(), text});
+    }
+    return systemIo.sendMouse(records, count);
 }
 
 bool LogKeys(const KeyInputRecord* records, size_t count) {

@@ -7,6 +7,7 @@
 #include "storage/FileIo_win.h"
 #include "storage/Folders.h"
 #include "storage/MacroFile.h"
+#include "macro/Undo.h"
 #include "ui/windows/FileDialog_win.h"
 #include "ui/windows/MainWindowRefresh_win.h"
 
