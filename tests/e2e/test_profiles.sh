@@ -39,6 +39,8 @@ e2e_click $((75 + 22)) $((240 + 12)) 1 Profiles
 e2e_answer_dialog "Save As" e2e_profile
 e2e_check "Save wrote e2e_profile.kpf" test -f "$saved"
 e2e_click $((20 + 22)) $((240 + 12)) 1 Profiles
+e2e_check "Clear asks first" e2e_wait_window "Clear profile slots"
+e2e_key y
 e2e_check "Clear empties the slot names and shows Profile: None" test "$(names)|$(e2e_profile_label)" = "|||Profile: None"
 e2e_click $((130 + 22)) $((240 + 12)) 1 Profiles
 e2e_answer_dialog Open e2e_profile.kpf

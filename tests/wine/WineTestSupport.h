@@ -83,9 +83,9 @@ class MessageBoxAnswer {
         wchar_t className[8] = {};
         GetWindowThreadProcessId(window, &process);
         GetClassNameW(window, className, 8);
-        if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
+        bool box = process == GetCurrentProcessId() && lstrcmpW(className, L"#32770") == 0;
+        if (box) *reinterpret_cast<HWND*>(found) = window;
+        return !box;
     }
 
   public:
@@ -95,13 +95,10 @@ class MessageBoxAnswer {
               HWND box = nullptr;
               for (int i = 0; i < 1000 && !(box && IsWindowVisible(box)); ++i, Sleep(10))
                   EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-              if (!box) return;
               text = WindowText(GetDlgItem(box, 0xFFFF)); // the box's message text
               PostMessageW(box, WM_COMMAND, button, 0);
           }) {}
-    ~MessageBoxAnswer() {
-        if (answerer.joinable()) answerer.join();
-    }
+    ~MessageBoxAnswer() { Text(); }
     // The text of the box that was answered; empty when none came within 10 s.
     std::wstring Text() {
         if (answerer.joinable()) answerer.join();

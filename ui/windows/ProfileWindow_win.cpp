@@ -26,8 +26,9 @@ constexpr int ROW_STEP = 22;
 constexpr int NAME_TEXT_LIMIT = 255;
 constexpr wchar_t NO_ACTIVE_PROFILE[] = L"Active profile: None";
 constexpr wchar_t NO_PROFILE[] = L"Profile: None";
-// Level with the main window's bottom, below the overlay's place at its top.
-constexpr PlacementSide PROFILE_WINDOW_SIDES[] = {RightOfMain, LeftOfMain, BelowMain, AboveMain};
+// Away from the overlay's place right of the main window's top, where the always-on-top overlay
+// would cover its upper rows.
+constexpr PlacementSide PROFILE_WINDOW_SIDES[] = {LeftOfMain, BelowMain, RightOfMain, AboveMain};
 constexpr wchar_t SWITCH_REFUSED_TEXT[] = L"Cannot switch to ";
 
 bool IsSlot(int slot) {
@@ -165,7 +166,7 @@ void ClearScrollKeys() {
 // Empties every slot and forgets the active one; the scroll keys stay. Nothing undoes it, so it
 // asks first.
 void ClearProfile() {
-    if (MessageBoxW(app.profileWindow, L"Clear all ten profile slots?", L"Profiles",
+    if (MessageBoxW(app.profileWindow, L"Clear all ten profile slots?", L"Clear profile slots",
                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     for (size_t i = 0; i < PROFILE_SLOT_COUNT; ++i) {
