@@ -162,8 +162,7 @@ e2e_click 472 214
 e2e_check "\"Edit\" opens the path editor" e2e_wait_window "$EDITOR"
 e2e_click 235 417 1 "$EDITOR"
 smoothed=$(e2e_list)
-e2e_check "\"Apply\" smooths the Move rows and keeps their number" \
-    test "$smoothed" != "$recorded" -a "$(grep -c ': Move ' <<<"$smoothed")" = "$(grep -c ': Move ' <<<"$recorded")"
+e2e_check "\"Apply\" without a drag leaves the Move rows as recorded" test "$smoothed" = "$recorded"
 e2e_screenshot editor >/dev/null
 e2e_click 315 417 1 "$EDITOR"
 e2e_check "\"Close\" closes the editor" e2e_wait_gone "$EDITOR"
