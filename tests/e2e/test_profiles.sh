@@ -60,8 +60,8 @@ e2e_move_by 40 20
 e2e_key F7
 e2e_move_by 40 20
 e2e_key F11
-recorded_keys() { echo "$(e2e_profile_label)|$(e2e_list | grep -o 'Key vk=[^ ]*' | tr '\n' ' ')"; }
-e2e_check "the trigger is recorded, not switched to (got $(recorded_keys))" test "$(recorded_keys)" = "P1 - alpha|Key vk=0x76 "
+recorded_keys() { echo "$(e2e_profile_label)|$(e2e_list | grep -o 'Key down vk=[^ ]*' | tr '\n' ' ')"; }
+e2e_check "the trigger is recorded, not switched to (got $(recorded_keys))" test "$(recorded_keys)" = "P1 - alpha|Key down vk=0x76 "
 before=$(e2e_list)
 e2e_click $((425 + 27)) $((15 + 10))
 e2e_wait_window Profiles && sleep 0.5
