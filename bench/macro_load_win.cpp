@@ -24,7 +24,7 @@ bool MeasureSize(size_t count) {
         auto start = std::chrono::steady_clock::now();
         MacroFileContents contents = MacroFileStartValues(app);
         if (!ReadMacroAt(path, contents)) return false;
-        TakeOverMacro(contents, true);
+        TakeOverMacro(contents);
         loads.push_back(MsSince(start));
         if (SendMessageW(app.eventList, LB_GETCOUNT, 0, 0) != static_cast<LRESULT>(count)) return false;
 

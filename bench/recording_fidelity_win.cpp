@@ -17,15 +17,10 @@
 
 namespace {
 
+// The playback's own clock, so that recorded and replayed times are read alike.
 double NowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / ticksPerMs;
+    static const PlaybackIo io = SystemPlaybackIo();
+    return io.nowMs();
 }
 
 // Handles the window's messages until `deadline`, then spins the last fraction of a millisecond.

@@ -14,7 +14,7 @@ constexpr size_t TYPICAL_EV_LINE = 24;
 // The shortest line that adds an event is "EV" and its LF; the last line may lack the LF.
 constexpr size_t SHORTEST_EV_LINE = 3;
 
-void AppendKeywordNumber(std::string& out, std::string_view keyword, int32_t value) {
+void AppendKeywordNumber(std::string& out, std::string_view keyword, int64_t value) {
     out.append(keyword);
     out.push_back(' ');
     AppendNumber(out, value);
@@ -75,11 +75,7 @@ std::string WriteLines(const MacroFileContents& settings, std::wstring_view outp
     AppendLine(out, MACRO_MAGIC);
     AppendKeywordNumber(out, "PLAYMODE", settings.playMode);
     // Only a set count is written, so files without one stay as older versions wrote them.
-    if (settings.loopCount != 0) {
-        out.append("LOOP_COUNT ");
-        AppendNumber(out, settings.loopCount);
-        out.append("\r\n");
-    }
+    if (settings.loopCount != 0) AppendKeywordNumber(out, "LOOP_COUNT", settings.loopCount);
     AppendKeywordNumber(out, "MOUSEMODE", settings.mouseMode);
     // Only recordings that have one: every other file stays as it was.
     if (settings.startPos) {

@@ -126,7 +126,7 @@ bool LoadMacroWithDialog(HWND owner) {
         ReportUnopenedMacro(owner, path, GetLastError());
         return false;
     }
-    TakeOverMacro(contents, true);
+    TakeOverMacro(contents);
     return true;
 }
 
@@ -141,7 +141,7 @@ bool OpenMacroFile(HWND owner, const std::wstring& path) {
         ReportUnopenedMacro(owner, path, GetLastError());
         return false;
     }
-    TakeOverMacro(contents, true);
+    TakeOverMacro(contents);
     // "Save" then keeps it in the macro folder under the name it was opened by.
     SetControlText(app.outputEdit, OutputNameFromPath(local));
     return true;

@@ -74,7 +74,7 @@ bool LoadSlotMacro(int slot, const std::wstring& path) {
         macro.overBudget = overBudget;
     }
     // The replaced macro moves into the undo history, so the hook gives back no memory here.
-    TakeOverMacro(contents, true);
+    TakeOverMacro(contents);
     macro.refillPending = true;
     macro.refillCount = app.events.size();
     if (app.mainWindow) PostMessageW(app.mainWindow, WM_APP_PREPARE_READY_MACROS, 0, 0);

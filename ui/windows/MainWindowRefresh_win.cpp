@@ -35,9 +35,8 @@ int RadioForMode(int32_t mode, int first, int last) {
     return mode > 0 && mode <= last - first ? first + mode : first;
 }
 
-// `fromDialog` adds the speed edit and the hold-off key: a profile key loads a macro without
-// disturbing what the user is typing there.
-void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog) {
+// Every control that shows a loaded setting: a profile switch shows them all, as Add does.
+void RefreshMainWindowAfterLoad(const std::wstring& outputName) {
     const wchar_t* master = app.masterEnabled ? L"ON" : L"OFF";
     SetControlText(app.masterLabel, master);
     ShowOverlaySwitchState();
@@ -47,7 +46,7 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
             SendMessageW(app.deviceCombo, CB_SETCURSEL, static_cast<WPARAM>(app.deviceIndex), 0);
     }
     SetControlText(app.outputEdit, outputName);
-    if (fromDialog) SetControlText(app.speedEdit, FormatSpeed(app.speed));
+    SetControlText(app.speedEdit, FormatSpeed(app.speed));
     if (app.mainWindow) {
         CheckRadioInRange(app.mainWindow, ID_ONCE, ID_HOLD, RadioForMode(app.playMode, ID_ONCE, ID_HOLD));
         SetControlText(app.loopCountEdit, LoopCountText(app.loopCount));
@@ -56,14 +55,14 @@ void RefreshMainWindowAfterLoad(const std::wstring& outputName, bool fromDialog)
     }
     ShowHotkeyText(app.recordHotkeyEdit, app.recordHotkey);
     ShowHotkeyText(app.playHotkeyEdit, app.playHotkey);
-    if (fromDialog) ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
+    ShowHotkeyText(app.holdOffHotkeyEdit, app.holdOffHotkey);
     RebuildEventList();
 }
 
 } // namespace
 
-void TakeOverMacro(MacroFileContents& contents, bool fromDialog) {
+void TakeOverMacro(MacroFileContents& contents) {
     TakeOverContents(contents);
     NoteMacroSaved();
-    RefreshMainWindowAfterLoad(contents.outputName, fromDialog);
+    RefreshMainWindowAfterLoad(contents.outputName);
 }

@@ -6,6 +6,6 @@
 
 struct MacroFileContents;
 
-// Puts read settings and events into the program and its controls. `fromDialog` adds the speed
-// edit and the hold-off key. The replaced macro moves into the undo history.
-void TakeOverMacro(MacroFileContents& contents, bool fromDialog);
+// Puts read settings and events into the program and its controls. The replaced macro moves into
+// the undo history.
+void TakeOverMacro(MacroFileContents& contents);
