@@ -191,17 +191,7 @@ bool WriteRowDelay(size_t row, uint32_t delayMs) {
 }
 
 bool RemoveTickedEvents() {
-    if (app.events.empty() || app.rowTicks.empty()) return false;
-    // One pass into a new vector: the old macro moves whole into the undo history, and a million
-    // events still take only milliseconds. Only this thread writes `events`, so reading needs no lock.
-    size_t tickCount = std::min(app.rowTicks.size(), app.events.size());
-    std::vector<MacroEvent> kept;
-    kept.reserve(app.events.size());
-    for (size_t i = 0; i < app.events.size(); ++i) {
-        if (i >= tickCount || !app.rowTicks[i]) kept.push_back(app.events[i]);
-    }
-    ReplaceEvents(std::move(kept));
-    return true;
+    return RemoveRows(TickedRows());
 }
 
 EventListKeyAction EventListKeyFor(uint32_t vk, bool ctrl, bool shift, bool alt) {
@@ -235,12 +225,17 @@ bool MacroEditable() {
     return !app.recording && !app.playing;
 }
 
-std::vector<size_t> RowsToActOn() {
+std::vector<size_t> TickedRows() {
     std::vector<size_t> rows;
     size_t count = std::min(app.rowTicks.size(), app.events.size());
     for (size_t row = 0; row < count; ++row) {
         if (app.rowTicks[row]) rows.push_back(row);
     }
+    return rows;
+}
+
+std::vector<size_t> RowsToActOn() {
+    std::vector<size_t> rows = TickedRows();
     if (rows.empty() && app.selectedRow < app.events.size()) rows.push_back(app.selectedRow);
     return rows;
 }

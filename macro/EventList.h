@@ -42,7 +42,7 @@ RowsAfterDelete PlaceAfterDelete(const std::vector<bool>& ticks, size_t rowCount
 // `row` is no event.
 bool WriteRowDelay(size_t row, uint32_t delayMs);
 // Keeps the events whose rows are not ticked, in one pass. Returns false, changing nothing, when
-// the macro or the ticks are empty.
+// no row is ticked.
 bool RemoveTickedEvents();
 
 // What a key pressed in the event list does.
@@ -62,6 +62,8 @@ EventListKeyAction EventListKeyFor(uint32_t vk, bool ctrl, bool shift, bool alt)
 
 // The macro is not edited while a recording fills it or a playback plays it.
 bool MacroEditable();
+// The ticked rows, in order.
+std::vector<size_t> TickedRows();
 // The rows the list's keyboard commands act on: the ticked rows, or else the selected row; in order.
 std::vector<size_t> RowsToActOn();
 // The EV lines of `rows`, as a saved file holds them.

@@ -60,11 +60,18 @@ void ShowEditedRows(std::vector<bool> ticks, LRESULT top, size_t select) {
     OnEventListSelectionChanged();
 }
 
-void RemoveRowsAndSelectNext(const std::vector<size_t>& rows) {
+// Deletes `rows` (in order), as the Delete button, the Delete key and Ctrl+X all do: the rows on
+// screen stay where they were and the row after the deleted ones is selected.
+void DeleteRowsKeepingPlace(const std::vector<size_t>& rows) {
+    std::vector<bool> deleted(app.events.size());
+    for (size_t row : rows) {
+        if (row < deleted.size()) deleted[row] = true;
+    }
     LRESULT top = TopRow();
+    RowsAfterDelete place =
+        PlaceAfterDelete(deleted, deleted.size(), top == LB_ERR ? 0 : static_cast<size_t>(top));
     if (!RemoveRows(rows)) return;
-    // The row that took the place of the first removed one, so Delete pressed again goes on.
-    ShowEditedRows({}, top, std::min(rows.front(), app.events.size() - 1));
+    ShowEditedRows({}, static_cast<LRESULT>(place.top), place.selected);
 }
 
 void CopyRows(bool cut) {
@@ -73,7 +80,7 @@ void CopyRows(bool cut) {
     if (rows.empty()) return;
     // Rows that did not reach the clipboard are not cut.
     if (!PutTextOnClipboard(EventLinesOfRows(rows)) || !cut) return;
-    RemoveRowsAndSelectNext(rows);
+    DeleteRowsKeepingPlace(rows);
 }
 
 void PasteRows() {
@@ -105,7 +112,7 @@ void RunListKey(EventListKeyAction action) {
         ToggleTickOfSelectedRow();
         return;
     case DeleteRowsKey:
-        if (MacroEditable()) RemoveRowsAndSelectNext(RowsToActOn());
+        if (MacroEditable()) DeleteRowsKeepingPlace(RowsToActOn());
         return;
     case TickAllKey:
         if (app.allCheckbox) SendMessageW(app.allCheckbox, BM_SETCHECK, BST_CHECKED, 0);
@@ -401,15 +408,7 @@ void ApplyRowDelay() {
 }
 
 void DeleteTickedRows() {
-    LRESULT top = app.eventList ? SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0) : 0;
-    RowsAfterDelete place =
-        PlaceAfterDelete(app.rowTicks, app.events.size(), top == LB_ERR ? 0 : static_cast<size_t>(top));
-    if (!RemoveTickedEvents()) return;
-    RebuildEventList();
-    if (!app.eventList || place.selected == NO_ROW) return;
-    SendMessageW(app.eventList, LB_SETTOPINDEX, place.top, 0);
-    SendMessageW(app.eventList, LB_SETCURSEL, place.selected, 0);
-    OnEventListSelectionChanged();
+    DeleteRowsKeepingPlace(TickedRows());
 }
 
 void ApplySpeed() {
