@@ -153,7 +153,7 @@ struct Scenario {
 void MeasureFullPass(const Scenario& scenario) {
     double intended = 0;
     for (const MacroEvent& event : scenario.events)
-        if (EventWaits(event)) intended += static_cast<double>(WaitLengthMs(event.delayMs, scenario.speed));
+        if (EventWaits(event)) intended += ScheduledWaitMs(event.delayMs, scenario.speed);
     double start = NowMs();
     if (!StartPlaying()) return;
     double end = WaitForEnd(30000);

@@ -48,7 +48,7 @@ inline std::vector<MacroEvent> TimingMacro() {
 inline double IntendedMs(const std::vector<MacroEvent>& events, double speed) {
     double total = 0;
     for (const MacroEvent& event : events) {
-        if (EventWaits(event)) total += static_cast<double>(WaitLengthMs(event.delayMs, speed));
+        if (EventWaits(event)) total += ScheduledWaitMs(event.delayMs, speed);
     }
     return total;
 }
@@ -88,7 +88,7 @@ inline void RunTimingBench(const char* where, const PlaybackIo& real) {
         PassSchedule schedule{start};
         for (size_t i = 0; i < macro.size() && i < benchSentAtMs.size(); ++i) {
             double waitStart = i == 0 ? start : benchSentAtMs[i - 1];
-            double due = AdvanceSchedule(schedule, waitStart, WaitLengthMs(macro[i].delayMs, speed));
+            double due = AdvanceSchedule(schedule, waitStart, ScheduledWaitMs(macro[i].delayMs, speed));
             lateness.push_back(benchSentAtMs[i] - due);
         }
 

@@ -75,11 +75,9 @@ void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
 // length and sleeps only while its deadline is ahead: at speed 0.05 two or three recorded mouse
 // packets go out per millisecond, as the speed asks.
 bool WaitForEvent(const PlaybackIo& io, PlaybackRun& run, PassSchedule& schedule, uint32_t delayMs) {
-    double scaled = static_cast<double>(delayMs) * app.speed;
-    bool shortWait = scaled > 0 && scaled < 1.0;
-    double deadline = AdvanceSchedule(
-        schedule, io.nowMs(), shortWait ? scaled : static_cast<double>(WaitLengthMs(delayMs, app.speed)));
-    for (bool slept = shortWait;; slept = true) {
+    double length = ScheduledWaitMs(delayMs, app.speed);
+    double deadline = AdvanceSchedule(schedule, io.nowMs(), length);
+    for (bool slept = length < 1.0;; slept = true) {
         if (PlaybackInterrupted()) return false;
         if (slept && io.nowMs() >= deadline) return true;
         Rest(io, run, WAITED_BURST_MS);
@@ -329,6 +327,12 @@ uint64_t WaitLengthMs(uint32_t delayMs, double speed) {
     constexpr double WAIT_RANGE = 18446744073709551616.0; // 2^64
     if (scaled >= WAIT_RANGE) return UINT64_MAX;
     return static_cast<uint64_t>(scaled);
+}
+
+double ScheduledWaitMs(uint32_t delayMs, double speed) {
+    double scaled = static_cast<double>(delayMs) * speed;
+    if (scaled > 0 && scaled < 1.0) return scaled;
+    return static_cast<double>(WaitLengthMs(delayMs, speed));
 }
 
 double AdvanceSchedule(PassSchedule& schedule, double nowMs, double lengthMs) {

@@ -134,6 +134,9 @@ ScreenPoint NextMoveStep(int32_t rx, int32_t ry);
 bool EventWaits(const MacroEvent& event);
 // The length in ms of an event's wait: delay times speed, truncated, at least 1.
 uint64_t WaitLengthMs(uint32_t delayMs, double speed);
+// The length in ms a wait takes on the pass's schedule: a wait the speed makes shorter than a
+// millisecond counts at its exact length, any other as WaitLengthMs.
+double ScheduledWaitMs(uint32_t delayMs, double speed);
 // Moves the schedule on by one wait of `lengthMs` that starts at `nowMs`; returns its deadline.
 double AdvanceSchedule(PassSchedule& schedule, double nowMs, double lengthMs);
 

@@ -51,7 +51,7 @@ K09	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/return modifiers != 0
 K10	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/{ return !own \&\& MatchesKey(binding, code); }/{ return MatchesKey(binding, code); }/
 K11	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (vk == VK_ESCAPE_KEY) return {CancelCapture};//
 K12	input/RawMouse.cpp	native e2e:modes	s/if (press == 0 || press == BUTTON_PRESS_FLAGS\[0\]) return HotkeyEdit::None;/if (press == 0) return HotkeyEdit::None;/
-P19	macro/Playback.cpp	native	s/bool shortWait = scaled > 0 \&\& scaled < 1.0;/bool shortWait = false;/
+P19	macro/Playback.cpp	native	s/if (scaled > 0 \&\& scaled < 1.0) return scaled;//
 R01	macro/Recorder.cpp	native	s/if (count == 0 || gap < MOUSE_DELAY_FLOOR_MS) {/if (count == 0 || gap <= MOUSE_DELAY_FLOOR_MS) {/
 R02	macro/Recorder.cpp	native	s/if (!app.recording || !app.masterEnabled) return;/if (!app.recording) return;/
 R03	macro/Recorder.cpp	native	s/app.carriedDelayMs = gap;/app.carriedDelayMs = 0;/
