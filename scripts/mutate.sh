@@ -85,9 +85,9 @@ E07	macro/EventList_win.cpp	wine:EventListWin.*	/void PasteRows/,/^}/s/if (!Macr
 M07	storage/MacroFile.cpp	native e2e:files	s/if (settings.loopCount != 0) {/if (true) {/
 P17	macro/Playback.cpp	native	s/count != 0 \&\& pass >= count;/count != 0 \&\& pass > count;/
 A01	app/FocusKeys_win.cpp	wine:FocusKeys.*	s/if (radio \&\& inGroup \&\& !startsGroup)/if (false)/
-X01	ui/windows/PathModel.cpp	native e2e:path_editor/modes	s/^        previous = current;//
-X02	ui/windows/PathModel.cpp	native e2e:path_editor/modes	s/double weight = share \* share;/double weight = share;/
-X03	ui/windows/PathModel.cpp	native e2e:path_editor/modes	0,/SmoothOnce(points);/s/SmoothOnce(points);//
+X01	ui/windows/PathModel.cpp	native	s/^        previous = current;//
+X02	ui/windows/PathModel.cpp	native	s/double weight = share \* share;/double weight = share;/
+X03	ui/windows/PathModel.cpp	native	0,/SmoothOnce(points);/s/SmoothOnce(points);//
 W01	input/RawMouse.cpp	native	s/return !chosen || chosen == device;/return chosen == device;/
 W02	input/RawMouse.cpp	native e2e:modes	s/for (size_t i = 0; i < 5; ++i)/for (size_t i = 0; i < 4; ++i)/
 W03	core/InputRecords.h	native	s/binding.code \* 2 == releaseFlag/binding.code == releaseFlag/
