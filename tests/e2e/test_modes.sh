@@ -42,15 +42,14 @@ refused() {
         e2e_check "$what: '$action' is refused" stays_idle
     done
 }
-# plays WHAT START STOP [DURING]: START begins playback that is still running after more than a pass
-# on the locked path, DURING runs then, STOP ends it there.
+# plays WHAT START STOP: START begins playback that is still running after more than a pass on the
+# locked path, STOP ends it there.
 plays() {
     to_start
     eval "$2"
     e2e_check "$1: playback starts" e2e_wait_text 2003 Stop
     sleep 2
     e2e_check "$1: still playing after more than one pass" test "$(e2e_control_text 2003)" = "Stop"
-    eval "${4:-}"
     eval "$3"
     e2e_check "$1: playback stops" e2e_wait_text 2003 Play
     e2e_check "$1: the cursor stopped on the path (at $(e2e_cursor))" on_path
@@ -69,7 +68,19 @@ e2e_set_hotkey $PLAY_EDIT_X $PLAY_EDIT_Y F7
 e2e_set_hotkey $HOLD_OFF_EDIT_X $HOLD_OFF_EDIT_Y F9
 e2e_check "F6, F7 and F9 are the record, play and hold-off keys, the hold state stays ON" test \
     "$(e2e_control_text 3001)/$(e2e_control_text 3002)/$(e2e_control_text 3101)/$(e2e_child_text $HOLD_STATE_LABEL)" = "F6/F7/F9/ON"
+e2e_click $LOOP_X $LOOP_Y
 e2e_click $LOCK_X $LOCK_Y
+to_start
+e2e_key F7
+e2e_check "Loop: the play hotkey starts playback" e2e_wait_text 2003 Stop
+xdotool mousemove_relative -- 60 60 && sleep 0.2
+e2e_check "Loop: the locked cursor stays on the path when the mouse moves (at $(e2e_cursor))" on_path
+e2e_key F6
+e2e_check "Loop: the record hotkey starts no recording during a playback" test "$(e2e_control_text 2001)" = Record
+e2e_key F7
+e2e_check "Loop: the play hotkey stops playback" e2e_wait_text 2003 Play
+xdotool mousemove --sync $((ox + 100)) $((oy + 300))
+e2e_check "Loop: the cursor is free after the stop" test "$(e2e_cursor)" = "$((ox + 100)) $((oy + 300))"
 e2e_click $HOLD_X $HOLD_Y
 plays "Hold with the play hotkey held" "xdotool keydown F7" "xdotool keyup F7"
 # F4 held past the keyboard's repeat delay stops a loop and still switches once.
@@ -83,15 +94,7 @@ e2e_check "F4: the master label reads OFF after F4 was held" wait_label $MASTER_
 refused "F4 off" "e2e_key F7" "e2e_key F6" "e2e_click $PLAY_X $PLAY_Y # Play" "e2e_click $RECORD_X $RECORD_Y # Record"
 e2e_key alt+F4
 e2e_check "F4 with Alt held switches back ON and does not close the window" wait_label $MASTER_LABEL ON
-while_looping() {
-    xdotool mousemove_relative -- 60 60 && sleep 0.2
-    e2e_check "Loop: the locked cursor stays on the path when the mouse moves (at $(e2e_cursor))" on_path
-    e2e_key F6
-    e2e_check "Loop: the record hotkey starts no recording during a playback" test "$(e2e_control_text 2001)" = Record
-}
-plays "F4 on again, Loop with the play hotkey" "e2e_key F7" "e2e_key F7" while_looping
-xdotool mousemove --sync $((ox + 100)) $((oy + 300))
-e2e_check "Loop: the cursor is free after the stop" test "$(e2e_cursor)" = "$((ox + 100)) $((oy + 300))"
+plays "F4 on again, Loop with the play hotkey" "e2e_key F7" "e2e_key F7"
 # The middle mouse button as the play hotkey; the left clicks into the armed box are never taken.
 # From then on the mouse hook withholds the middle button from the window under the pointer.
 e2e_click $PLAY_EDIT_X $PLAY_EDIT_Y
