@@ -37,8 +37,8 @@ P13	macro/Playback.cpp	native e2e:modes	s/if (CarriesCursor(app.mouseMode)) trac
 P14	macro/Playback.cpp	native e2e:modes	s/if (app.playMode == Once) {/if (app.playMode == Hold) {/
 P15	macro/Playback.cpp	native e2e:modes	s/if (run.interfaceStalled || io.nowMs() - run.caughtUpMs < INTERFACE_LAG_LIMIT_MS) return;/return;/
 P16	macro/Playback.cpp	native e2e:modes	s/last.x <= heldLast.x \&\& last.y <= heldLast.y)/false)/
-P20	macro/Playback.cpp	native e2e:screen	s/if (app.mouseMode == ScreenMouse \&\& HasScreenPosition(event))/if (false)/
-P21	macro/Playback.cpp	native e2e:screen	s/} else if (mode == ScreenMouse \&\& app.macroStartPos) {/} else if (false) {/
+P20	macro/Playback.cpp	native e2e:screen/session	s/if (app.mouseMode == ScreenMouse \&\& HasScreenPosition(event))/if (false)/
+P21	macro/Playback.cpp	native e2e:screen/session	s/} else if (mode == ScreenMouse \&\& app.macroStartPos) {/} else if (false) {/
 K01	input/KeyboardHook.cpp	native wine:KeyboardHookProc*	s/if (!MainCaptureArmed(state) \&\& matches/if (matches/
 K02	input/KeyboardHook.cpp	native e2e:recording/session	s/ || matches(state.playHotkey);/;/
 K03	input/KeyboardHook.cpp	native e2e:modes	s/if (state.playMode == Hold \&\& ReleasesKey(state.playHotkey, vk))/if (ReleasesKey(state.playHotkey, vk))/
@@ -66,7 +66,7 @@ M03	storage/MacroFile.cpp	native	s/ReadInt32(line, position, event.dx) \&\& Read
 M04	storage/MacroFile.cpp	native	s/contents.speed = speed > 0 ? speed : SPEED_DEFAULT;/contents.speed = speed;/
 M05	storage/MacroFile.cpp	native	s/if (line.empty()) continue;//
 M06	storage/MacroFile.cpp	native	s/std::replace(bytes.begin(), bytes.end(), '\\n', ' ');//
-M07	storage/MacroFile.cpp	native e2e:screen	s/keyword == "START_POS"/keyword == "START_POSITION"/
+M07	storage/MacroFile.cpp	native e2e:screen/session	s/keyword == "START_POS"/keyword == "START_POSITION"/
 F01	storage/ProfileFile.cpp	native	s/return static_cast<uint32_t>(index) < PROFILE_SLOT_COUNT;/return static_cast<uint32_t>(index) <= PROFILE_SLOT_COUNT;/
 F02	storage/ProfileFile.cpp	native e2e:profiles	s/"SCROLL_NEXT " + BindingText(profile.scrollNext)/"SCROLL_NEXT " + BindingText(profile.scrollPrev)/
 F03	storage/ProfileFile.cpp	native	s/return line == PROFILE_MAGIC_V1 || /return /
@@ -85,9 +85,9 @@ E07	macro/EventList_win.cpp	wine:EventListWin.*	/void PasteRows/,/^}/s/if (!Macr
 M07	storage/MacroFile.cpp	native e2e:files	s/if (settings.loopCount != 0) {/if (true) {/
 P17	macro/Playback.cpp	native	s/count != 0 \&\& pass >= count;/count != 0 \&\& pass > count;/
 A01	app/FocusKeys_win.cpp	wine:FocusKeys.*	s/if (radio \&\& inGroup \&\& !startsGroup)/if (false)/
-X01	ui/windows/PathModel.cpp	native e2e:path_editor/modes	s/^        previous = current;//
-X02	ui/windows/PathModel.cpp	native e2e:path_editor/modes	s/double weight = share \* share;/double weight = share;/
-X03	ui/windows/PathModel.cpp	native e2e:path_editor/modes	0,/SmoothOnce(points);/s/SmoothOnce(points);//
+X01	ui/windows/PathModel.cpp	native	s/^        previous = current;//
+X02	ui/windows/PathModel.cpp	native	s/double weight = share \* share;/double weight = share;/
+X03	ui/windows/PathModel.cpp	native	0,/SmoothOnce(points);/s/SmoothOnce(points);//
 W01	input/RawMouse.cpp	native	s/return !chosen || chosen == device;/return chosen == device;/
 W02	input/RawMouse.cpp	native e2e:modes	s/for (size_t i = 0; i < 5; ++i)/for (size_t i = 0; i < 4; ++i)/
 W03	core/InputRecords.h	native	s/binding.code \* 2 == releaseFlag/binding.code == releaseFlag/

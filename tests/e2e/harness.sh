@@ -68,10 +68,9 @@ e2e_poll() {
     done
 }
 e2e_exists() { e2e_run_probe exists "$1" >/dev/null 2>&1; }
-e2e_absent() { ! e2e_exists "$1"; }
 # Wait until a top-level window with exactly this title exists, or none is left.
 e2e_wait_window() { e2e_poll 30 e2e_exists "$1"; }
-e2e_wait_gone() { e2e_poll 20 e2e_absent "$1"; }
+e2e_wait_gone() { e2e_poll 20 eval "! e2e_exists '$1'"; }
 
 # e2e_start_app [ARGUMENT...]: starts the program and waits for its main window.
 e2e_start_app() {
@@ -93,6 +92,8 @@ e2e_click() {
     sleep 0.3
 }
 e2e_key() { xdotool key --delay 60 "$@" && sleep 0.3; }
+# e2e_set_hotkey X Y KEY: clicks into the hotkey edit at client X,Y and presses the key it takes.
+e2e_set_hotkey() { e2e_click "$1" "$2" && e2e_key "$3"; }
 e2e_type() { xdotool type --delay 60 "$1" && sleep 0.3; }
 
 # Moves the pointer by a relative amount in small steps (raw input sees each step).
@@ -113,10 +114,8 @@ e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { s
 # Text of the window's Nth child in creation order (for labels that have no ID).
 e2e_child_text() { e2e_texts "${2:-KorvaMacro}" | sed -n "$1p" | cut -d' ' -f3-; }
 e2e_output_text() { e2e_control_text 1002; }
-# The main window's profile label: its only static text that starts with "P1" to "P10" or "Profile:".
-e2e_profile_label() {
-    e2e_texts | awk '$2 == "Static" && $3 ~ /^(P[0-9]+|Profile:)/ { $1 = ""; $2 = ""; sub(/^  /, ""); print; exit }'
-}
+# The main window's profile label, which has no ID: by its place in the control table.
+e2e_profile_label() { e2e_child_text 10; }
 # e2e_wait_text ID TEXT [TITLE]: waits up to about 10 s until the control shows the text.
 e2e_wait_text() { e2e_poll 10 e2e_has_text "$@"; }
 e2e_has_text() { [ "$(e2e_control_text "$1" "${3:-KorvaMacro}")" = "$2" ]; }
@@ -183,23 +182,20 @@ e2e_write_key_macro() {
         "HOLD_OFF_HOTKEY 0 0" "SPEED 0.6" "MACRO_COUNT $#" "${events[@]}"
 }
 
-e2e_close_app() { e2e_probe close KorvaMacro >/dev/null; }
-# Waits for the program to end and sets E2E_EXIT_CODE (124 when it did not end in time).
-e2e_wait_exit() {
-    E2E_EXIT_CODE=124
-    e2e_poll 10 eval '! kill -0 "$APP_PID" 2>/dev/null' || return 0
-    wait "$APP_PID"
-    E2E_EXIT_CODE=$?
-    APP_PID=""
-}
-
-# Closes the main window and checks that the program ends with exit code 0.
+# Keeps a screenshot of the end, closes the main window and checks that the program ends with exit
+# code 0 (124 when it did not end in time).
 e2e_close_expecting_exit_0() {
-    e2e_close_app
+    local code=124
+    e2e_screenshot end >/dev/null
+    e2e_probe close KorvaMacro >/dev/null
     # A changed macro is asked about first: No closes without saving it.
     if e2e_poll 2 e2e_exists "Unsaved macro"; then sleep 0.5 && e2e_key Tab Return; fi
-    e2e_wait_exit
-    e2e_check "${1:-the program} ends with code 0 (got $E2E_EXIT_CODE)" test "$E2E_EXIT_CODE" = 0
+    if e2e_poll 10 eval '! kill -0 "$APP_PID" 2>/dev/null'; then
+        wait "$APP_PID"
+        code=$?
+        APP_PID=""
+    fi
+    e2e_check "${1:-the program} ends with code 0 (got $code)" test "$code" = 0
 }
 
 e2e_finish() {

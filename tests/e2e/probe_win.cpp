@@ -1,11 +1,9 @@
 // A small console tool the end-to-end scripts run inside the same Wine prefix to look at the
 // program from outside: where a window's client area is, what its controls say, where the cursor is.
 //   korva_probe origin TITLE      client origin in screen coordinates: "x y"
-//   korva_probe rect TITLE        outer size of the window: "w h"
 //   korva_probe client TITLE      size of the window's client area: "w h"
 //   korva_probe texts TITLE       one line per child: id, class, text
 //   korva_probe list TITLE        the items of the window's first list box, one per line
-//   korva_probe count TITLE       the number of items in that list box (quick for long lists)
 //   korva_probe item TITLE N      item N (from 0) of that list box
 //   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
 //   korva_probe down VK           exit code 0 when the key or button is logically down
@@ -108,9 +106,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"origin") {
         ClientToScreen(window, &p);
         std::printf("%ld %ld\n", p.x, p.y);
-    } else if (command == L"rect") {
-        GetWindowRect(window, &r);
-        std::printf("%ld %ld\n", r.right - r.left, r.bottom - r.top);
     } else if (command == L"client") {
         GetClientRect(window, &r);
         std::printf("%ld %ld\n", r.right, r.bottom);
@@ -124,8 +119,6 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"list") {
         for (LRESULT i = 0; i < count; ++i)
             PrintWide(ListItem(list, static_cast<WPARAM>(i)));
-    } else if (command == L"count") {
-        std::printf("%ld\n", static_cast<long>(count));
     } else if (command == L"item") {
         LRESULT index = argc < 4 ? -1 : _wtoi(argv[3]);
         if (index < 0 || index >= count) return 1;

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Macro files: one opened from the command line, one loaded through the real Open dialog, saved
-# under its output name with the very bytes it came from (and not overwritten when the question is
-# answered No), "Clear", loaded back; undo and redo with the keys; a second start handing its path
-# to the running program; a save under a name outside one-byte text and a save that fails; closing
-# while a playback holds a button.
+# under its output name with the very bytes it came from (kept when the question is answered No),
+# "Clear", loaded back; undo and redo with the keys; a second start handing its path to the running
+# program; a save that fails; closing while a playback holds a button.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 DATA="$E2E_DRIVE_C/KorvaMacro/Data"
@@ -11,11 +10,10 @@ e2e_write_key_macro Second.kmc 70
 e2e_write_key_macro First.kmc 68 69
 mkdir -p "$E2E_DRIVE_C/Some Folder" "$DATA/Blocked.kmc" # a folder where the file Blocked.kmc would go
 mv "$DATA/First.kmc" "$E2E_DRIVE_C/Some Folder/Opened Macro.kmc"
-lines() { printf '%s\r\n' "$@"; }
 # The file exactly as the program writes it, so that saving it again gives the same bytes.
-lines KORVAMACRO_V1 "PLAYMODE 1" "LOOP_COUNT 3" "MOUSEMODE 2" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Round Trip" "RECORD_HOTKEY 1 117" \
-    "PLAY_HOTKEY 0 0" "HOLD_OFF_HOTKEY 0 0" "SPEED 1.25" "MACRO_COUNT 3" "EV 0 0 12 -3 0 0" "EV 1 140 0 0 1 0" \
-    "EV 3 95 0 0 0 65" >"$DATA/Seeded.kmc"
+e2e_write_macro Seeded.kmc "PLAYMODE 1" "LOOP_COUNT 3" "MOUSEMODE 2" "MASTER 1" "DEVICEINDEX 0" "OUTPUT Round Trip" \
+    "RECORD_HOTKEY 1 117" "PLAY_HOTKEY 0 0" "HOLD_OFF_HOTKEY 0 0" "SPEED 1.25" "MACRO_COUNT 3" "EV 0 0 12 -3 0 0" \
+    "EV 1 140 0 0 1 0" "EV 3 95 0 0 0 65"
 SEEDED_ROWS="0: Move dx=12 dy=-3  delay=0 ms|1: Mouse down btn=1  delay=140 ms|2: Key vk=0x41  delay=95 ms|"
 rows() { e2e_list | tr '\n' '|'; }
 has_rows() { [ "$(rows)" = "$1" ]; }
@@ -46,14 +44,15 @@ echo changed >>"$DATA/Round Trip.kmc"
 cp "$DATA/Round Trip.kmc" "$DATA/before-second-save"
 click_save
 e2e_check "a second Save asks before overwriting" e2e_wait_window "Overwrite existing macro?"
-e2e_check "... naming the file" grep -qF 'C:\KorvaMacro\Data\Round Trip.kmc exists. Replace it?' <<<"$(e2e_texts "Overwrite existing macro?")"
 e2e_key Return
 e2e_check "Enter answers No and closes the question" e2e_wait_gone "Overwrite existing macro?"
 e2e_check "No keeps the saved file byte for byte" cmp -s "$DATA/Round Trip.kmc" "$DATA/before-second-save"
 # Yes writes the macro Save was pressed for, though a hand-over replaced it while the question was open.
 click_save
 e2e_wait_window "Overwrite existing macro?" && start_with 'C:\KorvaMacro\Data\Second.kmc'
+second=$!
 e2e_check "a hand-over loads during the question" e2e_poll 20 has_rows "0: Key vk=0x46  delay=25 ms|"
+e2e_check "the second start that handed its path over ends" e2e_poll 20 ended $second
 e2e_click 20 20 1 "Overwrite existing macro?" && e2e_key y
 e2e_check "Yes writes the macro Save was pressed for" e2e_poll 5 cmp -s "$DATA/Round Trip.kmc" "$DATA/Seeded.kmc"
 e2e_click $((17 + 17)) $((40 + 8))
@@ -63,12 +62,9 @@ e2e_click 150 300 # the list, below its rows
 press ctrl+z "" "Ctrl+Z in the list undoes the load"
 e2e_check "... and brings back the Output name (got $(e2e_output_text))" test "$(e2e_output_text)" = "(Virtual Mouse 1)"
 press ctrl+y "$SEEDED_ROWS" "Ctrl+Y redoes it"
-e2e_check "... with the loaded file's name" test "$(e2e_output_text)" = "Round Trip"
-DELETED="0: Mouse down btn=1  delay=140 ms|1: Key vk=0x41  delay=95 ms|"
 e2e_click 100 159 3 # ticks row 0
 e2e_click 355 293   # Delete
-e2e_check "Delete removes the ticked row" has_rows "$DELETED"
-press ctrl+z "$SEEDED_ROWS" "Ctrl+Z on the Delete button brings the row back"
+press ctrl+z "$SEEDED_ROWS" "Ctrl+Z on the Delete button brings the deleted row back"
 e2e_click 100 177 # selects row 1
 e2e_replace_text 355 251 2.5
 e2e_key ctrl+z
@@ -76,64 +72,38 @@ e2e_check "Ctrl+Z in the delay edit leaves the macro alone" has_rows "$SEEDED_RO
 e2e_replace_text 355 251 2.5
 e2e_click 418 251 # Set
 e2e_check "Set writes the delay" test "$(e2e_probe item KorvaMacro 1)" = "1: Mouse down btn=1  delay=2500 ms"
-press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes Set"
-e2e_click 34 48 # Clear
-e2e_check "Clear empties the list" has_rows ""
-press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes Clear"
-e2e_click $RECORD_X $RECORD_Y
-e2e_click $RECORD_X $RECORD_Y
-e2e_click 150 300
-press ctrl+z "$SEEDED_ROWS" "Ctrl+Z undoes the recording that replaced the macro"
 printf 'junk\r\n' >"$DATA/junk.kmc"
 e2e_load_macro 'C:\KorvaMacro\Data\junk.kmc'
 e2e_check "Add says why it cannot load a file" e2e_wait_window "Cannot open macro"
 e2e_check "... naming it" grep -qF 'junk.kmc' <<<"$(e2e_texts "Cannot open macro")"
 e2e_key Return
-e2e_check "Add loads a file outside Data" e2e_load_macro 'C:\Some Folder\Opened Macro.kmc'
-e2e_check "... (got $(rows))" e2e_poll 5 has_rows "0: Key vk=0x44  delay=25 ms|1: Key vk=0x45  delay=25 ms|"
 # Save during a recording stops it first and leaves out the click on Save.
 e2e_click $RECORD_X $RECORD_Y && e2e_key a && click_save
 e2e_check "Save stops the recording" e2e_wait_text 2001 Record
-e2e_check "and saves it without the click (got $(tr '\r\n' '  ' <"$DATA/First.kmc"))" eval \
-    'grep -q "^EV 3 .* 1048641.$" "$DATA/First.kmc" && ! grep -q "^EV 1 " "$DATA/First.kmc"'
-# Types the name into the output box (again while keys outside the keymap got lost on their way
-# into Wine; the probe shows them as "?") and presses "Save".
-save_as() {
-    for _ in 1 2 3; do
-        e2e_replace_text 170 119 "$1"
-        [ "$(e2e_output_text)" = "$(LC_ALL=C.UTF-8 sed 's/[^ -~]/?/g' <<<"$1")" ] && break
-    done
-    click_save
-}
-save_as "Макро宏"
-e2e_check "Output 'Макро宏' saves as '______.kmc'" e2e_poll 10 test -s "$DATA/______.kmc"
-e2e_check "no save asked about overwriting" e2e_wait_gone "Overwrite existing macro?"
-save_as Blocked
+e2e_wait_window "Overwrite existing macro?" && e2e_key y
+e2e_check "and saves it without the click (got $(tr '\r\n' '  ' <"$DATA/Round Trip.kmc"))" e2e_poll 5 eval \
+    'grep -q "^EV 3 .* 1048641.$" "$DATA/Round Trip.kmc" && ! grep -q "^EV 1 " "$DATA/Round Trip.kmc"'
+e2e_replace_text 170 119 Blocked && click_save
 e2e_wait_window "Overwrite existing macro?" && e2e_key y
 e2e_check "a failed save says so" e2e_wait_window "Save failed"
 e2e_check "... naming the file" grep -qF 'C:\KorvaMacro\Data\Blocked.kmc' <<<"$(e2e_texts "Save failed")"
 e2e_key Return
-start_with 'C:\KorvaMacro\Data\Second.kmc'
-e2e_check "a second start with a path ends" e2e_poll 20 ended $!
-e2e_check "the running program loaded its path (got $(rows))" e2e_poll 10 has_rows "0: Key vk=0x46  delay=25 ms|"
-e2e_check "and shows its name" test "$(e2e_output_text)" = "Second"
 start_with
 e2e_check "a second start without a path ends" e2e_poll 20 ended $!
 # Loop, play hotkey the middle button: a replayed middle click, then the right button held a while.
-lines KORVAMACRO_V1 "PLAYMODE 1" "PLAY_HOTKEY 2 16" "SPEED 1" "MACRO_COUNT 4" "EV 1 10 0 0 16 0" "EV 2 10 0 0 32 0" \
-    "EV 1 10 0 0 8 0" "EV 0 4000 0 0 0 0" >"$DATA/held.kmc"
+e2e_write_macro held.kmc "PLAYMODE 1" "PLAY_HOTKEY 2 16" "SPEED 1" "MACRO_COUNT 4" "EV 1 10 0 0 16 0" \
+    "EV 2 10 0 0 32 0" "EV 1 10 0 0 8 0" "EV 0 4000 0 0 0 0"
 e2e_check "the Open dialog takes held.kmc" load held.kmc
 e2e_click $PLAY_X $PLAY_Y
 e2e_check "the right button is held by the playback" e2e_poll 5 e2e_probe down 2
 sleep 1
 e2e_check "a replayed middle click does not stop its playback" test "$(e2e_control_text 2003)" = Stop
-e2e_screenshot files >/dev/null
 e2e_close_expecting_exit_0 "closing during a playback"
 e2e_check "and no button stays held" e2e_poll 3 eval '! e2e_probe down 2'
 start_with 'C:\nowhere\missing.kmc'
 APP_PID=$!
 e2e_check "a missing file on the command line is reported" e2e_wait_window "Cannot open macro"
 e2e_key Return
-e2e_check "and the program starts empty" e2e_poll 5 has_rows ""
-e2e_check "with its main window" e2e_wait_window KorvaMacro
+e2e_check "and the program starts empty, with its main window" \
+    e2e_poll 5 eval 'e2e_exists KorvaMacro && has_rows ""'
 e2e_close_expecting_exit_0

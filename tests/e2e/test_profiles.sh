@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Profiles: three macros mapped to three slots through the real picker, trigger and scroll keys
-# captured, the profile saved, cleared and loaded back through the real dialogs; then the keys
-# switch and step through the slots while notepad has the focus: the event list, the main label
-# and the overlay follow, and the keys never reach notepad.
+# Profiles: three macros mapped to slots, trigger and scroll keys captured, the profile saved,
+# cleared and loaded back through the real dialogs; then the keys switch and step through the slots
+# while notepad has the focus: the list, the labels and the overlay follow; notepad gets no key.
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_write_key_macro alpha.kmc 65 66
@@ -21,7 +20,6 @@ e2e_check "the eye button opens the overlay" e2e_wait_window Eye
 e2e_click $((425 + 27)) $((15 + 10))
 e2e_check "the Profile button opens the Profiles window" e2e_wait_window Profiles
 sleep 0.5
-e2e_check "slot 1 starts with the default name P1" test "$(e2e_control_text 7100 Profiles)" = "P1"
 e2e_map_slot 0 alpha.kmc F6
 e2e_check "picking alpha.kmc names slot 1 and loads it (main label $(e2e_profile_label), rows $(rows))" \
     test "$(e2e_control_text 7100 Profiles)|$(e2e_profile_label)|$(rows)" = "alpha|P1 - alpha|$ALPHA_ROWS"
@@ -32,28 +30,23 @@ e2e_click $((190 + 12)) $((250 + 11)) 1 Profiles
 e2e_key Prior
 e2e_click $((215 + 12)) $((250 + 11)) 1 Profiles
 e2e_key Next
-e2e_check "the slots are named after their files (got $(names))" test "$(names)" = "alpha|beta|gamma"
-expect "P3 - gamma" 3 "picking gamma last"
 saved="$E2E_DRIVE_C/KorvaMacro/Profile_Save/e2e_profile.kpf"
 e2e_click $((75 + 22)) $((240 + 12)) 1 Profiles
 e2e_answer_dialog "Save As" e2e_profile
 e2e_check "Save wrote e2e_profile.kpf" test -f "$saved"
 e2e_click $((20 + 22)) $((240 + 12)) 1 Profiles
-e2e_check "Clear asks first" e2e_wait_window "Clear profile slots"
-e2e_key y
+e2e_wait_window "Clear profile slots" && e2e_key y
 e2e_check "Clear empties the slot names and shows Profile: None" test "$(names)|$(e2e_profile_label)" = "|||Profile: None"
 e2e_click $((130 + 22)) $((240 + 12)) 1 Profiles
 e2e_answer_dialog Open e2e_profile.kpf
-e2e_check "loading brings the slots back (got $(names))" test "$(names)" = "alpha|beta|gamma"
+e2e_check "loading brings back the slots, named after their files (got $(names))" test "$(names)" = "alpha|beta|gamma"
 e2e_key F6
 e2e_check "the loaded trigger F6 switches to alpha again" e2e_poll 5 shows "P1 - alpha" 2
-e2e_check "... and loads its rows (got $(rows))" test "$(rows)" = "$ALPHA_ROWS"
 e2e_click $((270 + 37)) $((250 + 15)) 1 Profiles # OK
 e2e_wait_gone Profiles
 # A trigger pressed while recording is recorded and switches nothing (F11 records: the overlay
 # covers the Record button).
-e2e_click $RECORD_EDIT_X $RECORD_EDIT_Y
-e2e_key F11 # captured
+e2e_set_hotkey $RECORD_EDIT_X $RECORD_EDIT_Y F11
 e2e_key F11
 e2e_check "the record hotkey starts recording" e2e_wait_text 2001 Stop
 e2e_move_by 40 20
@@ -88,5 +81,4 @@ e2e_key F4
 e2e_check "F4 writes OFF into the overlay's switch label" e2e_poll 5 overlay_switch OFF
 e2e_key F4
 e2e_check "F4 again writes ON" e2e_poll 5 overlay_switch ON
-e2e_screenshot profiles >/dev/null
 e2e_close_expecting_exit_0
