@@ -1,7 +1,6 @@
 // Event rows painted by the real main window's WM_DRAWITEM into a memory DC, read back by pixel;
-// Event rows painted by the real main window's WM_DRAWITEM into a memory DC, read back by pixel;
-// the list's place kept through Set and Delete, its thumb, right clicks and the Enter keys; the
-// list's keys through its window procedure, with the real clipboard.
+// the list's place kept through Set and Delete, its thumb, right clicks, the Enter keys and a
+// refused delay; the list's keys through its window procedure, with the real clipboard.
 #include "ui/windows/ControlTable.h"
 #include "macro/EventList_win.h"
 #include "macro/Undo.h"
@@ -13,16 +12,15 @@ TEST(EventListWin, RowsPaintTheTickBoxMarkAndTextAtTheirPixelsAndGiveTheDcBack) 
     app.events = {{Move, 3, -1, 0, 0, 0}, {ButtonDown, 0, 0, 1, 0, 120}};
     RebuildEventList();
     const int height = EVENT_ROW_HEIGHT;
-    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 280, height);
-    HPEN marker = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap), oldPen = SelectObject(dc, marker);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(280, height, 1, 32, nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap), pen = GetCurrentObject(dc, OBJ_PEN);
     SetTextColor(dc, RGB(9, 9, 9));
     auto paint = [&](UINT item, UINT state) {
         DRAWITEMSTRUCT draw{ODT_LISTBOX, ID_EVENT_LIST,           item, ODA_DRAWENTIRE, state, app.eventList,
                             dc,          RECT{0, 0, 280, height}, 0};
         EXPECT_EQ(SendMessageW(window, WM_DRAWITEM, ID_EVENT_LIST, reinterpret_cast<LPARAM>(&draw)), TRUE);
-        EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), marker);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
         EXPECT_EQ(GetTextColor(dc), RGB(9, 9, 9));
     };
     auto count = [&](RECT area, COLORREF color) {
@@ -51,16 +49,13 @@ TEST(EventListWin, RowsPaintTheTickBoxMarkAndTextAtTheirPixelsAndGiveTheDcBack) 
     paint(2, 0);
     EXPECT_EQ(count({4, 4, 12, 14}, controlColor), 80);
     EXPECT_EQ(count({14, 0, 280, height}, controlColor), 266 * height);
-    SelectObject(dc, oldPen);
     SelectObject(dc, oldBitmap);
-    DeleteObject(marker);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
     DestroyTestMainWindow();
 }
 
-TEST(EventListWin, SetDeleteAndTheThumbKeepTheUsersPlaceInALongListAndEnterSets) {
+TEST(EventListWin, SetDeleteAndTheThumbKeepTheUsersPlaceInALongListAndEnterSetsOnlySeconds) {
     HWND window = CreateTestMainWindow();
     app.events.assign(300000, {Key, 0, 0, 0, 0x41, 5});
     RebuildEventList();
@@ -85,13 +80,18 @@ TEST(EventListWin, SetDeleteAndTheThumbKeepTheUsersPlaceInALongListAndEnterSets)
     EXPECT_EQ(app.selectedRow, 200002u);
     EXPECT_TRUE(app.rowTicks[200001]);
     EXPECT_EQ(top(), 200000);
+    // A delay that is no number of seconds is refused with a message and changes nothing.
+    SetControlText(app.delayEdit, L"0x10");
+    MessageBoxAnswer ok(IDOK);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_DELAY_SET, BN_CLICKED), 0);
+    EXPECT_NE(ok.Text().find(L"from 0 to 4294967.295"), std::wstring::npos) << ok.Text();
+    EXPECT_EQ(app.events[200002].delayMs, 1500u);
     // Delete keeps the rows on screen and selects the row after the deleted one.
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_DELETE, BN_CLICKED), 0);
     EXPECT_EQ(app.events.size(), 299999u);
     EXPECT_EQ(top(), 200000);
     EXPECT_EQ(SendMessageW(app.eventList, LB_GETCURSEL, 0, 0), 200001);
-    EXPECT_EQ(app.selectedRow, 200001u);
-    EXPECT_EQ(WindowText(app.delayEdit), L"1.500");
+    EXPECT_EQ(WindowText(app.delayEdit), L"1.500"); // the selected row's, the only one of 1.5 s
     // Enter in the speed box sets the speed; leaving it unset shows the speed in effect again.
     SetControlText(app.speedEdit, L"2");
     SendMessageW(app.speedEdit, WM_KEYDOWN, VK_RETURN, 0);
