@@ -109,46 +109,41 @@ TEST(EventListWin, SetDeleteAndTheThumbKeepTheUsersPlaceInALongListAndEnterSetsO
     DestroyTestMainWindow();
 }
 
-namespace {
-
-// A key as the list receives it, the modifiers down in the thread's key state that it reads.
-void PressOnList(WPARAM vk, BYTE modifier = 0) {
-    BYTE keys[256] = {};
-    if (modifier) keys[modifier] = 0x80;
-    SetKeyboardState(keys);
-    bool alt = modifier == VK_MENU;
-    SendMessageW(app.eventList, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, alt ? KF_ALTDOWN << 16 : 0);
-    keys[modifier] = 0;
-    SetKeyboardState(keys);
-}
-
-} // namespace
-
 TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesButNotDuringAPlayback) {
     CreateTestMainWindow();
+    // A key as the list receives it, the modifiers down in the thread's key state that it reads.
+    auto press = [](WPARAM vk, BYTE modifier = 0) {
+        BYTE keys[256] = {};
+        if (modifier) keys[modifier] = 0x80;
+        SetKeyboardState(keys);
+        bool alt = modifier == VK_MENU;
+        SendMessageW(app.eventList, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, alt ? KF_ALTDOWN << 16 : 0);
+        keys[modifier] = 0;
+        SetKeyboardState(keys);
+    };
     const MacroEvent a{Move, 1, 0, 0, 0, 10}, b{Key, 0, 0, 0, 0x41, 20}, c{Move, 0, 1, 0, 0, 30};
     app.events = {a, b, c};
     RebuildEventList();
-    PressOnList(VK_HOME); // the list box's own keys select and say so
-    PressOnList(VK_DOWN);
+    press(VK_HOME); // the list box's own keys select and say so
+    press(VK_DOWN);
     EXPECT_EQ(app.selectedRow, 1u);
-    PressOnList(VK_SPACE);
+    press(VK_SPACE);
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{false, true, false}));
-    PressOnList('C', VK_CONTROL);
+    press('C', VK_CONTROL);
     EXPECT_EQ(TextOnClipboard(), "EV 3 20 0 0 0 65\r\n");
-    PressOnList(VK_UP, VK_MENU); // the ticked row moves, its tick and the selection with it
+    press(VK_UP, VK_MENU); // the ticked row moves, its tick and the selection with it
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{true, false, false}));
     EXPECT_EQ(SendMessageW(app.eventList, LB_GETCURSEL, 0, 0), 0);
-    PressOnList(VK_SPACE);
-    PressOnList(VK_DOWN);
-    PressOnList('V', VK_CONTROL); // after the selected row, which becomes the first pasted one
+    press(VK_SPACE);
+    press(VK_DOWN);
+    press('V', VK_CONTROL); // after the selected row, which becomes the first pasted one
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, b, c}));
     EXPECT_EQ(app.selectedRow, 2u);
     EXPECT_EQ(WindowText(app.delayEdit), L"0.020");
-    PressOnList(VK_DELETE); // the selected row, when none is ticked; the next one is selected
+    press(VK_DELETE); // the selected row, when none is ticked; the next one is selected
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));
-    PressOnList('X', VK_CONTROL);
+    press('X', VK_CONTROL);
     ASSERT_TRUE(OpenClipboard(nullptr)); // as another program reads it: the text is handed over now
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     EXPECT_EQ(std::wstring(data ? static_cast<const wchar_t*>(GlobalLock(data)) : L""),
@@ -156,16 +151,16 @@ TEST(EventListWin, KeysTickMoveDeleteAndCarryRowsThroughTheClipboardAsEVLinesBut
     GlobalUnlock(data);
     CloseClipboard();
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
-    PressOnList('A', VK_CONTROL);
+    press('A', VK_CONTROL);
     EXPECT_EQ(app.rowTicks, (std::vector<bool>{true, true}));
     EXPECT_EQ(SendMessageW(app.allCheckbox, BM_GETCHECK, 0, 0), BST_CHECKED);
     app.playing = true; // no edit during a playback
     for (UINT key : {UINT{VK_DELETE}, UINT{'X'}, UINT{'V'}, UINT{VK_DOWN}})
-        PressOnList(key, key == VK_DELETE ? 0 : key == VK_DOWN ? VK_MENU : VK_CONTROL);
+        press(key, key == VK_DELETE ? 0 : key == VK_DOWN ? VK_MENU : VK_CONTROL);
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a}));
     app.playing = false;
     ASSERT_TRUE(PutTextOnClipboard("KORVAMACRO_V1\r\nno event here\r\n"));
-    PressOnList('V', VK_CONTROL); // nothing inserted, as the unit test shows: the status line says why
+    press('V', VK_CONTROL); // nothing inserted, as the unit test shows: the status line says why
     EXPECT_EQ(WindowText(app.statusLabel), L"Nothing pasted: the clipboard holds no EV lines");
     EXPECT_TRUE(UndoMacroChange()); // each edit is one step
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{b, a, c}));

@@ -14,18 +14,8 @@
 
 #include <tuple>
 
-namespace {
-
-std::wstring TestFolder(const wchar_t* name) {
-    std::wstring folder = TempPath(name);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-} // namespace
-
 TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporary) {
-    std::wstring folder = TestFolder(L"korva-fileio"), target = folder + L"\\a.kmc";
+    std::wstring folder = TempFolder(L"korva-fileio"), target = folder + L"\\a.kmc";
     ASSERT_TRUE(WriteFileAtomically(target, "second\r\n"));
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(WriteFileAtomically(target, "third\r\n"));
@@ -38,7 +28,7 @@ TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporary) {
 }
 
 TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
-    std::wstring folder = TestFolder(L"korva-leftovers");
+    std::wstring folder = TempFolder(L"korva-leftovers");
     const std::tuple<const wchar_t*, int64_t, bool> files[] = {
         {L"kmc1A2B.tmp", 3600, false}, // left by a killed save an hour ago
         {L"KMC3C4D.TMP", 120, false},  // names are matched in any case
@@ -78,7 +68,7 @@ TEST(FileIo, ProfileLoaderRefusesAnOversizedFileAndMapsAMacroOutsideOneByteTextB
         EXPECT_EQ(app.profileSlots[0].name, fits ? L"taken" : L"") << size;
     }
 
-    std::wstring macro = TestFolder(L"korva-\u0418\u0432\u0430\u043d") + L"\\\u5b8f.kmc";
+    std::wstring macro = TempFolder(L"korva-\u0418\u0432\u0430\u043d") + L"\\\u5b8f.kmc";
     ASSERT_TRUE(WriteFileAtomically(macro, "KORVAMACRO_V1\r\n"));
     app.profileMacroPaths[3] = macro;
     ASSERT_TRUE(SaveProfileToPath(profile));

@@ -8,25 +8,19 @@
 #include <array>
 #include <vector>
 
-namespace {
-
-// Each replayed key's virtual key, scan code, flags and extra information.
-std::vector<std::array<uintptr_t, 4>> hookedKeys;
-
-LRESULT CALLBACK KeyWatcherProc(int code, WPARAM message, LPARAM lParam) {
-    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (code == HC_ACTION) hookedKeys.push_back({key->vkCode, key->scanCode, key->flags, key->dwExtraInfo});
-    return CallNextHookEx(nullptr, code, message, lParam);
-}
-
-} // namespace
-
 TEST(PlaybackWin, ReplayedKeysCarryScanCodeAndExtendedFlagAndAStopReleasesTheHeldButton) {
     InputTurn turn; // the playback moves the shared cursor, presses a real button and sends real keys
     HWND window = CreateTestMainWindow();
-    HHOOK watcher = SetWindowsHookExW(WH_KEYBOARD_LL, KeyWatcherProc, GetModuleHandleW(nullptr), 0);
+    // Each replayed key's virtual key, scan code, flags and extra information.
+    static std::vector<std::array<uintptr_t, 4>> hookedKeys;
+    auto watch = [](int code, WPARAM message, LPARAM lParam) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        if (code == HC_ACTION)
+            hookedKeys.push_back({key->vkCode, key->scanCode, key->flags, key->dwExtraInfo});
+        return CallNextHookEx(nullptr, code, message, lParam);
+    };
+    HHOOK watcher = SetWindowsHookExW(WH_KEYBOARD_LL, watch, GetModuleHandleW(nullptr), 0);
     ASSERT_NE(watcher, nullptr);
-    hookedKeys.clear();
     auto click = [&](int id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
     auto middleDown = [] { return (GetAsyncKeyState(VK_MBUTTON) & 0x8000) != 0; };
     // Two keys, the middle button pressed, then a long wait: the stop comes while it is held.

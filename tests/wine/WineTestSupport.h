@@ -40,6 +40,12 @@ inline std::wstring TempPath(const std::wstring& name) {
     return temp + name;
 }
 
+// Made when missing.
+inline std::wstring TempFolder(const std::wstring& name) {
+    CreateDirectoryW(TempPath(name).c_str(), nullptr);
+    return TempPath(name);
+}
+
 inline void DestroyTestMainWindow() {
     if (app.mainWindow && IsWindow(app.mainWindow)) DestroyWindow(app.mainWindow);
     app.mainWindow = nullptr;
