@@ -14,7 +14,8 @@ TEST(EventListWin, RowsPaintTheTickBoxMarkAndTextAtTheirPixelsAndGiveTheDcBack) 
     const int height = EVENT_ROW_HEIGHT;
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateBitmap(280, height, 1, 32, nullptr);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap), pen = GetCurrentObject(dc, OBJ_PEN);
+    SelectObject(dc, bitmap);
+    HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
     SetTextColor(dc, RGB(9, 9, 9));
     auto paint = [&](UINT item, UINT state) {
         DRAWITEMSTRUCT draw{ODT_LISTBOX, ID_EVENT_LIST,           item, ODA_DRAWENTIRE, state, app.eventList,
@@ -49,9 +50,8 @@ TEST(EventListWin, RowsPaintTheTickBoxMarkAndTextAtTheirPixelsAndGiveTheDcBack) 
     paint(2, 0);
     EXPECT_EQ(count({4, 4, 12, 14}, controlColor), 80);
     EXPECT_EQ(count({14, 0, 280, height}, controlColor), 266 * height);
-    SelectObject(dc, oldBitmap);
+    DeleteDC(dc); // which lets go of the bitmap
     DeleteObject(bitmap);
-    DeleteDC(dc);
     DestroyTestMainWindow();
 }
 
@@ -61,10 +61,7 @@ TEST(EventListWin, SetDeleteAndTheThumbKeepTheUsersPlaceInALongListAndEnterSetsO
     RebuildEventList();
     auto top = [] { return SendMessageW(app.eventList, LB_GETTOPINDEX, 0, 0); };
     // The thumb's position beyond 16 bits: the message carries 200000 - 3 * 65536.
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_POS;
-    info.nPos = 200000;
+    SCROLLINFO info{sizeof(info), SIF_POS, 0, 0, 0, 200000, 0};
     SetScrollInfo(app.eventList, SB_VERT, &info, FALSE);
     SendMessageW(app.eventList, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200000 & 0xFFFF), 0);
     EXPECT_EQ(top(), 200000);

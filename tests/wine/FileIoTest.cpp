@@ -107,8 +107,7 @@ TEST(FileIo, AHandedOverFileEndsTheRecordingFirstAndOnlyLocalRegularFilesUpToThe
     CloseHandle(pipe);
     // One byte over the limit is refused by its size, before a byte is read.
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    LARGE_INTEGER size{};
-    size.QuadPart = static_cast<LONGLONG>(MACRO_FILE_MAX_BYTES) + 1;
+    LARGE_INTEGER size{.QuadPart = static_cast<LONGLONG>(MACRO_FILE_MAX_BYTES) + 1};
     EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
     CloseHandle(file);
     EXPECT_FALSE(ReadMacroAt(path, contents));
