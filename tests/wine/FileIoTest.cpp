@@ -14,7 +14,7 @@
 
 #include <tuple>
 
-TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporary) {
+TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporaryAndLeftoverTemporariesGoOnlyWhenOld) {
     std::wstring folder = TempFolder(L"korva-fileio"), target = folder + L"\\a.kmc";
     ASSERT_TRUE(WriteFileAtomically(target, "second\r\n"));
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -24,11 +24,7 @@ TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporary) {
     ASSERT_TRUE(ReadWholeFile(target, bytes));
     EXPECT_EQ(bytes, "second\r\n");
     DeleteFileW(target.c_str());
-    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "a temporary was left behind";
-}
-
-TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
-    std::wstring folder = TempFolder(L"korva-leftovers");
+    // Temporaries left by an earlier save go only when old.
     const std::tuple<const wchar_t*, int64_t, bool> files[] = {
         {L"kmc1A2B.tmp", 3600, false}, // left by a killed save an hour ago
         {L"KMC3C4D.TMP", 120, false},  // names are matched in any case
@@ -53,7 +49,7 @@ TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
             << name;
         DeleteFileW((folder + L"\\" + name).c_str());
     }
-    RemoveDirectoryW(folder.c_str());
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "a temporary was left behind";
 }
 
 TEST(FileIo, ProfileLoaderRefusesAnOversizedFileAndMapsAMacroOutsideOneByteTextByItsShortPath) {
