@@ -92,7 +92,7 @@ W01	input/RawMouse.cpp	native	s/return !chosen || chosen == device;/return chose
 W02	input/RawMouse.cpp	native e2e:modes	s/for (size_t i = 0; i < 5; ++i)/for (size_t i = 0; i < 4; ++i)/
 W03	core/InputRecords.h	native	s/binding.code \* 2 == releaseFlag/binding.code == releaseFlag/
 W04	input/RawMouse.cpp	native	s/packet.wheelDy = delta;/packet.wheelDy = delta \/ 120 * 120;/
-N01	macro/Playback_win.cpp	wine:PlaybackWin.* e2e:modes	/void OnPlaybackDone/,/^}/s/ClipCursor(nullptr);//
+N01	macro/Playback_win.cpp	e2e:modes	/void OnPlaybackDone/,/^}/s/ClipCursor(nullptr);//
 N02	macro/Playback_win.cpp	e2e:session	s/(records\[i\].up ? KEYEVENTF_KEYUP : 0)/0/
 N03	storage/FileIo_win.cpp	wine:FileIo.*	s/(attributes \& (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))/(attributes \& FILE_ATTRIBUTE_DIRECTORY)/
 N04	storage/FileIo_win.cpp	wine:FileIo.*	s/< LEFTOVER_AGE_TICKS) continue;/> LEFTOVER_AGE_TICKS) continue;/

@@ -126,7 +126,7 @@ TEST_F(PathTest, ApplyWritesOnlyTheDragsShiftsEachPointRoundedOnItsOwnAndSkipsSt
                               {ButtonDown, 812, 433, 1, AT_POSITION, 5}, MoveBy(0, 10, 3), MoveBy(3, 0, 4)}));
 }
 
-TEST_F(PathTest, FitKeepsTheMarginsAndNeedsMoreThanFortyPixelsOnEachAxis) {
+TEST_F(PathTest, ViewFitsInsideItsMarginsHitTestsTheNearestWithinEightPixelsAndZoomsWithinItsLimits) {
     EXPECT_FALSE(FitPathViewToClient(W, H)); // no points
     // A tall path: the height limits; y grows downwards as on screen.
     app.pathPoints = {{0, 0}, {10, 100}};
@@ -152,21 +152,16 @@ TEST_F(PathTest, FitKeepsTheMarginsAndNeedsMoreThanFortyPixelsOnEachAxis) {
     app.pathView.fitScale = 0; // the whole scale counts as 1 when converting back
     app.pathView.zoom = 2.5;
     EXPECT_DOUBLE_EQ(ClientToPath({330, 250}, W, H).x, 15);
-}
-
-TEST_F(PathTest, HitTestTakesTheNearestWithinEightPixelsAndTheLaterOnTies) {
-    // Scale 1: rangeX 600 over 600 pixels; points sit at client x = path x + 20, y = 240.
+    // The hit test at scale 1: rangeX 600 over 600 pixels; points sit at client x = path x + 20, y = 240.
+    ResetPathView();
     app.pathPoints = {{0, 0}, {100, 0}, {110, 0}, {600, 0}};
     ASSERT_TRUE(FitPathViewToClient(W, H));
     EXPECT_EQ(HitTestPath({125, 240}, W, H), 2); // halfway between 1 and 2
     EXPECT_EQ(HitTestPath({124, 240}, W, H), 1); // one pixel nearer to 1
     EXPECT_EQ(HitTestPath({20, 248}, W, H), 0);  // exactly 8 pixels away
-    EXPECT_EQ(HitTestPath({20, 249}, W, H), -1); // 9 pixels
     EXPECT_EQ(HitTestPath({26, 245}, W, H), 0);  // 6, 5: 61
     EXPECT_EQ(HitTestPath({26, 246}, W, H), -1); // 6, 6: 72 > 64
-}
-
-TEST_F(PathTest, WheelZoomStopsAtTenAndATenthLeavingTheViewExactlyStill) {
+    // Wheel zoom stops at ten and a tenth, leaving the view exactly still.
     app.pathPoints = {{-40, 10}, {160, 90}};
     ASSERT_TRUE(FitPathViewToClient(W, H));
     for (auto [delta, limit] : {std::pair{120, 10.0}, std::pair{0, 0.1}}) { // a zero delta zooms out

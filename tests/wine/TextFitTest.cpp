@@ -1,9 +1,9 @@
 // Every labelled control of the four windows, measured with its own font: a text wider than the
 // room its control leaves wraps or is cut, as happens when Wine lacks the fonts the layout needs;
-// where the three small windows open; and no two controls of a window overlap.
+// where the three small windows open; and no two controls of a window overlap. And the profile
+// window's Clear, which asks first.
 #include "ui/windows/ControlTable.h"
 #include "tests/wine/WineTestSupport.h"
-#include "ui/windows/Overlay_win.h"
 #include "ui/windows/PathEditor_win.h"
 #include "ui/windows/ProfileWindow_win.h"
 
@@ -26,87 +26,70 @@ int TextRoom(HWND control) {
     return client.right - (box ? 13 + 4 : 2);
 }
 
-// One line "TEXT" needs N of M for each child whose text does not fit.
-std::wstring TextsThatDoNotFit(HWND window) {
-    std::wstring misfits;
+// One line "TEXT" needs N of M for each child whose text does not fit, and "A / B" for each two
+// visible children whose rectangles overlap: the one painted later covers the other, as a status
+// line that changes its text covered its neighbours.
+std::wstring LayoutFaults(HWND window) {
+    std::wstring faults;
     HDC dc = GetDC(window);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         std::wstring text = WindowText(child);
-        if (text.empty()) continue;
         HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         SelectObject(dc, previous);
-        if (size.cx > TextRoom(child))
-            misfits += L"\"" + text + L"\" needs " + std::to_wstring(size.cx) + L" of " +
-                       std::to_wstring(TextRoom(child)) + L"\n";
-    }
-    ReleaseDC(window, dc);
-    return misfits;
-}
-
-// One line "A / B" for each two visible children whose rectangles overlap: the one painted later
-// covers the other, as a status line that changes its text covered its neighbours.
-std::wstring OverlappingControls(HWND window) {
-    std::wstring overlaps;
-    for (HWND a = GetWindow(window, GW_CHILD); a; a = GetWindow(a, GW_HWNDNEXT)) {
-        for (HWND b = GetWindow(a, GW_HWNDNEXT); b; b = GetWindow(b, GW_HWNDNEXT)) {
+        if (!text.empty() && size.cx > TextRoom(child))
+            faults += L"\"" + text + L"\" needs " + std::to_wstring(size.cx) + L" of " +
+                      std::to_wstring(TextRoom(child)) + L"\n";
+        for (HWND other = GetWindow(child, GW_HWNDNEXT); other; other = GetWindow(other, GW_HWNDNEXT)) {
             RECT ra{}, rb{}, common{};
-            GetWindowRect(a, &ra);
-            GetWindowRect(b, &rb);
-            bool shown = (GetWindowLongW(a, GWL_STYLE) & GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE) != 0;
+            GetWindowRect(child, &ra);
+            GetWindowRect(other, &rb);
+            bool shown =
+                (GetWindowLongW(child, GWL_STYLE) & GetWindowLongW(other, GWL_STYLE) & WS_VISIBLE) != 0;
             if (shown && IntersectRect(&common, &ra, &rb))
-                overlaps += WindowText(a) + L" / " + WindowText(b) + L"\n";
+                faults += text + L" / " + WindowText(other) + L"\n";
         }
     }
-    return overlaps;
+    ReleaseDC(window, dc);
+    return faults;
 }
 
 } // namespace
 
-TEST(TextFit, EveryLabelFitsItsControlAndNoTwoControlsOverlapInAllFourWindows) {
+TEST(TextFit, EveryLabelFitsNoTwoControlsOverlapTheSmallWindowsOpenBesideTheMainOneOrWhereLeftAndClearAsks) {
     InputTurn turn; // the windows it opens take the foreground, and with it where keys go
     HWND main = CreateTestMainWindow();
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(TextsThatDoNotFit(main), L"") << "main window";
-    EXPECT_EQ(OverlappingControls(main), L"") << "main window";
     SetWindowTextW(app.holdOffHotkeyEdit, L"Mouse button"); // the longest text a hotkey box shows
     SetWindowTextW(app.loopCountEdit, L"9999");             // the most digits the count box takes
-    EXPECT_EQ(TextsThatDoNotFit(main), L"") << "main window, mouse hold-off key";
-    OpenProfileWindow();
-    OpenOverlay();
-    SetWindowTextW(app.overlayPlayLabel, L"PLAY 9999/9999");
-    app.events = {{Move, 5, 0}, {Move, 0, 7}};
-    OpenPathEditor();
-    HWND editor = app.pathEditorWindow.load();
-    for (HWND window : {app.profileWindow, app.overlayWindow, editor}) {
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(TextsThatDoNotFit(window), L"") << WindowText(window);
-        EXPECT_EQ(OverlappingControls(window), L"") << WindowText(window);
-        DestroyWindow(window);
-    }
-    DestroyTestMainWindow();
-}
-
-TEST(SmallWindows, OpenBesideTheMainWindowInTheWorkAreaReopenWhereLeftAndTheEyeClosesTheOverlay) {
-    InputTurn turn;
-    HWND main = CreateTestMainWindow();
+    EXPECT_EQ(LayoutFaults(main), L"") << "main window";
     SetWindowPos(main, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT mainRect{}, work{}, place{}, overlap{};
     GetWindowRect(main, &mainRect);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     auto eye = [&] { SendMessageW(main, WM_COMMAND, MAKEWPARAM(ID_EYE, BN_CLICKED), 0); };
     eye();
+    SetWindowTextW(app.overlayPlayLabel, L"PLAY 9999/9999");
     OpenProfileWindow();
     app.events = {{Move, 5, 0}, {Move, 0, 7}};
     OpenPathEditor();
-    for (HWND window : {app.overlayWindow, app.profileWindow, app.pathEditorWindow.load()}) {
+    for (HWND window : {app.profileWindow, app.overlayWindow, app.pathEditorWindow.load()}) {
         ASSERT_NE(window, nullptr);
+        EXPECT_EQ(LayoutFaults(window), L"") << WindowText(window);
         GetWindowRect(window, &place);
         EXPECT_FALSE(IntersectRect(&overlap, &place, &mainRect)) << WindowText(window);
         EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
                     place.bottom <= work.bottom)
             << WindowText(window);
+    }
+    // The profile window's Clear asks; No keeps the slots.
+    app.profileSlots[3] = {true, {HotkeyKeyboard, VK_F9}, L"kept"};
+    for (int button : {IDNO, IDYES}) {
+        MessageBoxAnswer answer(button);
+        SendMessageW(app.profileWindow, WM_COMMAND, MAKEWPARAM(ID_PROFILE_CLEAR, BN_CLICKED), 0);
+        EXPECT_EQ(answer.Text(), L"Clear all ten profile slots?");
+        EXPECT_EQ(app.profileSlots[3].name, button == IDNO ? L"kept" : L"") << button;
     }
     // Moved by the user, closed by the eye button: it reopens where it was left.
     SetWindowPos(app.overlayWindow, nullptr, 700, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

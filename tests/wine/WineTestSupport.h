@@ -11,7 +11,6 @@
 #include <windows.h>
 
 #include <string>
-#include <thread>
 
 // Dispatches what is queued, less the WM_QUIT of a destroyed main window.
 inline void PumpMessages() {
@@ -39,6 +38,12 @@ inline std::wstring TempPath(const std::wstring& name) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     return temp + name;
+}
+
+// Made when missing.
+inline std::wstring TempFolder(const std::wstring& name) {
+    CreateDirectoryW(TempPath(name).c_str(), nullptr);
+    return TempPath(name);
 }
 
 inline void DestroyTestMainWindow() {
@@ -72,36 +77,34 @@ class InputTurn {
     }
 };
 
-// Answers the next message box of this process with `button` from another thread, keeping its
-// text; the box runs its own modal loop meanwhile. Made before the action that shows the box.
+// Answers the next message box of this thread with `button`, keeping its text: a timer, which the
+// box's own modal loop runs, finds it among the thread's windows. Made before the action that shows it.
 class MessageBoxAnswer {
-    std::wstring text;
-    std::thread answerer;
+    static inline int button = 0;
+    static inline std::wstring text;
+    UINT_PTR timer;
 
     static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-        DWORD process = 0;
         wchar_t className[8] = {};
-        GetWindowThreadProcessId(window, &process);
         GetClassNameW(window, className, 8);
-        bool box = process == GetCurrentProcessId() && lstrcmpW(className, L"#32770") == 0;
+        bool box = lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window);
         if (box) *reinterpret_cast<HWND*>(found) = window;
         return !box;
     }
+    static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+        if (!box || !text.empty()) return;
+        text = WindowText(GetDlgItem(box, 0xFFFF)); // the box's message text
+        PostMessageW(box, WM_COMMAND, button, 0);
+    }
 
   public:
-    explicit MessageBoxAnswer(int button)
-        : answerer([this, button] {
-              // Found while it is being made, a box has no text yet and may miss the answer.
-              HWND box = nullptr;
-              for (int i = 0; i < 1000 && !(box && IsWindowVisible(box)); ++i, Sleep(10))
-                  EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-              text = WindowText(GetDlgItem(box, 0xFFFF)); // the box's message text
-              PostMessageW(box, WM_COMMAND, button, 0);
-          }) {}
-    ~MessageBoxAnswer() { Text(); }
-    // The text of the box that was answered; empty when none came within 10 s.
-    std::wstring Text() {
-        if (answerer.joinable()) answerer.join();
-        return text;
+    explicit MessageBoxAnswer(int answer) : timer(SetTimer(nullptr, 0, 10, Answer)) {
+        button = answer;
+        text.clear();
     }
+    ~MessageBoxAnswer() { KillTimer(nullptr, timer); }
+    // The text of the box that was answered; empty when none came.
+    std::wstring Text() const { return text; }
 };
