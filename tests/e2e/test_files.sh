@@ -44,6 +44,7 @@ echo changed >>"$DATA/Round Trip.kmc"
 cp "$DATA/Round Trip.kmc" "$DATA/before-second-save"
 click_save
 e2e_check "a second Save asks before overwriting" e2e_wait_window "Overwrite existing macro?"
+e2e_check "... naming the file" grep -qF 'C:\KorvaMacro\Data\Round Trip.kmc exists. Replace it?' <<<"$(e2e_texts "Overwrite existing macro?")"
 e2e_key Return
 e2e_check "Enter answers No and closes the question" e2e_wait_gone "Overwrite existing macro?"
 e2e_check "No keeps the saved file byte for byte" cmp -s "$DATA/Round Trip.kmc" "$DATA/before-second-save"
