@@ -82,7 +82,6 @@ TEST_F(KeyboardHookProcTest, TheHoldOffKeyStopsEverythingUntilReleased) {
     EXPECT_EQ(Release(VK_SPACE), 1);
     EXPECT_EQ(Labels(), L"ON/ON/ON");
     EXPECT_FALSE(app.recording); // nothing restarts
-    EXPECT_EQ(Press('A'), 0);    // nothing armed, nothing bound: passed on
 }
 
 TEST_F(ProfileKeysTest, AReadySlotSwitchesWithoutReadingItsFileAndAChangedFileIsReadFresh) {
@@ -105,7 +104,6 @@ TEST_F(ProfileKeysTest, AReadySlotSwitchesWithoutReadingItsFileAndAChangedFileIs
         Release(VK_F7);
         CloseHandle(held);
         EXPECT_EQ(app.events.size(), 5u) << round;
-        EXPECT_EQ(SendMessageW(app.eventList, LB_GETCOUNT, 0, 0), 5);
         PumpMessages();
     }
     write(3);
