@@ -164,18 +164,14 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
 
 TEST_F(KeyboardHookTest,
        RawMouseTakesTheFirstPressAndReleaseInButtonOrderTheWheelAndOnlyMarkedPacketsAreOwn) {
-    const std::pair<uint16_t, ButtonTransitions> cases[] = {
-        {0x0003, {0x0001, 0x0002}},              // a fast click: press and release in one packet
-        {0x0004 | 0x0001, {0x0001, 0}},          // left before right
-        {0x0010 | 0x0004, {0x0004, 0}},          // right before middle
-        {0x0040 | 0x0010, {0x0010, 0}},          // middle before X1
-        {0x0100 | 0x0040, {0x0040, 0}},          // X1 before X2
-        {0x0200 | 0x0080 | 0x0020, {0, 0x0020}}, // the same order for releases
-        {0x0400 | 0x0800 | 0x0100 | 0x0008, {0x0100, 0x0008}}, // wheel bits are ignored
-        {0x0400, {0, 0}},
-    };
-    for (auto [flags, expected] : cases)
-        EXPECT_EQ(DecodeRawButtons(flags), expected) << flags;
+    // Presses, then releases, take the first button in the order left, right, middle, X1, X2 (pressed
+    // 0x0001, 0x0004, 0x0010, 0x0040, 0x0100; released twice that); a fast click brings both in one
+    // packet; the wheel bits 0x0400 and 0x0800 are no buttons.
+    const uint16_t cases[][3] = {{0x0003, 0x0001, 0x0002}, {0x0005, 0x0001, 0}, {0x0014, 0x0004, 0},
+                                 {0x0050, 0x0010, 0},      {0x0140, 0x0040, 0}, {0x02A0, 0, 0x0020},
+                                 {0x0D08, 0x0100, 0x0008}, {0x0400, 0, 0}}; // flags, press, release
+    for (auto [flags, press, release] : cases)
+        EXPECT_EQ(DecodeRawButtons(flags), (ButtonTransitions{press, release})) << flags;
     MousePacket packet; // wheel deltas as delivered, a high-resolution -30 too
     ASSERT_TRUE(DecodeMousePacket(app, {nullptr, 0x0400, 0, 0, 0, 0xFFE2}, packet));
     EXPECT_EQ(std::pair(packet.wheelDx, packet.wheelDy), std::pair(0, -30));
