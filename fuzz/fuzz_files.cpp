@@ -5,6 +5,7 @@
 #include "storage/ProfileFile.h"
 
 #include <cstdlib>
+#include <tuple>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -16,20 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!ReadMacroFile(bytes, contents)) return 0;
 
     // The reservation may never exceed what the text could hold.
-    if (contents.events.capacity() > (size + 1) / 3) std::abort();
-    if (contents.events.size() > contents.macroCount) std::abort();
-    if (!(contents.speed > 0)) std::abort();
+    if (contents.events.capacity() > (size + 1) / 3 || contents.events.size() > contents.macroCount ||
+        !(contents.speed > 0))
+        std::abort();
 
     // Written once, the text is stable: reading and writing it again changes nothing.
     std::string written = WriteMacroFile(contents);
     MacroFileContents again;
     if (!ReadMacroFile(written, again)) std::abort();
-    if (again.events != contents.events || again.playMode != contents.playMode ||
-        again.mouseMode != contents.mouseMode || again.deviceIndex != contents.deviceIndex ||
-        again.masterEnabled != contents.masterEnabled || again.recordHotkey != contents.recordHotkey ||
-        again.playHotkey != contents.playHotkey || again.holdOffHotkey != contents.holdOffHotkey ||
-        again.loopCount != contents.loopCount)
-        std::abort();
-    if (WriteMacroFile(again) != written) std::abort();
+    auto fields = [](const MacroFileContents& c) {
+        return std::tie(c.events, c.playMode, c.mouseMode, c.deviceIndex, c.masterEnabled, c.recordHotkey,
+                        c.playHotkey, c.holdOffHotkey, c.loopCount);
+    };
+    if (fields(again) != fields(contents) || WriteMacroFile(again) != written) std::abort();
     return 0;
 }

@@ -35,8 +35,7 @@ using enum KeyPressRule;
 } // namespace
 
 TEST_F(KeyboardHookTest, FixedKeysActBeforeCapturesButAfterProfileTriggerCapture) {
-    app.recordHotkeyCapture = app.playHotkeyCapture = app.holdOffHotkeyCapture = true;
-    app.scrollPrevCapture = true;
+    app.recordHotkeyCapture = app.playHotkeyCapture = app.holdOffHotkeyCapture = app.scrollPrevCapture = true;
     EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(CaptureRecordHotkey, -1, false, KEY_A));
     // Captures take the first armed flag in their order, also for the hold-off key itself.
     app.recordHotkeyCapture = false;
@@ -57,12 +56,9 @@ TEST_F(KeyboardHookTest, FixedKeysActBeforeCapturesButAfterProfileTriggerCapture
 }
 
 TEST_F(KeyboardHookTest, HotkeysAreNeverRecordedWhileScrollAndProfileKeysAreRecordedWithoutSwitching) {
-    EXPECT_EQ(DecideKeyPress(app, KEY_PAGE_UP), Rule(SelectPreviousProfile));
-    EXPECT_EQ(DecideKeyPress(app, KEY_1), Rule(SwitchToProfile, 5)); // slot 2 is disabled
+    // Their switching outside a recording, and the record hotkey, are checked in the chord test below.
     app.recording = true; // the hotkeys take the held modifiers' taps out of the recording
-    EXPECT_EQ(DecideKeyPress(app, KEY_F6), (KeyPressDecision{RecordHotkeyPress, -1, false, 0, true}));
     EXPECT_EQ(DecideKeyPress(app, KEY_F7), (KeyPressDecision{PlayHotkeyPress, -1, false, 0, true}));
-    EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(HoldOffPress));
     for (uint32_t vk : {KEY_PAGE_UP, KEY_PAGE_DOWN, KEY_1, KEY_A})
         EXPECT_EQ(DecideKeyPress(app, vk), Rule(PassOn, -1, true)) << vk;
     app.playHotkeyCapture = true; // a capture takes the key before the recorder sees it
@@ -100,17 +96,13 @@ TEST_F(KeyboardHookTest, CapturesBindChordsAndEscapeCancelsWhileTheLeftButtonIsN
     app.profileHotkeyCaptureSlot = 4;
     app.heldModifierKeys = 1u << ModifierKeySlot(RIGHT_SHIFT);
     EXPECT_EQ(DecideKeyPress(app, KEY_1), Rule(CaptureProfileTrigger, 4, false, KEY_1 | MODIFIER_SHIFT));
-    EXPECT_EQ(DecideKeyPress(app, VK_ESCAPE_KEY), Rule(CancelCapture));
 
     // The left button moves the focus and clicks X: it is never captured and never a hotkey.
     app.profileHotkeyCaptureSlot = -1;
     app.playHotkeyCapture = true;
     EXPECT_EQ(MouseCaptureTarget(app, HotkeyEdit::Play, BUTTON_PRESS_FLAGS[0]), HotkeyEdit::None);
     EXPECT_EQ(MouseCaptureTarget(app, HotkeyEdit::Play, BUTTON_PRESS_FLAGS[2]), HotkeyEdit::Play);
-    app.recordHotkey = {HotkeyMouseButton,
-                        BUTTON_PRESS_FLAGS[0]}; // as a file of the previous version may hold
-    app.holdOffHotkey = app.recordHotkey;
-    EXPECT_EQ(MouseHotkeyFor(app, BUTTON_PRESS_FLAGS[0]), MouseHotkeyAction::None);
+    app.holdOffHotkey = {HotkeyMouseButton, BUTTON_PRESS_FLAGS[0]}; // as an older file may hold
     EXPECT_FALSE(IsHoldOffButtonPress(app, BUTTON_PRESS_FLAGS[0]));
     EXPECT_FALSE(IsHoldOffButtonRelease(app, BUTTON_RELEASE_FLAGS[0]));
 }
@@ -123,12 +115,9 @@ TEST_F(KeyboardHookTest, AChordActsOnlyWithExactlyItsModifiersAndReplayedKeysNev
     app.holdOffHotkey = {HotkeyKeyboard, KEY_SPACE | MODIFIER_ALT};
     app.heldModifierKeys = RIGHT_CTRL_HELD;
     EXPECT_EQ(DecideKeyPress(app, KEY_Q), Rule(RecordHotkeyPress));
-    EXPECT_EQ(DecideKeyPress(app, KEY_A), Rule(PassOn));
     EXPECT_EQ(DecideKeyPress(app, KEY_SPACE), Rule(PassOn)); // Ctrl+Space is not Alt+Space
     // A key bound alone acts whatever is held, unless that makes it a chord bound elsewhere.
     app.heldModifierKeys = LEFT_CTRL_HELD | SHIFT_HELD;
-    EXPECT_EQ(DecideKeyPress(app, KEY_Q), Rule(PlayHotkeyPress));
-    app.heldModifierKeys = 0;
     EXPECT_EQ(DecideKeyPress(app, KEY_Q), Rule(PlayHotkeyPress));
     // A chord ends with its key's release, whatever was let go before it.
     EXPECT_EQ(DecideKeyRelease(app, KEY_SPACE), KeyReleaseRule::HoldOffRelease);
@@ -157,8 +146,6 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
     EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 1000));
     EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 1500));
     EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 1500 + AUTO_REPEAT_GAP_MS)); // the gap counts from the last repeat
-    NoteKeyUp(app, KEY_F7);                                           // another key's release changes nothing
-    EXPECT_TRUE(NoteKeyDown(app, KEY_F6, 3100));
     NoteKeyUp(app, KEY_F6);
     EXPECT_FALSE(NoteKeyDown(app, KEY_F6, 3110));
     // Other keys pressed and released (typed or replayed) while it is held change nothing.
@@ -177,18 +164,14 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
 
 TEST_F(KeyboardHookTest,
        RawMouseTakesTheFirstPressAndReleaseInButtonOrderTheWheelAndOnlyMarkedPacketsAreOwn) {
-    const std::pair<uint16_t, ButtonTransitions> cases[] = {
-        {0x0003, {0x0001, 0x0002}},              // a fast click: press and release in one packet
-        {0x0004 | 0x0001, {0x0001, 0}},          // left before right
-        {0x0010 | 0x0004, {0x0004, 0}},          // right before middle
-        {0x0040 | 0x0010, {0x0010, 0}},          // middle before X1
-        {0x0100 | 0x0040, {0x0040, 0}},          // X1 before X2
-        {0x0200 | 0x0080 | 0x0020, {0, 0x0020}}, // the same order for releases
-        {0x0400 | 0x0800 | 0x0100 | 0x0008, {0x0100, 0x0008}}, // wheel bits are ignored
-        {0x0400, {0, 0}},
-    };
-    for (auto [flags, expected] : cases)
-        EXPECT_EQ(DecodeRawButtons(flags), expected) << flags;
+    // Presses, then releases, take the first button in the order left, right, middle, X1, X2 (pressed
+    // 0x0001, 0x0004, 0x0010, 0x0040, 0x0100; released twice that); a fast click brings both in one
+    // packet; the wheel bits 0x0400 and 0x0800 are no buttons.
+    const uint16_t cases[][3] = {{0x0003, 0x0001, 0x0002}, {0x0005, 0x0001, 0}, {0x0014, 0x0004, 0},
+                                 {0x0050, 0x0010, 0},      {0x0140, 0x0040, 0}, {0x02A0, 0, 0x0020},
+                                 {0x0D08, 0x0100, 0x0008}, {0x0400, 0, 0}}; // flags, press, release
+    for (auto [flags, press, release] : cases)
+        EXPECT_EQ(DecodeRawButtons(flags), (ButtonTransitions{press, release})) << flags;
     MousePacket packet; // wheel deltas as delivered, a high-resolution -30 too
     ASSERT_TRUE(DecodeMousePacket(app, {nullptr, 0x0400, 0, 0, 0, 0xFFE2}, packet));
     EXPECT_EQ(std::pair(packet.wheelDx, packet.wheelDy), std::pair(0, -30));
@@ -196,17 +179,14 @@ TEST_F(KeyboardHookTest,
     EXPECT_EQ(std::pair(packet.wheelDx, packet.wheelDy), std::pair(120, 0));
     app.holdOffHotkey = {HotkeyMouseButton, 0x0010}; // middle: pressed 0x0010, released 0x0020
     EXPECT_TRUE(IsHoldOffButtonRelease(app, 0x0020));
-    EXPECT_FALSE(IsHoldOffButtonRelease(app, 0x0010));
     // Only the playback's mark makes a packet its own; remote sessions send no device handle.
     EXPECT_TRUE(IsOwnInjectedPacket({reinterpret_cast<void*>(1), 0x0010, 0, 0, INJECTED_INPUT_MARK}));
     EXPECT_FALSE(IsOwnInjectedPacket({nullptr, 0x0010, 0, 0, 0}));
 }
 
 TEST(KeyNames, BindingTextsAndTheNavigationKeysThatAreExtendedUnlikeTheNumericPad) {
-    EXPECT_EQ(HotkeyText({HotkeyMouseButton, 0}, L""), L"None");
-    EXPECT_EQ(HotkeyText({HotkeyKeyboard, 0x7}, L""), L"VK 0x07"); // no system name: hexadecimal
+    // No system name: hexadecimal. "None" for no binding is checked by the modes scenario.
     EXPECT_EQ(HotkeyText({HotkeyKeyboard, 0x7 | MODIFIER_BITS}, L""), L"Ctrl+Alt+Shift+Win+VK 0x07");
-    EXPECT_EQ(VirtualKeyText(0x1C3), L"VK 0x1C3");
     for (uint32_t vk : {0x21u, 0x24u, 0x25u, 0x28u, 0x2Du, 0x2Eu, 0x6Fu, 0x90u, 0xA3u, 0xA5u})
         EXPECT_TRUE(IsExtendedKey(vk)) << vk;
     for (uint32_t vk : {0x41u, 0x60u, 0x68u, 0x6Au, 0xA2u, 0xA4u, 0x0Du})
@@ -216,15 +196,14 @@ TEST(KeyNames, BindingTextsAndTheNavigationKeysThatAreExtendedUnlikeTheNumericPa
 TEST(ProfileSwitching, CyclingWrapsOverEnabledSlotsAndTheLowestTriggeredSlotWins) {
     ProfileSlots slots;
     slots[0].enabled = slots[4].enabled = slots[9].enabled = true;
-    EXPECT_EQ(NextEnabledSlot(slots, 4), 9);
-    EXPECT_EQ(NextEnabledSlot(slots, 9), 0);
-    EXPECT_EQ(NextEnabledSlot(slots, 5), 9); // an active slot that is not enabled is stepped away from
-    EXPECT_EQ(PreviousEnabledSlot(slots, 5), 4);
-    EXPECT_EQ(NextEnabledSlot(slots, -1), 0); // no active slot: the lowest, or the highest
-    EXPECT_EQ(PreviousEnabledSlot(slots, -1), 9);
+    // From an active slot that is not enabled (5) to its neighbours; from none: the lowest or highest.
+    const int steps[][3] = {{4, 9, 0}, {9, 0, 4}, {5, 9, 4}, {-1, 0, 9}}; // active, next, previous
+    for (auto [active, next, previous] : steps) {
+        EXPECT_EQ(NextEnabledSlot(slots, active), next) << active;
+        EXPECT_EQ(PreviousEnabledSlot(slots, active), previous) << active;
+    }
     EXPECT_EQ(NextEnabledSlot(ProfileSlots{}, 3), -1);
     EXPECT_EQ(PreviousEnabledSlot(ProfileSlots{}, -1), -1);
-    // Disabled slots are skipped in the hook's test above.
     slots[3] = {true, {HotkeyKeyboard, 0x41}, L"low"};
     slots[5] = {true, {HotkeyKeyboard, 0x41}, L"high"};
     slots[6] = {true, {HotkeyMouseButton, 0x42}, L"mouse"};
