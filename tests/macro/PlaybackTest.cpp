@@ -90,11 +90,24 @@ class PlaybackTest : public ::testing::Test {
         app.speed = 1.0;
         app.interfaceWaiting = true; // an idle window, unless a test makes it busy
     }
+    // A fresh run of `events` in the given modes.
+    void Load(std::vector<MacroEvent> events, int32_t playMode = Once, int32_t mouseMode = FreeMouse) {
+        SetUp();
+        app.events = std::move(events);
+        app.playMode = playMode;
+        app.mouseMode = mouseMode;
+    }
     static MacroEvent MoveBy(int32_t dx, int32_t dy, uint32_t ms = 0) { return {Move, dx, dy, 0, 0, ms}; }
     static MacroEvent KeyTap(uint32_t vk, uint32_t ms = 0) { return {Key, 0, 0, 0, vk, ms}; }
-    static MacroEvent Button(int32_t type, uint32_t flag) { return {type, 0, 0, flag, 0, 0}; }
+    static MacroEvent Button(int32_t type, uint32_t flag, uint32_t modifiers = 0) {
+        return {type, 0, 0, flag, modifiers, 0};
+    }
     static std::string Step(int32_t dx, int32_t dy) { return Fake::Mouse({dx, dy, 0, MOUSE_FLAG_MOVE}); }
     static std::string Sent(uint32_t flags, uint32_t data = 0) { return Fake::Mouse({0, 0, data, flags}); }
+    static Trace PlayAll() {
+        RunPlayback(FAKE_IO);
+        return fake.calls;
+    }
     static Trace PlayOnePass() {
         PlaybackRun run;
         EXPECT_TRUE(RunPlaybackPass(FAKE_IO, run));
@@ -136,35 +149,26 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
 }
 
 TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass) {
-    app.mouseMode = LockMouse;
-    app.playbackStartPoint = {50, 60};
-    app.events = {MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3), MoveBy(-5, 3, 10)};
-    RunPlayback(FAKE_IO);
     // A movement confines the cursor to its span unless the confinement since the last wait already
     // holds it, and sets it step by step; the playback ends confined to the pixel where it ends.
-    EXPECT_EQ(fake.calls, (Trace{"confine 50,57 55,60", "set 52,58", "set 54,57", "set 55,57", "set 53,59",
-                                 "set 51,60", "set 50,60", "confine 45,60 50,63", "set 48,62", "set 46,63",
-                                 "set 45,63", "confine 45,63 45,63", "repaint -1", "done"}));
-    // Every pass starts from the start point again, and a loop that never waits confines once.
-    SetUp();
-    app.mouseMode = LockMouse;
-    app.playMode = Loop;
+    Load({MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3), MoveBy(-5, 3, 10)}, Once, LockMouse);
     app.playbackStartPoint = {50, 60};
-    app.events = {MoveBy(5, -3), MoveBy(-5, 3)};
+    EXPECT_EQ(PlayAll(), (Trace{"confine 50,57 55,60", "set 52,58", "set 54,57", "set 55,57", "set 53,59",
+                                "set 51,60", "set 50,60", "confine 45,60 50,63", "set 48,62", "set 46,63",
+                                "set 45,63", "confine 45,63 45,63", "repaint -1", "done"}));
+    // Every pass starts from the start point again, and a loop that never waits confines once.
+    Load({MoveBy(5, -3), MoveBy(-5, 3)}, Loop, LockMouse);
+    app.playbackStartPoint = {50, 60};
     fake.stopAtCall = 30;
     RunPlayback(FAKE_IO);
     EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "confine 50,57 55,60"), 1);
     EXPECT_EQ(std::count(fake.calls.begin(), fake.calls.end(), "set 52,58"), 5);
     // A path that runs past the coordinate range stops at its edge instead of wrapping.
-    SetUp();
-    app.mouseMode = LockMouse;
+    Load({MoveBy(5, -3)}, Once, LockMouse);
     app.playbackStartPoint = {INT32_MAX - 1, INT32_MIN + 1};
-    app.events = {MoveBy(5, -3)};
     EXPECT_EQ(PlayOnePass().back(), "set 2147483647,-2147483648");
     // A mode outside the three, read from a file, plays as FreeMouse from the start on.
-    SetUp();
-    app.mouseMode = 7;
-    app.events = {MoveBy(3, 0)};
+    Load({MoveBy(3, 0)}, Once, 7);
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
     EXPECT_EQ(PlayOnePass(), (Trace{"free", Step(2, 0), Step(1, 0)}));
 }
@@ -207,16 +211,14 @@ TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
     ASSERT_EQ(PlayOnePass().size(), 5u);
     EXPECT_EQ(fake.callTimes, (std::vector<double>{1.0, 1.0, 7.0, 7.0, 10.0}));
     // The 2 ms wait oversleeps to 3 ms, when the next 1 ms wait is already due: it still sleeps.
-    SetUp();
+    Load({KeyTap(1, 2), KeyTap(2, 1)});
     fake.sleepMs = 1.5;
-    app.events = {KeyTap(1, 2), KeyTap(2, 1)};
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{3.0, 4.5}));
     // Waits that the speed makes shorter than a millisecond keep their exact length: 40 of 0.45 ms
     // take 18 ms, not 40.
-    SetUp();
+    Load(std::vector(40, MoveBy(1, 0, 9)));
     app.speed = 0.05;
-    app.events.assign(40, MoveBy(1, 0, 9));
     PlayOnePass();
     EXPECT_EQ(fake.sleeps, 18);
 }
@@ -229,52 +231,41 @@ TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{10.5, 21, 30, 40.5, 51, 60, 70.5, 81, 90, 100.5}));
     // The 3rd sleep stalls for 100 ms: the next wait gives up at most the catch-up limit (8 of its 10 ms).
-    SetUp();
+    Load(std::vector(4, KeyTap(0x41, 10)));
     fake.onSleep = [] { fake.nowMs += fake.sleeps == 3 ? 100 : 0; };
-    app.events.assign(4, KeyTap(0x41, 10));
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{103, 105, 115, 125}));
     // The playback thread wakes 3 ms after the Play press: the first wait still counts from the
     // press, the next pass of a loop from its own start.
-    SetUp();
-    app.playMode = Loop;
-    app.events = {KeyTap(0x41, 10)};
+    Load({KeyTap(0x41, 10)}, Loop);
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
     fake.stopAtCall = 3;
     fake.nowMs = 3;
-    RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{"free", "key 65", "key 65", "repaint -1", "done"}));
+    EXPECT_EQ(PlayAll(), (Trace{"free", "key 65", "key 65", "repaint -1", "done"}));
     EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 10, 20, 20, 20}));
 }
 
 TEST_F(PlaybackTest, AStopEndsATenSecondWaitWithinAStepAndEveryPassEndsWithNothingHeld) {
     // Left and the fifth button are still down when the stop comes; right was released by the macro.
-    app.playMode = Loop;
-    app.events = {Button(ButtonDown, 0x0001), Button(ButtonDown, 0x0004), Button(ButtonUp, 0x0008),
-                  Button(ButtonDown, 0x0100), KeyTap(0x41, 10000),        KeyTap(0x42)};
+    Load({Button(ButtonDown, 0x0001), Button(ButtonDown, 0x0004), Button(ButtonUp, 0x0008),
+          Button(ButtonDown, 0x0100), KeyTap(0x41, 10000), KeyTap(0x42)},
+         Loop);
     fake.onSleep = [] { app.stopRequested = fake.sleeps >= 50; };
-    RunPlayback(FAKE_IO);
+    EXPECT_EQ(PlayAll(), (Trace{Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN),
+                                Sent(MOUSE_FLAG_RIGHTUP), Sent(MOUSE_FLAG_XDOWN, 2), Sent(MOUSE_FLAG_LEFTUP),
+                                Sent(MOUSE_FLAG_XUP, 2), "repaint -1", "done"}));
     EXPECT_EQ(fake.sleeps, 50);
     EXPECT_LE(fake.callTimes.back(), 51.0); // the stop came at 50 ms
-    EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN),
-                                 Sent(MOUSE_FLAG_RIGHTUP), Sent(MOUSE_FLAG_XDOWN, 2), Sent(MOUSE_FLAG_LEFTUP),
-                                 Sent(MOUSE_FLAG_XUP, 2), "repaint -1", "done"}));
     // A Loop switched to Once in its second pass ends after that pass; each pass lets go of what it holds.
-    SetUp();
-    app.playMode = Loop;
-    app.events = {Button(ButtonDown, 0x0001), KeyTap(0x41, 5), KeyTap(0x42, 5)};
+    Load({Button(ButtonDown, 0x0001), KeyTap(0x41, 5), KeyTap(0x42, 5)}, Loop);
     fake.onSleep = [] { app.playMode = fake.sleeps >= 13 ? Once : Loop; };
-    RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
-                                 Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
-                                 "repaint -1", "done"}));
+    EXPECT_EQ(PlayAll(), (Trace{Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
+                                Sent(MOUSE_FLAG_LEFTDOWN), "key 65", "key 66", Sent(MOUSE_FLAG_LEFTUP),
+                                "repaint -1", "done"}));
     // A Loop of three passes ends after the third; the overlay counts the passes.
-    SetUp();
-    app.playMode = Loop;
+    Load({KeyTap(0x41, 5)}, Loop);
     app.loopCount = 3;
-    app.events = {KeyTap(0x41, 5)};
-    RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{"key 65", "key 65", "key 65", "repaint -1", "done"}));
+    EXPECT_EQ(PlayAll(), (Trace{"key 65", "key 65", "key 65", "repaint -1", "done"}));
     EXPECT_EQ(PlayLabelText(app.playbackPass), L"PLAY 3/3");
     app.loopCount = 0;
     EXPECT_EQ(PlayLabelText(2), L"PLAY 2");
@@ -284,27 +275,20 @@ TEST_F(PlaybackTest, AStopEndsATenSecondWaitWithinAStepAndEveryPassEndsWithNothi
 
 TEST_F(PlaybackTest, ChordsHoldTheirModifiersAroundTheKeyOrUntilTheirButtonIsReleased) {
     // Ctrl+Alt+Q; a Shift-click with Ctrl+Shift+A inside it; a Ctrl-click that a stop cuts off.
-    app.events = {
-        KeyTap(0x60051),          {ButtonDown, 0, 0, 0x0001, MODIFIER_SHIFT, 0}, KeyTap(0x30041),
-        Button(ButtonUp, 0x0002), {ButtonDown, 0, 0, 0x0004, MODIFIER_CTRL, 0},  KeyTap(0x42, 10000)};
+    app.events = {KeyTap(0x60051),          Button(ButtonDown, 0x0001, MODIFIER_SHIFT), KeyTap(0x30041),
+                  Button(ButtonUp, 0x0002), Button(ButtonDown, 0x0004, MODIFIER_CTRL),  KeyTap(0x42, 10000)};
     fake.onSleep = [] { app.stopRequested = true; };
-    RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{"keys +17 +18 +81 -81 -18 -17", "keys +16", Sent(MOUSE_FLAG_LEFTDOWN),
-                                 "keys +17 +65 -65 -17", Sent(MOUSE_FLAG_LEFTUP), "keys -16", "keys +17",
-                                 Sent(MOUSE_FLAG_RIGHTDOWN), Sent(MOUSE_FLAG_RIGHTUP), "keys -17",
-                                 "repaint -1", "done"}));
+    EXPECT_EQ(PlayAll(), (Trace{"keys +17 +18 +81 -81 -18 -17", "keys +16", Sent(MOUSE_FLAG_LEFTDOWN),
+                                "keys +17 +65 -65 -17", Sent(MOUSE_FLAG_LEFTUP), "keys -16", "keys +17",
+                                Sent(MOUSE_FLAG_RIGHTDOWN), Sent(MOUSE_FLAG_RIGHTUP), "keys -17",
+                                "repaint -1", "done"}));
     // A pass that ends over a macro edited while it waited (its release deleted) still lets go of
     // the button, its modifier and the held key.
-    SetUp();
-    app.events = {{ButtonDown, 0, 0, 0x0001, MODIFIER_ALT, 0},
-                  KeyTap(KEY_HELD | 0x57),
-                  MoveBy(1, 0, 1000),
-                  MoveBy(1, 0, 1000),
-                  Button(ButtonUp, 0x0002)};
+    Load({Button(ButtonDown, 0x0001, MODIFIER_ALT), KeyTap(KEY_HELD | 0x57), MoveBy(1, 0, 1000),
+          MoveBy(1, 0, 1000), Button(ButtonUp, 0x0002)});
     fake.onSleep = [] { app.events.resize(std::min<size_t>(app.events.size(), 3)); };
-    RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls, (Trace{"keys +18", Sent(MOUSE_FLAG_LEFTDOWN), "keys +87", Step(1, 0),
-                                 Sent(MOUSE_FLAG_LEFTUP), "keys -87", "keys -18", "repaint -1", "done"}));
+    EXPECT_EQ(PlayAll(), (Trace{"keys +18", Sent(MOUSE_FLAG_LEFTDOWN), "keys +87", Step(1, 0),
+                                Sent(MOUSE_FLAG_LEFTUP), "keys -87", "keys -18", "repaint -1", "done"}));
 }
 
 TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
@@ -316,17 +300,14 @@ TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
     fake = FakeSystem{};
     app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
     EXPECT_EQ(PlayOnePass(), (Trace{"repaint 1", Step(1, 0), "key 65", "repaint 2", Step(0, 1), Step(1, 1)}));
-    RunPlayback(FAKE_IO);
-    EXPECT_EQ(fake.calls.end()[-2], "repaint -1"); // the end of playback clears the mark
+    EXPECT_EQ(PlayAll().end()[-2], "repaint -1"); // the end of playback clears the mark
 }
 
 TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
+    Load(std::vector(40, MoveBy(3, -2, 5)), Loop, LockMouse);
+    app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
     // The fake's sleeps really sleep a little, so that the edits meet the playing loop.
     fake.onSleep = [] { std::this_thread::sleep_for(std::chrono::microseconds(20)); };
-    app.playMode = Loop;
-    app.mouseMode = LockMouse;
-    app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
-    app.events.assign(40, MoveBy(3, -2, 5));
     std::thread player([] { RunPlayback(FAKE_IO); });
     for (int round = 0; round < 300; ++round) {
         if (round % 4 == 0) {
@@ -389,9 +370,7 @@ TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunAndItsReleasesAreTriedUnti
          {Sent(MOUSE_FLAG_LEFTUP)}},
     };
     for (auto [events, expected, released] : cases) {
-        SetUp();
-        app.playMode = Loop;
-        app.events = events;
+        Load(events, Loop);
         fake.refuseFrom = 2;
         fake.acceptAtMs = 100; // the secure desktop goes away
         RunPlayback(FAKE_IO);
@@ -406,8 +385,7 @@ TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunAndItsReleasesAreTriedUnti
         EXPECT_TRUE(app.playbackInputRefused);
     }
     // Input that stays refused is given up on after the limit.
-    SetUp();
-    app.events = {leftDown, leftDown};
+    Load({leftDown, leftDown});
     fake.refuseFrom = 2;
     RunPlayback(FAKE_IO);
     EXPECT_NEAR(fake.nowMs, RELEASE_RETRY_LIMIT_MS, RELEASE_RETRY_GAP_MS + 1);
@@ -418,15 +396,13 @@ TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunAndItsReleasesAreTriedUnti
 }
 
 TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetweenPasses) {
-    app.playMode = Loop;
-    app.events = {MoveBy(1, 0), MoveBy(-1, 0)};
+    Load({MoveBy(1, 0), MoveBy(-1, 0)}, Loop);
     fake.stopAtCall = 6; // in the third pass
     RunPlayback(FAKE_IO);
     EXPECT_EQ(fake.sleeps, 2);
     EXPECT_EQ(fake.calls.size(), 8u);
-    SetUp();
+    Load(std::vector(5, MoveBy(2, 0)));
     fake.callCostMs = 0.4; // without a wait, the 4th movement would come 1.2 ms into the burst
-    app.events.assign(5, MoveBy(2, 0));
     PlayOnePass();
     fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th movement (4.5 ms in) and the 5th
     app.events.assign(5, MoveBy(2, 0));
@@ -438,12 +414,10 @@ TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetwe
 TEST_F(PlaybackTest, InjectionRestsWhileTheWindowLagsAndGivesUpOnAWindowThatStaysBusy) {
     static std::vector<double> drainTimes;
     auto play = [this](int32_t mode, bool busy, void (*onSleep)()) {
-        SetUp();
-        app.mouseMode = mode;
+        Load({MoveBy(400, 0), KeyTap('A')}, Once, mode);
         app.interfaceWaiting = !busy;
         fake.callCostMs = 0.25;
         fake.onSleep = onSleep;
-        app.events = {MoveBy(400, 0), KeyTap('A')};
         PlayOnePass();
         return fake.sleeps;
     };
