@@ -141,7 +141,7 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
                      Sent(MOUSE_FLAG_XUP, 2)}));
 }
 
-TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass) {
+TEST_F(PlaybackTest, CarriedCursorModesConfineTheCursorAlongThePathAndScreenMouseClicksOnTheRecordedPixels) {
     // A movement confines the cursor to its span unless the confinement since the last wait already
     // holds it, and sets it step by step; the playback ends confined to the pixel where it ends.
     Load({MoveBy(5, -3), MoveBy(0, 0), MoveBy(-5, 3), MoveBy(-5, 3, 10)}, Once, LockMouse);
@@ -164,18 +164,15 @@ TEST_F(PlaybackTest, LockedModesCarryTheConfinedCursorFromTheStartPointEveryPass
     Load({MoveBy(3, 0)}, Once, 7);
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
     EXPECT_EQ(PlayOnePass(), (Trace{"free", Step(2, 0), Step(1, 0)}));
-}
-
-TEST_F(PlaybackTest, ScreenMouseClicksOnTheRecordedPixelsWhereLockMouseCarriesTheCursorOn) {
     // A movement that falls short of the click recorded at 340,420 (pointer acceleration), then a
     // click off every monitor. ScreenMouse starts on the nearest pixel to the recorded start and
     // clicks where recorded, or on the nearest pixel, and says so; LockMouse goes on from the cursor.
+    Load({MoveBy(3, 3, 10),
+          {ButtonDown, 340, 420, 0x0001, AT_POSITION, 0},
+          MoveBy(2, 0),
+          {ButtonDown, 2500, 7, 0x0004, AT_POSITION, 0}},
+         Once, ScreenMouse);
     app.macroStartPos = ScreenPoint{-50, 5000};
-    app.events = {MoveBy(3, 3, 10),
-                  {ButtonDown, 340, 420, 0x0001, AT_POSITION, 0},
-                  MoveBy(2, 0),
-                  {ButtonDown, 2500, 7, 0x0004, AT_POSITION, 0}};
-    app.mouseMode = ScreenMouse;
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
     EXPECT_EQ(PlayOnePass(), (Trace{"set 0,1079", "confine 0,1079 0,1079", "confine 0,1079 3,1082",
                                     "set 2,1081", "set 3,1082", "confine 340,420 340,420", "set 340,420",
@@ -195,7 +192,7 @@ TEST_F(PlaybackTest, ScreenMouseClicksOnTheRecordedPixelsWhereLockMouseCarriesTh
     EXPECT_EQ(fake.calls.back(), "confine 100,200 100,200");
 }
 
-TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
+TEST_F(PlaybackTest, WaitsScaleKeepTheMoveFloorAndTheirScheduleThroughOversleepStallsAndALateStart) {
     EXPECT_EQ(WaitLengthMs(4294967295u, 5.0), 21474836475u);
     EXPECT_EQ(WaitLengthMs(10, 1e300), UINT64_MAX); // a file's speed has no upper bound
     // At speed 0.6: a wait of at least 1 ms, 10 ms become 6, Moves under 5 ms and keys of 0 do not wait.
@@ -214,13 +211,10 @@ TEST_F(PlaybackTest, WaitLengthsScaleTruncateAndRespectTheMoveFloor) {
     app.speed = 0.05;
     PlayOnePass();
     EXPECT_EQ(fake.sleeps, 18);
-}
-
-TEST_F(PlaybackTest, OversleepDoesNotAddUpAndAStallIsCaughtUpOnlyUpToTheLimit) {
     // Keys 10 ms apart, each 1 ms sleep lasting 1.5 ms: every key comes at the first sleep end past
     // its due time (counting sleeps would make it 150 ms for ten, timing each wait on its own 105 ms).
+    Load(std::vector(10, KeyTap(0x41, 10)));
     fake.sleepMs = 1.5;
-    app.events.assign(10, KeyTap(0x41, 10));
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{10.5, 21, 30, 40.5, 51, 60, 70.5, 81, 90, 100.5}));
     // The 3rd sleep stalls for 100 ms: the next wait gives up at most the catch-up limit (8 of its 10 ms).
@@ -277,7 +271,7 @@ TEST_F(PlaybackTest, ChordsHoldTheirModifiersAndAStopWithinATenSecondWaitOrAPass
     EXPECT_EQ(PlayLabelText(1), L"PLAY");
 }
 
-TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
+TEST_F(PlaybackTest, MovesMarkTheirPathPointAndEditsWhileALoopPlaysAreSafe) {
     EXPECT_EQ(BuildPathIndexOfEvent(4, {0, 2, 9}, 4), (std::vector<int32_t>{1, -1, 2, -1}));
     app.events = {MoveBy(1, 0), KeyTap(0x41), MoveBy(0, 1), MoveBy(1, 1)};
     app.pathMoveIndices = {0, 2, 3};
@@ -287,9 +281,6 @@ TEST_F(PlaybackTest, MovesMarkTheirPathPointWhileTheEditorIsOpen) {
     app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
     EXPECT_EQ(PlayOnePass(), (Trace{"repaint 1", Step(1, 0), "key 65", "repaint 2", Step(0, 1), Step(1, 1)}));
     EXPECT_EQ(PlayAll().end()[-2], "repaint -1"); // the end of playback clears the mark
-}
-
-TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
     Load(std::vector(40, MoveBy(3, -2, 5)), Loop, LockMouse);
     app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
     // The fake's sleeps really sleep a little, so that the edits meet the playing loop.
@@ -315,7 +306,7 @@ TEST_F(PlaybackTest, EditsAndReplacementsWhileALoopPlaysAreSafe) {
     EXPECT_EQ(fake.calls.back(), "done");
 }
 
-TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheCursor) {
+TEST_F(PlaybackTest, RefusedStartsTouchNothingAndRefusedInputEndsTheRunWithItsReleasesTriedUntilTaken) {
     // An empty macro, the master switch off, the hold-off key held, a recording, a playback running.
     auto startOk = [](void*) { return true; };
     for (auto refuse :
@@ -333,9 +324,6 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndAThreadThatCannotStartFreesTheC
         FAKE_IO, [](void*) { return false; }, nullptr));
     EXPECT_FALSE(app.playing);
     EXPECT_EQ(fake.calls, (Trace{"confine 100,200 100,200", "free"}));
-}
-
-TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunAndItsReleasesAreTriedUntilTaken) {
     const MacroEvent leftDown = Button(ButtonDown, 0x0001);
     const std::tuple<std::vector<MacroEvent>, Trace, Trace> cases[] = {
         // the events, the calls up to the refused one, the releases Windows takes at last; a tap
@@ -374,7 +362,7 @@ TEST_F(PlaybackTest, InputThatWindowsRefusesEndsTheRunAndItsReleasesAreTriedUnti
     EXPECT_FALSE(app.playbackInputRefused);
 }
 
-TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetweenPasses) {
+TEST_F(PlaybackTest, InjectionRestsEachMillisecondBetweenPassesAndWhileTheWindowLagsUpToAGiveUp) {
     Load({MoveBy(1, 0), MoveBy(-1, 0)}, Loop);
     fake.stopAtCall = 6; // in the third pass
     EXPECT_EQ(PlayAll().size(), 8u);
@@ -387,9 +375,6 @@ TEST_F(PlaybackTest, InjectionRestsAfterEachMillisecondAndALoopWithoutWaitsBetwe
     app.events[0].delayMs = 5;
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
-}
-
-TEST_F(PlaybackTest, InjectionRestsWhileTheWindowLagsAndGivesUpOnAWindowThatStaysBusy) {
     static std::vector<double> drainTimes;
     auto play = [](int32_t mode, bool busy, void (*onSleep)()) {
         Load({MoveBy(400, 0), KeyTap('A')}, Once, mode);
