@@ -21,11 +21,10 @@ struct FakeSystem {
     Trace calls;
     std::vector<double> callTimes;
     double nowMs = 0, sleepMs = 1.0, callCostMs = 0;
-    int sleeps = 0;
+    int sleeps = 0, mouseCalls = 0;
     void (*onSleep)() = nullptr;
     size_t refuseFrom = 0, stopAtCall = SIZE_MAX; // calls counted from 1
     double acceptAtMs = 1e300;                    // when refused input is taken again
-    int mouseCalls = 0;
 };
 FakeSystem fake;
 
@@ -60,6 +59,7 @@ struct Fake {
         return Note(tap ? "key " + std::to_string(r[0].vk) : text);
     }
     static ScreenPoint Cursor() { return {100, 200}; }
+    static bool ThreadStarts(void*) { return true; }
     static void SetCursor(ScreenPoint p) { Note("set " + Point(p)); }
     static void Confine(ScreenPoint a, ScreenPoint b) { Note("confine " + Point(a) + " " + Point(b)); }
     static void Free() { Note("free"); }
@@ -129,11 +129,10 @@ TEST_F(PlaybackTest, MovesStepByTwoAndButtonsAndKeysFollowTheirTables) {
               (Trace{Step(2, -2), Step(2, -1), Step(1, 0), "key 27", Step(-1, 2), Step(0, 2), "keys +87",
                      Sent(MOUSE_FLAG_WHEEL, uint32_t(-120)), Sent(MOUSE_FLAG_HWHEEL, 60), "keys -87"}));
     EXPECT_EQ(fake.mouseCalls, 2 + 2); // each movement's steps in one call, then the two wheels
-    app.events.clear();
+    Load({});
     for (int slot = 0; slot < 5; ++slot) // left, right, middle, fourth, fifth: down, then up
         app.events.insert(app.events.end(), {Button(ButtonDown, BUTTON_PRESS_FLAGS[slot]),
                                              Button(ButtonUp, BUTTON_RELEASE_FLAGS[slot])});
-    fake = FakeSystem{};
     EXPECT_EQ(PlayOnePass(),
               (Trace{Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_LEFTUP), Sent(MOUSE_FLAG_RIGHTDOWN),
                      Sent(MOUSE_FLAG_RIGHTUP), Sent(MOUSE_FLAG_MIDDLEDOWN), Sent(MOUSE_FLAG_MIDDLEUP),
@@ -308,14 +307,13 @@ TEST_F(PlaybackTest, MovesMarkTheirPathPointAndEditsWhileALoopPlaysAreSafe) {
 
 TEST_F(PlaybackTest, RefusedStartsTouchNothingAndRefusedInputEndsTheRunWithItsReleasesTriedUntilTaken) {
     // An empty macro, the master switch off, the hold-off key held, a recording, a playback running.
-    auto startOk = [](void*) { return true; };
     for (auto refuse :
          {+[] { app.events.clear(); }, +[] { app.masterEnabled = false; }, +[] { app.holdStateOn = false; },
           +[] { app.recording = true; }, +[] { app.playing = true; }}) {
         Load({KeyTap(0x41)});
         app.stopRequested = true; // a refused start leaves a pending stop alone
         refuse();
-        EXPECT_FALSE(LaunchPlayback(FAKE_IO, startOk, nullptr));
+        EXPECT_FALSE(LaunchPlayback(FAKE_IO, Fake::ThreadStarts, nullptr));
         EXPECT_TRUE(app.stopRequested);
         EXPECT_TRUE(fake.calls.empty());
     }
@@ -326,27 +324,25 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndRefusedInputEndsTheRunWithItsRe
     EXPECT_EQ(fake.calls, (Trace{"confine 100,200 100,200", "free"}));
     const MacroEvent leftDown = Button(ButtonDown, 0x0001);
     const std::tuple<std::vector<MacroEvent>, Trace, Trace> cases[] = {
-        // the events, the calls up to the refused one, the releases Windows takes at last; a tap
-        // it took only in part may have left its key down
+        // the events, the calls up to the refused one and the freed cursor, the releases Windows
+        // takes at last and the end; a tap it took only in part may have left its key down
         {{leftDown, KeyTap(MODIFIER_WIN | 0x41), KeyTap(0x42)},
-         {Sent(MOUSE_FLAG_LEFTDOWN), "keys +91 +65 -65 -91"},
-         {Sent(MOUSE_FLAG_LEFTUP), "keys -65", "keys -91"}},
+         {Sent(MOUSE_FLAG_LEFTDOWN), "keys +91 +65 -65 -91", "free"},
+         {Sent(MOUSE_FLAG_LEFTUP), "keys -65", "keys -91", "repaint -1", "done"}},
         {{leftDown, MoveBy(5, 0)},
-         {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0), Step(2, 0), Step(1, 0)},
-         {Sent(MOUSE_FLAG_LEFTUP)}},
+         {Sent(MOUSE_FLAG_LEFTDOWN), Step(2, 0), Step(2, 0), Step(1, 0), "free"},
+         {Sent(MOUSE_FLAG_LEFTUP), "repaint -1", "done"}},
         // A refused press holds nothing.
         {{leftDown, Button(ButtonDown, 0x0004)},
-         {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN)},
-         {Sent(MOUSE_FLAG_LEFTUP)}},
+         {Sent(MOUSE_FLAG_LEFTDOWN), Sent(MOUSE_FLAG_RIGHTDOWN), "free"},
+         {Sent(MOUSE_FLAG_LEFTUP), "repaint -1", "done"}},
     };
-    for (auto [events, expected, released] : cases) {
+    for (const auto& [events, expected, released] : cases) {
         Load(events, Loop);
         fake.refuseFrom = 2;
         fake.acceptAtMs = 100; // the secure desktop goes away
         RunPlayback(FAKE_IO);
-        expected.push_back("free");
         EXPECT_EQ(Trace(fake.calls.begin(), fake.calls.begin() + expected.size()), expected);
-        released.insert(released.end(), {"repaint -1", "done"});
         EXPECT_EQ(Trace(fake.calls.end() - released.size(), fake.calls.end()), released);
         EXPECT_LT(fake.callTimes.end()[-2], 100 + RELEASE_RETRY_GAP_MS); // at the first try after it
         EXPECT_TRUE(app.playbackInputRefused);
@@ -357,8 +353,7 @@ TEST_F(PlaybackTest, RefusedStartsTouchNothingAndRefusedInputEndsTheRunWithItsRe
     RunPlayback(FAKE_IO);
     EXPECT_NEAR(fake.nowMs, RELEASE_RETRY_LIMIT_MS, RELEASE_RETRY_GAP_MS + 1);
     // The next start clears it.
-    EXPECT_TRUE(LaunchPlayback(
-        FAKE_IO, [](void*) { return true; }, nullptr));
+    EXPECT_TRUE(LaunchPlayback(FAKE_IO, Fake::ThreadStarts, nullptr));
     EXPECT_FALSE(app.playbackInputRefused);
 }
 
@@ -371,7 +366,6 @@ TEST_F(PlaybackTest, InjectionRestsEachMillisecondBetweenPassesAndWhileTheWindow
     fake.callCostMs = 0.4; // without a wait, the 4th movement would come 1.2 ms into the burst
     PlayOnePass();
     fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th movement (4.5 ms in) and the 5th
-    app.events.assign(5, MoveBy(2, 0));
     app.events[0].delayMs = 5;
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
