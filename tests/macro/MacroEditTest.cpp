@@ -13,6 +13,11 @@
 
 namespace {
 
+// An event from its fields, for the tables of recorded events.
+MacroEvent Ev(int32_t type, int32_t dx, int32_t dy, uint32_t button, uint32_t vk, uint32_t delayMs) {
+    return {type, dx, dy, button, vk, delayMs};
+}
+
 const std::vector<MacroEvent> MACRO = {
     {Move, 3, 4, 0, 0, 10}, {Key, 0, 0, 0, 0x41, 20}, {Move, -1, 2, 0, 0, 30}};
 
@@ -174,25 +179,16 @@ TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsH
     RecordKeyPress(0xA0);
     nowMs += 3000;
     EndRecording();
-    const MacroEvent step{Move, 1, 0, 0, 0, 0};
-    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Move, 3, -1, 0, 0, 1000},
-                                                   {ButtonDown, 0, 0, 0x0001, 0, 0},
-                                                   step,
-                                                   step,
-                                                   step,
-                                                   step,
-                                                   {Move, 1, 0, 0, 0, 5},
-                                                   {Move, -7, 2, 0, 0, 120},
-                                                   {ButtonDown, -1920, 9, 0x0004, AT_POSITION, 0},
-                                                   {ButtonUp, -1920, 9, 0x0008, AT_POSITION, 0},
-                                                   {Wheel, 60, -120, 0, 0, 0},
-                                                   {Key, 0, 0, 0, KEY_HELD | 0x41, 3},
-                                                   {Key, 0, 0, 0, KEY_HELD | 0x41, 0},
-                                                   {KeyUp, 0, 0, 0, 0x41, 0},
-                                                   {Key, 0, 0, 0, KEY_HELD | 0xA0, 0xFFFFFFFF},
-                                                   {Wait, 0, 0, 0, 0, 3000},
-                                                   {ButtonUp, 0, 0, 0x0002, 0, 0},
-                                                   {KeyUp, 0, 0, 0, 0xA0, 0}}));
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{
+                              Ev(Move, 3, -1, 0, 0, 1000), Ev(ButtonDown, 0, 0, 0x0001, 0, 0),
+                              Ev(Move, 1, 0, 0, 0, 0), Ev(Move, 1, 0, 0, 0, 0), Ev(Move, 1, 0, 0, 0, 0),
+                              Ev(Move, 1, 0, 0, 0, 0), Ev(Move, 1, 0, 0, 0, 5), Ev(Move, -7, 2, 0, 0, 120),
+                              Ev(ButtonDown, -1920, 9, 0x0004, AT_POSITION, 0),
+                              Ev(ButtonUp, -1920, 9, 0x0008, AT_POSITION, 0), Ev(Wheel, 60, -120, 0, 0, 0),
+                              Ev(Key, 0, 0, 0, KEY_HELD | 0x41, 3), Ev(Key, 0, 0, 0, KEY_HELD | 0x41, 0),
+                              Ev(KeyUp, 0, 0, 0, 0x41, 0), Ev(Key, 0, 0, 0, KEY_HELD | 0xA0, 0xFFFFFFFF),
+                              Ev(Wait, 0, 0, 0, 0, 3000), Ev(ButtonUp, 0, 0, 0x0002, 0, 0),
+                              Ev(KeyUp, 0, 0, 0, 0xA0, 0)}));
     // The click on Record that stops a recording is cut off, its time goes into the pause; an end
     // within the floor adds no Wait, and a recording of nothing stays empty.
     BeginRecording();

@@ -94,8 +94,9 @@ class PlaybackTest : public ::testing::Test {
     }
     static MacroEvent MoveBy(int32_t dx, int32_t dy, uint32_t ms = 0) { return {Move, dx, dy, 0, 0, ms}; }
     static MacroEvent KeyTap(uint32_t vk, uint32_t ms = 0) { return {Key, 0, 0, 0, vk, ms}; }
-    static MacroEvent Button(int32_t type, uint32_t flag, uint32_t modifiers = 0) {
-        return {type, 0, 0, flag, modifiers, 0};
+    // `vk` holds a button's modifiers and AT_POSITION, which places it `at` a pixel.
+    static MacroEvent Button(int32_t type, uint32_t flag, uint32_t vk = 0, ScreenPoint at = {}) {
+        return {type, at.x, at.y, flag, vk, 0};
     }
     // Another type of event with the fields of `event`.
     static MacroEvent As(int32_t type, MacroEvent event) {
@@ -166,10 +167,8 @@ TEST_F(PlaybackTest, CarriedCursorModesConfineTheCursorAlongThePathAndScreenMous
     // A movement that falls short of the click recorded at 340,420 (pointer acceleration), then a
     // click off every monitor. ScreenMouse starts on the nearest pixel to the recorded start and
     // clicks where recorded, or on the nearest pixel, and says so; LockMouse goes on from the cursor.
-    Load({MoveBy(3, 3, 10),
-          {ButtonDown, 340, 420, 0x0001, AT_POSITION, 0},
-          MoveBy(2, 0),
-          {ButtonDown, 2500, 7, 0x0004, AT_POSITION, 0}},
+    Load({MoveBy(3, 3, 10), Button(ButtonDown, 0x0001, AT_POSITION, {340, 420}), MoveBy(2, 0),
+          Button(ButtonDown, 0x0004, AT_POSITION, {2500, 7})},
          Once, ScreenMouse);
     app.macroStartPos = ScreenPoint{-50, 5000};
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
@@ -178,15 +177,12 @@ TEST_F(PlaybackTest, CarriedCursorModesConfineTheCursorAlongThePathAndScreenMous
                                     Sent(MOUSE_FLAG_LEFTDOWN), "confine 340,420 342,420", "set 342,420",
                                     "confine 1919,7 1919,7", "set 1919,7", Sent(MOUSE_FLAG_RIGHTDOWN)}));
     EXPECT_TRUE(app.playbackPositionClamped);
-    fake = FakeSystem{};
-    app.mouseMode = LockMouse;
+    Load(app.events, Once, LockMouse);
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
-    EXPECT_FALSE(app.playbackPositionClamped);
     EXPECT_EQ(PlayOnePass(), (Trace{"confine 100,200 100,200", "confine 100,200 103,203", "set 102,202",
                                     "set 103,203", Sent(MOUSE_FLAG_LEFTDOWN), "confine 103,203 105,203",
                                     "set 105,203", Sent(MOUSE_FLAG_RIGHTDOWN)}));
-    app.mouseMode = ScreenMouse;
-    app.macroStartPos.reset(); // without one it starts where the cursor is
+    app.mouseMode = ScreenMouse; // without a recorded start it starts where the cursor is
     ASSERT_TRUE(PreparePlayback(FAKE_IO));
     EXPECT_EQ(fake.calls.back(), "confine 100,200 100,200");
 }
