@@ -190,6 +190,7 @@ TEST_F(PlaybackTest, CarriedCursorModesConfineTheCursorAlongThePathAndScreenMous
 TEST_F(PlaybackTest, WaitsScaleKeepTheMoveFloorAndTheirScheduleThroughOversleepStallsAndALateStart) {
     EXPECT_EQ(WaitLengthMs(4294967295u, 5.0), 21474836475u);
     EXPECT_EQ(WaitLengthMs(10, 1e300), UINT64_MAX); // a file's speed has no upper bound
+    EXPECT_EQ(WaitLengthMs(10, -1.0), 1u);          // and a negative one waits its millisecond
     // At speed 0.6: a wait of at least 1 ms, 10 ms become 6, Moves under 5 ms and keys of 0 do not wait.
     app.speed = 0.6;
     app.events = {KeyTap(1, 1), MoveBy(1, 0, 4), MoveBy(1, 0, 10), KeyTap(2, 0), MoveBy(1, 0, 5)};
