@@ -280,7 +280,7 @@ TEST(UndoHistory, StepsOverALoadKeepTheirNamesAndTheHistoryIsRefusedWhileBusyAnd
     StartWithMacro();
     const MacroEvent* data = app.events.data();
     ReplaceEvents({});
-    EXPECT_EQ(app.undoHistory.undoSteps.back().events.data(), data);
+    EXPECT_EQ(app.undoHistory.undoSteps.back().events.data(), data); // moved into it, not copied
     for (int32_t i = 1; i <= static_cast<int32_t>(UNDO_STEP_LIMIT) + 5; ++i)
         ReplaceEvents({{Move, i, 0, 0, 0, 0}});
     EXPECT_EQ(app.undoHistory.undoSteps.size(), UNDO_STEP_LIMIT);

@@ -276,9 +276,9 @@ TEST_F(PlaybackTest, MovesMarkTheirPathPointAndEditsWhileALoopPlaysAreSafe) {
     app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
     EXPECT_EQ(PlayOnePass(), (Trace{"repaint 1", Step(1, 0), "key 65", "repaint 2", Step(0, 1), Step(1, 1)}));
     EXPECT_EQ(PlayAll().end()[-2], "repaint -1"); // the end of playback clears the mark
+    // Edits while a loop plays: the fake's sleeps really sleep a little, so that they meet it.
     Load(std::vector(40, MoveBy(3, -2, 5)), Loop, LockMouse);
     app.pathEditorWindow = reinterpret_cast<WindowHandle>(0x1234);
-    // The fake's sleeps really sleep a little, so that the edits meet the playing loop.
     fake.onSleep = [] { std::this_thread::sleep_for(std::chrono::microseconds(20)); };
     std::thread player([] { RunPlayback(FAKE_IO); });
     for (int round = 0; round < 300; ++round) {
