@@ -13,6 +13,11 @@
 
 namespace {
 
+// An event from its fields, for the tables of recorded events.
+MacroEvent Ev(int32_t type, int32_t dx, int32_t dy, uint32_t button, uint32_t vk, uint32_t delayMs) {
+    return {type, dx, dy, button, vk, delayMs};
+}
+
 const std::vector<MacroEvent> MACRO = {
     {Move, 3, 4, 0, 0, 10}, {Key, 0, 0, 0, 0x41, 20}, {Move, -1, 2, 0, 0, 30}};
 
@@ -34,7 +39,7 @@ void StartWithMacro() {
 
 } // namespace
 
-TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTwoBits) {
+TEST(EventList, RowTextsAndTypedDelaysGoToTheirEventsAndDeleteTakesTickedRowsOnly) {
     const std::tuple<size_t, MacroEvent, const wchar_t*> rows[] = {
         {4, {ButtonUp, 0, 0, 512, 0, 4294967295u}, L"4: Mouse up btn=512  delay=4294967295 ms"},
         {12, {Key, 0, 0, 0, 13, 7}, L"12: Key vk=0xd  delay=7 ms"},
@@ -56,51 +61,30 @@ TEST(EventList, RowTextsNameTheEventAndItsDelayAndTypedDelaysRoundWithinThirtyTw
         EXPECT_EQ(FormatEventRow(row, event,
                                  [](uint32_t vk) -> std::wstring { return vk == 0x57 ? L"W" : L"Shift"; }),
                   text);
-    // Typed delays: the milliseconds, or -1 when the text is refused and the delay left alone.
-    std::vector<int64_t> delays;
-    for (const wchar_t* text : {L"0.0004",
-                                L"0.0005",
-                                L" 2,25 ",
-                                L"1,5",
-                                L".5",
-                                L"7.",
-                                L"4294967.2954",
-                                L"000000000000000012",
-                                L"",
-                                L" ",
-                                L".",
-                                L"abc",
-                                L"nan",
-                                L"inf",
-                                L"-1",
-                                L"+1",
-                                L"0x10",
-                                L"1e9",
-                                L"2.25s",
-                                L"1.2.3",
-                                L"1,5.0",
-                                L"4294967.2955",
-                                L"99999999999"}) {
+    // Typed delays: the nearest millisecond; a refused text leaves the delay as it was.
+    std::vector<uint32_t> delays;
+    for (const wchar_t* text :
+         {L"0.0004", L"0.0005", L" 2,25 ", L"1,5", L".5", L"7.", L"4294967.2954", L"000000000000000012"}) {
         uint32_t ms = 77;
-        delays.push_back(DelayMsFromText(text, ms) ? int64_t{ms} : ms == 77 ? -1 : -2);
+        EXPECT_TRUE(DelayMsFromText(text, ms)) << text;
+        delays.push_back(ms);
     }
-    EXPECT_EQ(delays,
-              (std::vector<int64_t>{0,  1,  2250, 1500, 500, 7000, DELAY_MS_MAX, 12000, -1, -1, -1, -1,
-                                    -1, -1, -1,   -1,   -1,  -1,   -1,           -1,    -1, -1, -1}));
+    EXPECT_EQ(delays, (std::vector<uint32_t>{0, 1, 2250, 1500, 500, 7000, DELAY_MS_MAX, 12000}));
+    for (const wchar_t* text : {L"", L" ", L".", L"abc", L"nan", L"inf", L"-1", L"+1", L"0x10", L"1e9",
+                                L"2.25s", L"1.2.3", L"1,5.0", L"4294967.2955", L"99999999999"}) {
+        uint32_t ms = 77;
+        EXPECT_FALSE(DelayMsFromText(text, ms)) << text;
+        EXPECT_EQ(ms, 77u) << text;
+    }
     EXPECT_DOUBLE_EQ(SpeedFromText(L"nan"), 0.05);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
     // A file's speed has no upper bound; the box shows any finite one whole.
     EXPECT_EQ(FormatSpeed(0.6), L"0.600");
     EXPECT_EQ(FormatSpeed(-1e300), L"-1e+300");
-}
-
-TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
     ResetAppState();
     app.events = {{Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 1, 8}, {Key, 0, 0, 0, 2, 9}, {Key, 0, 0, 0, 3, 10}};
     EXPECT_TRUE(WriteRowDelay(2, 1500));
     EXPECT_FALSE(WriteRowDelay(4, 5));
-    EXPECT_FALSE(WriteRowDelay(NO_ROW, 5));
-    EXPECT_EQ(EventRowText(2), L"2: Key vk=0x2  delay=1500 ms");
     EXPECT_EQ(EventRowText(4), L"");
     EXPECT_FALSE(RemoveTickedEvents());  // no ticks
     app.rowTicks = {false, true, false}; // rows past the ticks stay
@@ -111,29 +95,32 @@ TEST(EventList, ARowDelayGoesToItsEventAndDeleteTakesTickedRowsOnly) {
     // nothing after the deleted rows selects the new last row, nothing left selects none.
     auto place = [](std::vector<bool> ticks, size_t count, size_t top) {
         RowsAfterDelete after = PlaceAfterDelete(ticks, count, top);
-        return std::pair(after.top, after.selected);
+        return std::vector<size_t>{after.top, after.selected};
     };
-    using Place = std::pair<size_t, size_t>;
-    EXPECT_EQ(place({0, 0, 0, 1, 0, 0, 0, 1}, 10, 5), Place(4, 6));
-    EXPECT_EQ(place({0, 1, 1}, 3, 2), Place(0, 0));
-    EXPECT_EQ(place({1, 1}, 2, 1).second, NO_ROW);
+    EXPECT_EQ(place({0, 0, 0, 1, 0, 0, 0, 1}, 10, 5), (std::vector<size_t>{4, 6}));
+    EXPECT_EQ(place({0, 1, 1}, 3, 2), (std::vector<size_t>{0, 0}));
+    EXPECT_EQ(place({1, 1}, 2, 1), (std::vector<size_t>{0, NO_ROW}));
 }
 
-TEST(EventList, ListKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPasteAfterTheSelection) {
+TEST(EventList, ListAndUndoKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPasteAfterTheSelection) {
     constexpr uint32_t UP = 0x26, DOWN = 0x28, INSERT = 0x2D, DELETE_KEY = 0x2E;
-    const std::tuple<uint32_t, bool, bool, bool, EventListKeyAction> keys[] = {
-        {' ', 0, 0, 0, TickSelectedKey},   {DELETE_KEY, 0, 0, 0, DeleteRowsKey},
-        {'A', 1, 0, 0, TickAllKey},        {'C', 1, 0, 0, CopyRowsKey},
-        {INSERT, 1, 0, 0, CopyRowsKey},    {'X', 1, 0, 0, CutRowsKey},
-        {DELETE_KEY, 0, 1, 0, CutRowsKey}, {'V', 1, 0, 0, PasteRowsKey},
-        {INSERT, 0, 1, 0, PasteRowsKey},   {UP, 0, 0, 1, MoveRowsUpKey},
-        {DOWN, 0, 0, 1, MoveRowsDownKey},  {UP, 0, 0, 0, NoListKey},
-        {'V', 1, 0, 1, NoListKey}, // AltGr
-        {'C', 1, 1, 0, NoListKey},         {'A', 0, 0, 0, NoListKey},
-        {DOWN, 1, 0, 1, NoListKey}};
-    for (const auto& [vk, ctrl, shift, alt, action] : keys)
+    // Each key with Ctrl, Shift and Alt (with Ctrl it is AltGr): what the list does, what undo does.
+    const std::tuple<uint32_t, bool, bool, bool, EventListKeyAction, UndoKeyAction> keys[] = {
+        {' ', 0, 0, 0, TickSelectedKey, NoUndoKey},   {DELETE_KEY, 0, 0, 0, DeleteRowsKey, NoUndoKey},
+        {'A', 1, 0, 0, TickAllKey, NoUndoKey},        {'C', 1, 0, 0, CopyRowsKey, NoUndoKey},
+        {INSERT, 1, 0, 0, CopyRowsKey, NoUndoKey},    {'X', 1, 0, 0, CutRowsKey, NoUndoKey},
+        {DELETE_KEY, 0, 1, 0, CutRowsKey, NoUndoKey}, {'V', 1, 0, 0, PasteRowsKey, NoUndoKey},
+        {INSERT, 0, 1, 0, PasteRowsKey, NoUndoKey},   {UP, 0, 0, 1, MoveRowsUpKey, NoUndoKey},
+        {DOWN, 0, 0, 1, MoveRowsDownKey, NoUndoKey},  {UP, 0, 0, 0, NoListKey, NoUndoKey},
+        {'V', 1, 0, 1, NoListKey, NoUndoKey},         {'C', 1, 1, 0, NoListKey, NoUndoKey},
+        {'A', 0, 0, 0, NoListKey, NoUndoKey},         {DOWN, 1, 0, 1, NoListKey, NoUndoKey},
+        {'Z', 1, 0, 0, NoListKey, UndoKey},           {'Z', 1, 1, 0, NoListKey, RedoKey},
+        {'Y', 1, 0, 0, NoListKey, RedoKey},           {'Y', 1, 1, 0, NoListKey, NoUndoKey},
+        {'Z', 0, 0, 0, NoListKey, NoUndoKey},         {'Z', 1, 0, 1, NoListKey, NoUndoKey}};
+    for (const auto& [vk, ctrl, shift, alt, action, undo] : keys) {
         EXPECT_EQ(EventListKeyFor(vk, ctrl, shift, alt), action) << vk << ctrl << shift << alt;
-
+        EXPECT_EQ(UndoKeyFor(vk, ctrl, shift, alt), undo) << vk << ctrl << shift << alt;
+    }
     ResetAppState();
     app.events = MACRO;
     app.rowTicks = {false, false, false};
@@ -153,7 +140,6 @@ TEST(EventList, ListKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPasteAfterT
     EXPECT_EQ(app.events, (std::vector<MacroEvent>{MACRO[0], MACRO[2], MACRO[1]}));
     EXPECT_EQ(selected, 2u);
     EXPECT_EQ(InsertEventLinesAfterRow(NO_ROW, "EV 0 5\n"), 3u); // no row selected: at the end
-    EXPECT_EQ(InsertEventLinesAfterRow(0, "KORVAMACRO_V1\r\n\r\n"), NO_ROW);
     EXPECT_EQ(app.events.size(), 4u);
     EXPECT_FALSE(RemoveRows({4}));
     // The repeat count box: its leading digits, nothing or 0 for until stopped.
@@ -175,7 +161,7 @@ TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsH
     EXPECT_EQ(app.selectedRow, NO_ROW);
     nowMs += 1000; // the first event waits from the start
     RecordMousePacket(3, -1, 0x0001, 0);
-    for (int i = 0; i < 7; ++i) { // a 1000 Hz mouse: gaps under the floor are carried on to it
+    for (int i = 0; i < 5; ++i) { // a 1000 Hz mouse: gaps under the floor are carried on to it
         nowMs += 1;
         RecordMousePacket(1, 0, 0, 0);
     }
@@ -193,27 +179,16 @@ TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsH
     RecordKeyPress(0xA0);
     nowMs += 3000;
     EndRecording();
-    const MacroEvent step{Move, 1, 0, 0, 0, 0};
-    EXPECT_EQ(app.events, (std::vector<MacroEvent>{{Move, 3, -1, 0, 0, 1000},
-                                                   {ButtonDown, 0, 0, 0x0001, 0, 0},
-                                                   step,
-                                                   step,
-                                                   step,
-                                                   step,
-                                                   {Move, 1, 0, 0, 0, 5},
-                                                   step,
-                                                   step,
-                                                   {Move, -7, 2, 0, 0, 122},
-                                                   {ButtonDown, -1920, 9, 0x0004, AT_POSITION, 0},
-                                                   {ButtonUp, -1920, 9, 0x0008, AT_POSITION, 0},
-                                                   {Wheel, 60, -120, 0, 0, 0},
-                                                   {Key, 0, 0, 0, KEY_HELD | 0x41, 3},
-                                                   {Key, 0, 0, 0, KEY_HELD | 0x41, 0},
-                                                   {KeyUp, 0, 0, 0, 0x41, 0},
-                                                   {Key, 0, 0, 0, KEY_HELD | 0xA0, 0xFFFFFFFF},
-                                                   {Wait, 0, 0, 0, 0, 3000},
-                                                   {ButtonUp, 0, 0, 0x0002, 0, 0},
-                                                   {KeyUp, 0, 0, 0, 0xA0, 0}}));
+    EXPECT_EQ(app.events, (std::vector<MacroEvent>{
+                              Ev(Move, 3, -1, 0, 0, 1000), Ev(ButtonDown, 0, 0, 0x0001, 0, 0),
+                              Ev(Move, 1, 0, 0, 0, 0), Ev(Move, 1, 0, 0, 0, 0), Ev(Move, 1, 0, 0, 0, 0),
+                              Ev(Move, 1, 0, 0, 0, 0), Ev(Move, 1, 0, 0, 0, 5), Ev(Move, -7, 2, 0, 0, 120),
+                              Ev(ButtonDown, -1920, 9, 0x0004, AT_POSITION, 0),
+                              Ev(ButtonUp, -1920, 9, 0x0008, AT_POSITION, 0), Ev(Wheel, 60, -120, 0, 0, 0),
+                              Ev(Key, 0, 0, 0, KEY_HELD | 0x41, 3), Ev(Key, 0, 0, 0, KEY_HELD | 0x41, 0),
+                              Ev(KeyUp, 0, 0, 0, 0x41, 0), Ev(Key, 0, 0, 0, KEY_HELD | 0xA0, 0xFFFFFFFF),
+                              Ev(Wait, 0, 0, 0, 0, 3000), Ev(ButtonUp, 0, 0, 0x0002, 0, 0),
+                              Ev(KeyUp, 0, 0, 0, 0xA0, 0)}));
     // The click on Record that stops a recording is cut off, its time goes into the pause; an end
     // within the floor adds no Wait, and a recording of nothing stays empty.
     BeginRecording();
@@ -245,16 +220,9 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
         {"Set", [] { EditMacroKeepingUndo([] { return WriteRowDelay(2, 999); }); }},
         {"Apply", [] { EditMacroKeepingUndo(WritePathToEvents); }},
         {"Clear, load or profile key", [] { ReplaceEvents({MACRO[1]}); }},
-        {"Cut or the Delete key",
-         [] {
-             RemoveRows({0, 2});
-         }},
+        {"Cut or the Delete key", [] { RemoveRows(RowsToActOn()); }},
         {"Paste", [] { InsertEventLinesAfterRow(0, "EV 3 1 0 0 0 66"); }},
-        {"Alt+Up",
-         [] {
-             size_t selected = NO_ROW;
-             MoveRowsOnePlace({1}, false, selected);
-         }},
+        {"Alt+Up", [] { MoveRowsOnePlace(RowsToActOn(), false, app.selectedRow); }},
         {"Recording",
          [] {
              ReplaceEvents({});
@@ -277,28 +245,20 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
     }
 }
 
-TEST(UndoHistory, StepsOverALoadBringBackTheNamesThatWentWithItsEvents) {
+TEST(UndoHistory, StepsOverALoadKeepTheirNamesAndTheHistoryIsRefusedWhileBusyAndBounded) {
     StartWithMacro(); // "small" in P1, then "big" loaded by P2's key, then a delay set
     ReplaceEvents({MACRO[1]}, {true, L"small", L"P1 - small", 0});
     EditMacroKeepingUndo([] { return WriteRowDelay(0, 5); });
     MacroNames shown{false, L"big", L"P2 - big", 1};
-    auto names = [&] {
-        return std::tuple(shown.kept, shown.output, shown.profileLabel, shown.activeProfile);
-    };
-    const auto big = std::tuple(true, std::wstring(L"big"), std::wstring(L"P2 - big"), 1);
-    const auto small = std::tuple(true, std::wstring(L"small"), std::wstring(L"P1 - small"), 0);
-    EXPECT_TRUE(UndoMacroChange(&shown)); // the delay: names as they are
-    EXPECT_EQ(names(), std::tuple(false, std::wstring(L"big"), std::wstring(L"P2 - big"), 1));
-    EXPECT_TRUE(UndoMacroChange(&shown));
-    EXPECT_EQ(names(), small);
-    EXPECT_TRUE(RedoMacroChange(&shown));
-    EXPECT_EQ(names(), big);
-    EXPECT_TRUE(UndoMacroChange(&shown));
-    EXPECT_EQ(names(), small);
-    EXPECT_EQ(app.events, MACRO);
-}
-
-TEST(UndoHistory, RefusedDuringRecordingAndPlaybackAndANewChangeForgetsRedo) {
+    // Undo the delay (the names stay as they are), undo the load, redo it and undo it again.
+    std::vector<std::wstring> seen;
+    for (auto step : {UndoMacroChange, UndoMacroChange, RedoMacroChange, UndoMacroChange}) {
+        EXPECT_TRUE(step(&shown));
+        seen.push_back(std::to_wstring(shown.kept) + L" " + shown.output + L", " + shown.profileLabel +
+                       L", " + std::to_wstring(shown.activeProfile));
+    }
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"0 big, P2 - big, 1", L"1 small, P1 - small, 0",
+                                               L"1 big, P2 - big, 1", L"1 small, P1 - small, 0"}));
     StartWithMacro();
     const std::vector<MacroEvent> other = {{Move, 9, 9, 0, 0, 0}};
     ReplaceEvents(other);
@@ -317,23 +277,16 @@ TEST(UndoHistory, RefusedDuringRecordingAndPlaybackAndANewChangeForgetsRedo) {
     ReplaceEvents({MACRO[1]}); // the same events again are no change
     EXPECT_TRUE(UndoMacroChange());
     EXPECT_EQ(app.events, MACRO);
-}
-
-TEST(UndoHistory, AReplacedMacroMovesIntoTheHistoryAndTheOldestStepsGoBeyondTheBounds) {
-    ResetAppState();
-    app.events = MACRO;
+    StartWithMacro();
     const MacroEvent* data = app.events.data();
     ReplaceEvents({});
-    EXPECT_EQ(app.undoHistory.undoSteps.back().events.data(), data);
+    EXPECT_EQ(app.undoHistory.undoSteps.back().events.data(), data); // moved into it, not copied
     for (int32_t i = 1; i <= static_cast<int32_t>(UNDO_STEP_LIMIT) + 5; ++i)
         ReplaceEvents({{Move, i, 0, 0, 0, 0}});
     EXPECT_EQ(app.undoHistory.undoSteps.size(), UNDO_STEP_LIMIT);
     EXPECT_EQ(app.undoHistory.undoSteps.front().events.front().dx, 5);
     // The dropped steps are freed later, outside the hook.
     EXPECT_EQ(app.undoHistory.retired.size(), 6u);
-    ReleaseRetiredSteps(app.undoHistory);
-    EXPECT_TRUE(app.undoHistory.retired.empty());
-
     // Two macros of 60 % of the byte bound each leave room for the newer one only.
     app.undoHistory.byteLimit = 100000;
     std::vector<MacroEvent> big(app.undoHistory.byteLimit * 3 / 5 / sizeof(MacroEvent));
@@ -344,14 +297,4 @@ TEST(UndoHistory, AReplacedMacroMovesIntoTheHistoryAndTheOldestStepsGoBeyondTheB
     ASSERT_EQ(app.undoHistory.undoSteps.size(), 1u);
     EXPECT_LE(app.undoHistory.bytes, app.undoHistory.byteLimit);
     EXPECT_EQ(app.undoHistory.undoSteps.front().events, big);
-}
-
-TEST(UndoHistory, CtrlZUndoesCtrlYAndCtrlShiftZRedoAndNothingElseIsAnUndoKey) {
-    EXPECT_EQ(UndoKeyFor('Z', true, false, false), UndoKey);
-    EXPECT_EQ(UndoKeyFor('Z', true, true, false), RedoKey);
-    EXPECT_EQ(UndoKeyFor('Y', true, false, false), RedoKey);
-    EXPECT_EQ(UndoKeyFor('Y', true, true, false), NoUndoKey);
-    EXPECT_EQ(UndoKeyFor('Z', false, false, false), NoUndoKey);
-    EXPECT_EQ(UndoKeyFor('Z', true, false, true), NoUndoKey); // AltGr
-    EXPECT_EQ(UndoKeyFor('X', true, false, false), NoUndoKey);
 }
