@@ -76,14 +76,14 @@ T03	storage/TextCodec.cpp	native	s/if (\*first == '+' \&\& first + 1 < last \&\&
 S01	ui/windows/ProfileSwitching.cpp	native e2e:profile_switching/profiles	s/return found >= 0 ? found : ScanEnabled(slots, 0, 1);/return found;/
 S02	ui/windows/ProfileSwitching.cpp	native	s/if (candidate.enabled \&\& MatchesKey/if (MatchesKey/
 E01	macro/EventList.cpp	native	s/if (row >= app.events.size()) return false;/if (row > app.events.size()) return false;/
-E02	macro/EventList.cpp	native e2e:session	s/double ms = seconds \* 1000.0 + 0.5;/double ms = seconds * 1000.0;/
+E02	macro/EventList.cpp	native	s/roundUp = digit >= 5;/roundUp = digit > 5;/
 E03	macro/EventList.cpp	native	s/text += L"Mouse up btn=";/text += L"Mouse down btn=";/
 E04	macro/EventList.cpp	native	s/if (!moving\[row\] || moving\[other\]) continue;/if (!moving[row]) continue;/
 E05	macro/EventList.cpp	native wine:EventListWin.*	s/if (rows.empty() \&\& app.selectedRow/if (app.selectedRow/
 E06	macro/EventList.cpp	wine:EventListWin.*	s/? after + 1 : app.events.size();/? after : app.events.size();/
 E07	macro/EventList_win.cpp	wine:EventListWin.*	/void PasteRows/,/^}/s/if (!MacroEditable()) return;//
-M07	storage/MacroFile.cpp	native e2e:files	s/if (settings.loopCount != 0) {/if (true) {/
-P17	macro/Playback.cpp	native	s/count != 0 \&\& pass >= count;/count != 0 \&\& pass > count;/
+M08	storage/MacroFile.cpp	native e2e:files	s/if (settings.loopCount != 0) AppendKeywordNumber/if (true) AppendKeywordNumber/
+P22	macro/Playback.cpp	native	s/count != 0 \&\& pass >= count;/count != 0 \&\& pass > count;/
 A01	app/FocusKeys_win.cpp	wine:FocusKeys.*	s/if (radio \&\& inGroup \&\& !startsGroup)/if (false)/
 X01	ui/windows/PathModel.cpp	native	s/^        previous = current;//
 X02	ui/windows/PathModel.cpp	native	s/double weight = share \* share;/double weight = share;/
