@@ -91,6 +91,8 @@ void Replay(int32_t mode, double loopMs = 0) {
     app.playing = true;
     bool done = false;
     std::thread player([&] {
+        POINT warmUp;
+        GetCursorPos(&warmUp); // as the program's worker does, so the thread is ready for input
         RunPlayback(io);
         done = true;
     });

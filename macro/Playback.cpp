@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -68,6 +69,24 @@ void PaceInjection(const PlaybackIo& io, PlaybackRun& run) {
     AwaitInterface(io, run);
 }
 
+// Windows inserted less than it was given (the secure desktop is up): the playback ends as a
+// stop does. Returns false, as an interrupted step does.
+bool RefuseInput() {
+    app.playbackInputRefused = true;
+    return false;
+}
+
+// Sends the relative steps gathered so far in one call, paced like any other. False when a stop
+// came first or Windows refused them.
+bool SendPendingSteps(const PlaybackIo& io, PlaybackRun& run) {
+    if (run.pendingCount == 0) return true;
+    PaceInjection(io, run);
+    // A movement read from a file can be billions of units long; stay stoppable.
+    if (PlaybackInterrupted()) return false;
+    size_t count = std::exchange(run.pendingCount, 0);
+    return io.sendMouse(run.pendingSteps.data(), count) || RefuseInput();
+}
+
 // Waits one event's delay in 1 ms sleeps, testing for a stop before each. False when stopped.
 // A wait behind its schedule still sleeps once: some programs merge input that arrives at once, so
 // a waited event must follow the one before it by a real gap.
@@ -80,15 +99,9 @@ bool WaitForEvent(const PlaybackIo& io, PlaybackRun& run, PassSchedule& schedule
     for (bool slept = length < 1.0;; slept = true) {
         if (PlaybackInterrupted()) return false;
         if (slept && io.nowMs() >= deadline) return true;
+        if (!SendPendingSteps(io, run)) return false;
         Rest(io, run, WAITED_BURST_MS);
     }
-}
-
-// Windows inserted less than it was given (the secure desktop is up): the playback ends as a
-// stop does. Returns false, as an interrupted step does.
-bool RefuseInput() {
-    app.playbackInputRefused = true;
-    return false;
 }
 
 // The tracked cursor runs off the screen with the path; a long enough macro must not wrap it.
@@ -137,41 +150,37 @@ void PlaceCursorForClick(const PlaybackIo& io, PlaybackRun& run, const MacroEven
     trackedCursor = at;
 }
 
-// Sends one movement as a burst of small steps: relative input in FreeMouse, otherwise the
+// Sends one movement as small steps: in FreeMouse relative steps, gathered to go out with the
+// moves due right after them (each injection call costs far more than its records), otherwise the
 // confined cursor is carried along the path. False when a stop came in the middle of it.
 bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
                 std::optional<ScreenPoint>& trackedCursor) {
-    bool relative = !CarriesCursor(app.mouseMode);
-    if (!relative && (event.dx != 0 || event.dy != 0)) {
+    int32_t rx = event.dx;
+    int32_t ry = event.dy;
+    if (!CarriesCursor(app.mouseMode)) {
+        while (rx != 0 || ry != 0) {
+            if (run.pendingCount == run.pendingSteps.size() && !SendPendingSteps(io, run)) return false;
+            ScreenPoint step = NextMoveStep(rx, ry);
+            run.pendingSteps[run.pendingCount++] = {step.x, step.y, 0, MOUSE_FLAG_MOVE};
+            rx -= step.x;
+            ry -= step.y;
+        }
+        return true;
+    }
+    if (!SendPendingSteps(io, run)) return false; // the mode was changed while it played
+    if (event.dx != 0 || event.dy != 0) {
         if (!trackedCursor) trackedCursor = io.cursorPos();
         ConfineToMovement(io, run, *trackedCursor, event);
     }
-    int32_t rx = event.dx;
-    int32_t ry = event.dy;
-    std::array<MouseInputRecord, MOVE_STEPS_PER_CALL> steps;
     while (rx != 0 || ry != 0) {
         PaceInjection(io, run);
-        // A movement read from a file can be billions of units long; stay stoppable.
         if (PlaybackInterrupted()) return false;
-        if (!relative) {
-            ScreenPoint step = NextMoveStep(rx, ry);
-            trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
-            trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
-            io.setCursorPos(*trackedCursor);
-            rx -= step.x;
-            ry -= step.y;
-            continue;
-        }
-        // Relative steps in one call: each injection call costs far more than its records, and
-        // nothing else falls between the steps of one movement.
-        size_t count = 0;
-        for (; count < steps.size() && (rx != 0 || ry != 0); ++count) {
-            ScreenPoint step = NextMoveStep(rx, ry);
-            steps[count] = {step.x, step.y, 0, MOUSE_FLAG_MOVE};
-            rx -= step.x;
-            ry -= step.y;
-        }
-        if (!io.sendMouse(steps.data(), count)) return RefuseInput();
+        ScreenPoint step = NextMoveStep(rx, ry);
+        trackedCursor->x = SaturatingAdd(trackedCursor->x, step.x);
+        trackedCursor->y = SaturatingAdd(trackedCursor->y, step.y);
+        io.setCursorPos(*trackedCursor);
+        rx -= step.x;
+        ry -= step.y;
     }
     return true;
 }
@@ -409,6 +418,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
     if (CarriesCursor(app.mouseMode)) trackedCursor = app.playbackStartPoint;
     PassSchedule schedule{run.passStartMs.value_or(io.nowMs())};
     run.passStartMs.reset();
+    run.pendingCount = 0; // steps a stopped pass gathered are not sent
 
     for (size_t i = 0;; ++i) {
         // The macro may be edited or replaced while it plays: copy one event at a time.
@@ -428,6 +438,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             if (!WaitForEvent(io, run, schedule, event.delayMs)) return false;
         }
         if (app.stopRequested) return false;
+        if (event.type != Move && !SendPendingSteps(io, run)) return false;
 
         switch (event.type) {
         case Move: {
@@ -464,6 +475,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             break;
         }
     }
+    if (!SendPendingSteps(io, run)) return false;
     run.passEnd = trackedCursor;
     return true;
 }

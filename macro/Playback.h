@@ -27,9 +27,10 @@ constexpr uint32_t MOUSE_DATA_XBUTTON1 = 1;
 constexpr uint32_t MOUSE_DATA_XBUTTON2 = 2;
 
 constexpr int MOUSE_BUTTON_COUNT = 5;
-// The steps of one movement go out in one injection call, up to this many: a hand movement moves
-// far less between two packets, and a longer one (128 units and more on an axis) takes more calls,
-// paced like any other, so that every record reaches the window before too many follow it.
+// The steps of one movement, and of the relative movements due right after it, go out in one
+// injection call, up to this many: a hand movement moves far less between two packets, and a
+// longer one (128 units and more on an axis) takes more calls, paced like any other, so that every
+// record reaches the window before too many follow it.
 constexpr size_t MOVE_STEPS_PER_CALL = 64;
 
 // A wait starts from where the schedule says the previous event was due, so the overshoot of one
@@ -113,6 +114,11 @@ struct PlaybackRun {
     uint64_t seenDrains = 0;           // app.interfaceQueueDrains when last looked at
     double caughtUpMs = 0;
     bool interfaceStalled = false; // given up on until it is seen caught up
+    // Relative steps not sent yet: they go out together before anything else is sent and before
+    // any rest, so moves that fall due at once (no wait, or a wait the speed made shorter than the
+    // time an injection call takes) share one call instead of paying for one each.
+    std::array<MouseInputRecord, MOVE_STEPS_PER_CALL> pendingSteps{};
+    size_t pendingCount = 0;
 };
 
 // The virtual-key codes that replay the modifier bits, in the order they are pressed.

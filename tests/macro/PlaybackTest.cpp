@@ -207,6 +207,13 @@ TEST_F(PlaybackTest, WaitsScaleKeepTheMoveFloorAndTheirScheduleThroughOversleepS
     app.speed = 0.05;
     PlayOnePass();
     EXPECT_EQ(fake.sleeps, 18);
+    // When each injection call takes 1.5 ms, the moves that fell due meanwhile share the next call.
+    Load(std::vector(40, MoveBy(1, 0, 9)));
+    app.speed = 0.05;
+    fake.callCostMs = 1.5;
+    PlayOnePass();
+    EXPECT_EQ(fake.calls.size(), 40u);
+    EXPECT_LE(fake.nowMs, 18 + 2.0); // one call one at a time would take 60 ms
     // Keys 10 ms apart, each 1 ms sleep lasting 1.5 ms: every key comes at the first sleep end past
     // its due time (counting sleeps would make it 150 ms for ten, timing each wait on its own 105 ms).
     Load(std::vector(10, KeyTap(0x41, 10)));
@@ -358,10 +365,10 @@ TEST_F(PlaybackTest, InjectionRestsEachMillisecondBetweenPassesAndWhileTheWindow
     fake.stopAtCall = 6; // in the third pass
     EXPECT_EQ(PlayAll().size(), 8u);
     EXPECT_EQ(fake.sleeps, 2);
-    Load(std::vector(5, MoveBy(2, 0)));
-    fake.callCostMs = 0.4; // without a wait, the 4th movement would come 1.2 ms into the burst
+    Load(std::vector(5, KeyTap(0x41)));
+    fake.callCostMs = 0.4; // without a wait, the 4th key would come 1.2 ms into the burst
     PlayOnePass();
-    fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th movement (4.5 ms in) and the 5th
+    fake.callCostMs = 1.5; // after a 5 ms wait: rests before the 4th key (4.5 ms in) and the 5th
     app.events[0].delayMs = 5;
     PlayOnePass();
     EXPECT_EQ(fake.callTimes, (std::vector<double>{0, 0.4, 0.8, 2.2, 2.6, 8.0, 9.5, 11.0, 13.5, 16.0}));
