@@ -172,8 +172,10 @@ TEST_F(KeyboardHookTest,
                                  {0x0D08, 0x0100, 0x0008}, {0x0400, 0, 0}}; // flags, press, release
     for (auto [flags, press, release] : cases)
         EXPECT_EQ(DecodeRawButtons(flags), (ButtonTransitions{press, release})) << flags;
+    app.rawDevices = {{}}; // the chosen mouse has no handle: every device's packets pass
+    app.deviceIndex = 1;
     MousePacket packet; // wheel deltas as delivered, a high-resolution -30 too
-    ASSERT_TRUE(DecodeMousePacket(app, {nullptr, 0x0400, 0, 0, 0, 0xFFE2}, packet));
+    ASSERT_TRUE(DecodeMousePacket(app, {&app, 0x0400, 0, 0, 0, 0xFFE2}, packet));
     EXPECT_EQ(std::pair(packet.wheelDx, packet.wheelDy), std::pair(0, -30));
     ASSERT_TRUE(DecodeMousePacket(app, {nullptr, 0x0800, 0, 0, 0, 120}, packet));
     EXPECT_EQ(std::pair(packet.wheelDx, packet.wheelDy), std::pair(120, 0));

@@ -204,12 +204,13 @@ TEST(Recorder, DelaysAddUpToTheRealSpanAndTheStopKeepsThePauseAndReleasesWhatIsH
     EndRecording();
     EXPECT_EQ(app.events.back(), (MacroEvent{Wait, 0, 0, 0, 0, 500}));
     EXPECT_EQ(app.events.size(), 3u);
-    for (uint32_t vk : {0x41u, 0u}) {
+    for (bool master : {true, false}) { // a click with the master switch off records nothing
         BeginRecording();
         nowMs += 5;
-        if (vk) RecordKeyPress(vk);
+        app.masterEnabled = master;
+        master ? RecordKeyPress(0x41) : RecordMousePacket(5, 0, 0x0001, 0);
         EndRecording();
-        EXPECT_EQ(app.events.size(), vk ? 2u : 0u);
+        EXPECT_EQ(app.events.size(), master ? 2u : 0u);
     }
 }
 
