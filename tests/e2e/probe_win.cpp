@@ -4,7 +4,6 @@
 //   korva_probe client TITLE      size of the window's client area: "w h"
 //   korva_probe texts TITLE       one line per child: id, class, text
 //   korva_probe list TITLE        the items of the window's first list box, one per line
-//   korva_probe item TITLE N      item N (from 0) of that list box
 //   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
 //   korva_probe down VK           exit code 0 when the key or button is logically down
 //   korva_probe close TITLE       posts WM_CLOSE to the window
@@ -119,10 +118,6 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"list") {
         for (LRESULT i = 0; i < count; ++i)
             PrintWide(ListItem(list, static_cast<WPARAM>(i)));
-    } else if (command == L"item") {
-        LRESULT index = argc < 4 ? -1 : _wtoi(argv[3]);
-        if (index < 0 || index >= count) return 1;
-        PrintWide(ListItem(list, static_cast<WPARAM>(index)));
     } else if (command == L"checked") {
         for (HWND child : Children(window)) {
             if (_stricmp(ClassOf(child).c_str(), "Button") == 0 &&

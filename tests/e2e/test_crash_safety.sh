@@ -41,23 +41,18 @@ wait_for_temporaries() {
     done
     return 1
 }
-LAST=$((EVENTS - 1))
-LAST_ROW="$LAST: Move dx=$((-1000000000 - LAST)) dy=$((1000000000 + LAST))  delay=$((4000000000 + LAST)) ms"
-# Starts the program, loads the target (as the last kill left it), checks it came in whole and flips
-# the play mode, so that the next save writes different bytes; clicks "Save" and waits for the
-# overwrite question. Leaves the old bytes in old.kmc, the bytes the save must write in new.kmc,
-# and the number of temporary files in BEFORE.
+# Starts the program, loads the target (as the last kill left it) and flips the play mode, so that
+# the next save writes different bytes; clicks "Save" and waits for the overwrite question. Leaves
+# the old bytes in old.kmc, the bytes the save must write in new.kmc (a load that lost an event or
+# the mode makes the next save neither), and the number of temporary files in BEFORE.
 prepare_round() {
     local mode
     cp "$TARGET" "$SCRATCH/old.kmc"
     e2e_check "$1: the program starts" e2e_start_app || return 1
     e2e_check "$1: the Open dialog loads the file" e2e_load_macro "$NAME.kmc"
-    e2e_check "$1: all $EVENTS events are listed, the last one whole" \
-        eval '[ "$(e2e_probe item KorvaMacro $LAST)" = "$LAST_ROW" ] && ! e2e_probe item KorvaMacro $EVENTS'
     mode=$(sed -n '2s/^PLAYMODE \([0-9]*\).*/\1/p' "$SCRATCH/old.kmc")
     [ "$mode" = 1 ] && mode=0 || mode=1
     e2e_click $((565 + 10)) $((64 + 23 * mode + 10))
-    e2e_check "$1: play mode $mode is chosen" grep -qx $((2101 + mode)) <(e2e_probe checked KorvaMacro)
     sed "2s/^PLAYMODE [0-9]*/PLAYMODE $mode/" "$SCRATCH/old.kmc" >"$SCRATCH/new.kmc"
     e2e_click $((490 + 17)) $((15 + 10))
     e2e_check "$1: Save asks before overwriting" e2e_wait_window "Overwrite existing macro?" || return 1
