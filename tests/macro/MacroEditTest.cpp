@@ -79,7 +79,6 @@ TEST(EventList, RowTextsAndTypedDelaysGoToTheirEventsAndDeleteTakesTickedRowsOnl
     EXPECT_DOUBLE_EQ(SpeedFromText(L"nan"), 0.05);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
     // A file's speed has no upper bound; the box shows any finite one whole.
-    EXPECT_EQ(FormatSpeed(0.6), L"0.600");
     EXPECT_EQ(FormatSpeed(-1e300), L"-1e+300");
     ResetAppState();
     app.events = {{Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 1, 8}, {Key, 0, 0, 0, 2, 9}, {Key, 0, 0, 0, 3, 10}};
@@ -128,7 +127,6 @@ TEST(EventList, ListAndUndoKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPast
     EXPECT_EQ(RowsToActOn(), (std::vector<size_t>{1}));
     app.rowTicks = {true, false, true};
     EXPECT_EQ(RowsToActOn(), (std::vector<size_t>{0, 2}));
-    EXPECT_EQ(EventLinesOfRows({0, 2}), "EV 0 10 3 4 0 0\r\nEV 0 30 -1 2 0 0\r\n");
     // Down: the last row stays, the first passes the unticked row; ticks and selection go along.
     size_t selected = 1;
     EXPECT_TRUE(MoveRowsOnePlace({0, 2}, true, selected));
