@@ -215,15 +215,14 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
         {"Delete", [] { RemoveTickedEvents(); }},
         {"Set", [] { EditMacroKeepingUndo([] { return WriteRowDelay(2, 999); }); }},
         {"Apply", [] { EditMacroKeepingUndo(WritePathToEvents); }},
-        {"Clear, load or profile key", [] { ReplaceEvents({MACRO[1]}); }},
+        {"Clear, load, profile key or recording",
+         [] {
+             ReplaceEvents({MACRO[1]});
+             app.macroStartPos = ScreenPoint{1, 1}; // a loaded file's or the recording's own
+         }},
         {"Cut or the Delete key", [] { RemoveRows(RowsToActOn()); }},
         {"Paste", [] { InsertEventLinesAfterRow(0, "EV 3 1 0 0 0 66"); }},
         {"Alt+Up", [] { MoveRowsOnePlace(RowsToActOn(), false, app.selectedRow); }},
-        {"Recording",
-         [] {
-             ReplaceEvents({});
-             app.macroStartPos = ScreenPoint{1, 1};
-         }},
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);
