@@ -79,7 +79,6 @@ TEST(EventList, RowTextsAndTypedDelaysGoToTheirEventsAndDeleteTakesTickedRowsOnl
     EXPECT_DOUBLE_EQ(SpeedFromText(L"nan"), 0.05);
     EXPECT_DOUBLE_EQ(SpeedFromText(L"0.01"), 0.01);
     // A file's speed has no upper bound; the box shows any finite one whole.
-    EXPECT_EQ(FormatSpeed(0.6), L"0.600");
     EXPECT_EQ(FormatSpeed(-1e300), L"-1e+300");
     ResetAppState();
     app.events = {{Move, 1, 1, 0, 0, 7}, {Key, 0, 0, 0, 1, 8}, {Key, 0, 0, 0, 2, 9}, {Key, 0, 0, 0, 3, 10}};
@@ -104,19 +103,16 @@ TEST(EventList, RowTextsAndTypedDelaysGoToTheirEventsAndDeleteTakesTickedRowsOnl
 
 TEST(EventList, ListAndUndoKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPasteAfterTheSelection) {
     constexpr uint32_t UP = 0x26, DOWN = 0x28, INSERT = 0x2D, DELETE_KEY = 0x2E;
-    // Each key with Ctrl, Shift and Alt (with Ctrl it is AltGr): what the list does, what undo does.
+    // Each key with Ctrl, Shift and Alt (with Ctrl it is AltGr): what the list and undo do. The Win32 list
+    // test presses Space, Delete, Ctrl+A, C, X, V and Alt+Up; the files scenario Ctrl+Z and Ctrl+Y.
     const std::tuple<uint32_t, bool, bool, bool, EventListKeyAction, UndoKeyAction> keys[] = {
-        {' ', 0, 0, 0, TickSelectedKey, NoUndoKey},   {DELETE_KEY, 0, 0, 0, DeleteRowsKey, NoUndoKey},
-        {'A', 1, 0, 0, TickAllKey, NoUndoKey},        {'C', 1, 0, 0, CopyRowsKey, NoUndoKey},
-        {INSERT, 1, 0, 0, CopyRowsKey, NoUndoKey},    {'X', 1, 0, 0, CutRowsKey, NoUndoKey},
-        {DELETE_KEY, 0, 1, 0, CutRowsKey, NoUndoKey}, {'V', 1, 0, 0, PasteRowsKey, NoUndoKey},
-        {INSERT, 0, 1, 0, PasteRowsKey, NoUndoKey},   {UP, 0, 0, 1, MoveRowsUpKey, NoUndoKey},
-        {DOWN, 0, 0, 1, MoveRowsDownKey, NoUndoKey},  {UP, 0, 0, 0, NoListKey, NoUndoKey},
-        {'V', 1, 0, 1, NoListKey, NoUndoKey},         {'C', 1, 1, 0, NoListKey, NoUndoKey},
-        {'A', 0, 0, 0, NoListKey, NoUndoKey},         {DOWN, 1, 0, 1, NoListKey, NoUndoKey},
-        {'Z', 1, 0, 0, NoListKey, UndoKey},           {'Z', 1, 1, 0, NoListKey, RedoKey},
-        {'Y', 1, 0, 0, NoListKey, RedoKey},           {'Y', 1, 1, 0, NoListKey, NoUndoKey},
-        {'Z', 0, 0, 0, NoListKey, NoUndoKey},         {'Z', 1, 0, 1, NoListKey, NoUndoKey}};
+        {INSERT, 1, 0, 0, CopyRowsKey, NoUndoKey},  {DELETE_KEY, 0, 1, 0, CutRowsKey, NoUndoKey},
+        {INSERT, 0, 1, 0, PasteRowsKey, NoUndoKey}, {DOWN, 0, 0, 1, MoveRowsDownKey, NoUndoKey},
+        {UP, 0, 0, 0, NoListKey, NoUndoKey},        {'V', 1, 0, 1, NoListKey, NoUndoKey},
+        {'C', 1, 1, 0, NoListKey, NoUndoKey},       {'A', 0, 0, 0, NoListKey, NoUndoKey},
+        {DOWN, 1, 0, 1, NoListKey, NoUndoKey},      {'Z', 1, 1, 0, NoListKey, RedoKey},
+        {'Y', 1, 1, 0, NoListKey, NoUndoKey},       {'Z', 0, 0, 0, NoListKey, NoUndoKey},
+        {'Z', 1, 0, 1, NoListKey, NoUndoKey}};
     for (const auto& [vk, ctrl, shift, alt, action, undo] : keys) {
         EXPECT_EQ(EventListKeyFor(vk, ctrl, shift, alt), action) << vk << ctrl << shift << alt;
         EXPECT_EQ(UndoKeyFor(vk, ctrl, shift, alt), undo) << vk << ctrl << shift << alt;
@@ -128,7 +124,6 @@ TEST(EventList, ListAndUndoKeysActOnTheTickedOrSelectedRowsWhichMoveWholeAndPast
     EXPECT_EQ(RowsToActOn(), (std::vector<size_t>{1}));
     app.rowTicks = {true, false, true};
     EXPECT_EQ(RowsToActOn(), (std::vector<size_t>{0, 2}));
-    EXPECT_EQ(EventLinesOfRows({0, 2}), "EV 0 10 3 4 0 0\r\nEV 0 30 -1 2 0 0\r\n");
     // Down: the last row stays, the first passes the unticked row; ticks and selection go along.
     size_t selected = 1;
     EXPECT_TRUE(MoveRowsOnePlace({0, 2}, true, selected));
@@ -220,15 +215,14 @@ TEST(UndoHistory, EachKindOfChangeUndoesAndRedoesEventsTicksAndPathTogether) {
         {"Delete", [] { RemoveTickedEvents(); }},
         {"Set", [] { EditMacroKeepingUndo([] { return WriteRowDelay(2, 999); }); }},
         {"Apply", [] { EditMacroKeepingUndo(WritePathToEvents); }},
-        {"Clear, load or profile key", [] { ReplaceEvents({MACRO[1]}); }},
+        {"Clear, load, profile key or recording",
+         [] {
+             ReplaceEvents({MACRO[1]});
+             app.macroStartPos = ScreenPoint{1, 1}; // a loaded file's or the recording's own
+         }},
         {"Cut or the Delete key", [] { RemoveRows(RowsToActOn()); }},
         {"Paste", [] { InsertEventLinesAfterRow(0, "EV 3 1 0 0 0 66"); }},
         {"Alt+Up", [] { MoveRowsOnePlace(RowsToActOn(), false, app.selectedRow); }},
-        {"Recording",
-         [] {
-             ReplaceEvents({});
-             app.macroStartPos = ScreenPoint{1, 1};
-         }},
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);

@@ -49,7 +49,6 @@ TEST(ProfileFile, ReadsVersionsOneToThreeSkippingTheSecondLineAndRefusesAnything
                              "KORVAPROFILE_V3\r\nP 0 1 1 65 lost\r\nP 1 1 1 65 A"}) {
         ProfileContents profile;
         ASSERT_TRUE(ReadProfileFile(file, profile)) << file;
-        EXPECT_FALSE(profile.slots[0].enabled) << file;
         EXPECT_EQ(profile.slots[0].name, L"") << file;
         EXPECT_EQ(profile.slots[1].name, L"A") << file;
     }
