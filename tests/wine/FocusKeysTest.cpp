@@ -38,11 +38,9 @@ TEST(FocusKeys, TabGoesInReadingOrderShiftTabBackAndArrowsCheckTheNextRadioButto
     EXPECT_EQ(WindowText(app.outputEdit).size(), 254u);
     SetFocus(GetDlgItem(main, ID_ONCE));
     EXPECT_EQ(press(VK_DOWN), ID_LOOP);
-    EXPECT_EQ(app.playMode, Loop);
     press(VK_TAB, 0x80);
     EXPECT_EQ(press(VK_TAB), ID_LOOP); // the group's stop is its checked button now
     press(VK_UP);
     press(VK_UP);
     EXPECT_EQ(app.playMode, Hold); // round the group
-    DestroyTestMainWindow();
 }

@@ -1,7 +1,6 @@
-// Every labelled control of the four windows, measured with its own font: a text wider than the
-// room its control leaves wraps or is cut, as happens when Wine lacks the fonts the layout needs;
-// where the three small windows open; and no two controls of a window overlap. And the profile
-// window's Clear, which asks first.
+// Every labelled control of the four windows fits its text in its own font (a text wider than its
+// room wraps or is cut, as when Wine lacks fonts the layout needs) and overlaps no other; where the
+// three small windows open; and the profile window's Clear, which asks first.
 #include "ui/windows/ControlTable.h"
 #include "tests/wine/WineTestSupport.h"
 #include "ui/windows/PathEditor_win.h"
@@ -65,7 +64,7 @@ TEST(TextFit, EveryLabelFitsNoTwoControlsOverlapTheSmallWindowsOpenBesideTheMain
     SetWindowTextW(app.loopCountEdit, L"9999");             // the most digits the count box takes
     EXPECT_EQ(LayoutFaults(main), L"") << "main window";
     SetWindowPos(main, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT mainRect{}, work{}, place{}, overlap{};
+    RECT mainRect{}, work{}, place{}, overlap{}, joined{};
     GetWindowRect(main, &mainRect);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     auto eye = [&] { SendMessageW(main, WM_COMMAND, MAKEWPARAM(ID_EYE, BN_CLICKED), 0); };
@@ -79,9 +78,7 @@ TEST(TextFit, EveryLabelFitsNoTwoControlsOverlapTheSmallWindowsOpenBesideTheMain
         EXPECT_EQ(LayoutFaults(window), L"") << WindowText(window);
         GetWindowRect(window, &place);
         EXPECT_FALSE(IntersectRect(&overlap, &place, &mainRect)) << WindowText(window);
-        EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
-                    place.bottom <= work.bottom)
-            << WindowText(window);
+        EXPECT_TRUE(UnionRect(&joined, &place, &work) && EqualRect(&joined, &work)) << WindowText(window);
     }
     // The profile window's Clear asks; No keeps the slots.
     app.profileSlots[3] = {true, {HotkeyKeyboard, VK_F9}, L"kept"};
@@ -99,7 +96,4 @@ TEST(TextFit, EveryLabelFitsNoTwoControlsOverlapTheSmallWindowsOpenBesideTheMain
     ASSERT_NE(app.overlayWindow, nullptr);
     GetWindowRect(app.overlayWindow, &place);
     EXPECT_EQ(std::pair(place.left, place.top), std::pair(700L, 600L));
-    for (HWND window : {app.overlayWindow, app.profileWindow, app.pathEditorWindow.load()})
-        DestroyWindow(window);
-    DestroyTestMainWindow();
 }

@@ -40,17 +40,18 @@ inline std::wstring TempPath(const std::wstring& name) {
     return temp + name;
 }
 
-// Made when missing.
-inline std::wstring TempFolder(const std::wstring& name) {
-    CreateDirectoryW(TempPath(name).c_str(), nullptr);
-    return TempPath(name);
-}
-
 inline void DestroyTestMainWindow() {
     if (app.mainWindow && IsWindow(app.mainWindow)) DestroyWindow(app.mainWindow);
     app.mainWindow = nullptr;
     PumpMessages();
 }
+
+// Every test ends with no main window, nor its keyboard hook, also when an assertion cut it short.
+struct MainWindowCleanup : ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { DestroyTestMainWindow(); }
+};
+inline const bool mainWindowCleanup =
+    (::testing::UnitTest::GetInstance()->listeners().Append(new MainWindowCleanup), true);
 
 // Resets AppState and creates the real main window (hidden). Only tests that hold an `InputTurn` keep
 // its keyboard hook: an idle process's hook holds up every key of the display for the hook timeout.
