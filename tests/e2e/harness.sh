@@ -44,6 +44,7 @@ e2e_setup() {
     export WINEPREFIX
     WINEPREFIX=$(korva_new_prefix)
     E2E_DRIVE_C="$WINEPREFIX/drive_c"
+    E2E_DATA="$E2E_DRIVE_C/KorvaMacro/Data"
     trap e2e_finish EXIT
     # The test run's time limit for a scenario ends it as a failure, still tidied up.
     trap 'e2e_log "FAILED: out of time"; E2E_FAILURES=$((E2E_FAILURES + 1)); exit 1' TERM
@@ -108,6 +109,7 @@ e2e_move_by() {
 
 e2e_cursor() { xdotool getmouselocation | sed -E 's/x:([0-9-]+) y:([0-9-]+).*/\1 \2/'; }
 e2e_list() { e2e_probe list "${1:-KorvaMacro}"; }
+e2e_rows() { e2e_list | tr '\n' '|'; } # the main window's rows on one line
 e2e_texts() { e2e_probe texts "${1:-KorvaMacro}"; }
 # Text of the control with this ID, exactly (an empty text prints an empty line).
 e2e_control_text() { e2e_texts "${2:-KorvaMacro}" | awk -v id="$1" '$1 == id { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'; }
@@ -170,8 +172,8 @@ e2e_map_slot() {
 e2e_write_macro() {
     local file=$1
     shift
-    mkdir -p "$E2E_DRIVE_C/KorvaMacro/Data"
-    printf '%s\r\n' KORVAMACRO_V1 "$@" >"$E2E_DRIVE_C/KorvaMacro/Data/$file"
+    mkdir -p "$E2E_DATA"
+    printf '%s\r\n' KORVAMACRO_V1 "$@" >"$E2E_DATA/$file"
 }
 # e2e_write_key_macro FILE VK...: Key events (decimal codes) 25 ms apart, named after the file.
 e2e_write_key_macro() {

@@ -3,7 +3,7 @@
 //   korva_probe origin TITLE      client origin in screen coordinates: "x y"
 //   korva_probe client TITLE      size of the window's client area: "w h"
 //   korva_probe texts TITLE       one line per child: id, class, text
-//   korva_probe list TITLE        the items of the window's first list box, one per line
+//   korva_probe list TITLE        the items of the window's list boxes, one per line
 //   korva_probe checked TITLE     the IDs of the window's checked buttons, one per line
 //   korva_probe down VK           exit code 0 when the key or button is logically down
 //   korva_probe close TITLE       posts WM_CLOSE to the window
@@ -57,12 +57,6 @@ std::vector<HWND> Children(HWND parent) {
     return children;
 }
 
-HWND FirstOfClass(HWND window, const char* className) {
-    for (HWND child : Children(window))
-        if (_stricmp(ClassOf(child).c_str(), className) == 0) return child;
-    return nullptr;
-}
-
 int clicksWanted = 0;
 
 LRESULT CALLBACK ReplayedClickHook(int code, WPARAM message, LPARAM data) {
@@ -94,12 +88,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"clicks") return PrintReplayedClicks(_wtoi(argv[2]), argc > 3 ? _wtoi(argv[3]) : 30);
     HWND window = FindWindowW(nullptr, argv[2]);
     if (command == L"exists") return window ? 0 : 1;
-    if (!window) {
-        std::fprintf(stderr, "no window\n");
-        return 1;
-    }
-    HWND list = FirstOfClass(window, "ListBox");
-    LRESULT count = list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
+    if (!window) return 1;
     RECT r{};
     POINT p{0, 0};
     if (command == L"origin") {
@@ -116,14 +105,16 @@ int wmain(int argc, wchar_t** argv) {
             PrintWide(TextOf(child));
         }
     } else if (command == L"list") {
-        for (LRESULT i = 0; i < count; ++i)
-            PrintWide(ListItem(list, static_cast<WPARAM>(i)));
-    } else if (command == L"checked") {
         for (HWND child : Children(window)) {
+            bool listBox = _stricmp(ClassOf(child).c_str(), "ListBox") == 0;
+            for (LRESULT i = 0, count = listBox ? SendMessageW(child, LB_GETCOUNT, 0, 0) : 0; i < count; ++i)
+                PrintWide(ListItem(child, static_cast<WPARAM>(i)));
+        }
+    } else if (command == L"checked") {
+        for (HWND child : Children(window))
             if (_stricmp(ClassOf(child).c_str(), "Button") == 0 &&
                 SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
                 std::printf("%d\n", GetDlgCtrlID(child));
-        }
     } else {
         return 2;
     }

@@ -6,11 +6,10 @@
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 EVENTS=300001 # the last event is a Move
-DATA="$E2E_DRIVE_C/KorvaMacro/Data"
 NAME="Crash Target"
-TARGET="$DATA/$NAME.kmc"
+TARGET="$E2E_DATA/$NAME.kmc"
 SCRATCH="$WINEPREFIX/crash-safety" # old and expected new bytes, outside drive C
-mkdir -p "$DATA" "$SCRATCH"
+mkdir -p "$E2E_DATA" "$SCRATCH"
 shopt -s nullglob
 # Ten-digit values (built as text: awk prints big numbers as 4e+09) make the file slow to write.
 awk -v n="$EVENTS" -v name="$NAME" 'BEGIN {
@@ -28,7 +27,7 @@ wait_until_us() {
     while ((${EPOCHREALTIME/./} < $1)); do :; done
 }
 temporary_files() {
-    local files=("$DATA"/[kK][mM][cC]*.[tT][mM][pP])
+    local files=("$E2E_DATA"/[kK][mM][cC]*.[tT][mM][pP])
     echo "${#files[@]}"
 }
 # wait_for_temporaries -gt|-le COUNT UNTIL_US: spins until the number of temporary files compares so
@@ -36,7 +35,7 @@ temporary_files() {
 wait_for_temporaries() {
     local files
     while ((${EPOCHREALTIME/./} < $3)); do
-        files=("$DATA"/[kK][mM][cC]*.[tT][mM][pP])
+        files=("$E2E_DATA"/[kK][mM][cC]*.[tT][mM][pP])
         [ "${#files[@]}" "$1" "$2" ] && now_us && return 0
     done
     return 1

@@ -9,7 +9,6 @@ e2e_write_key_macro beta.kmc 80 81 82 83
 e2e_write_key_macro gamma.kmc 67 67 67
 e2e_start_app
 ALPHA_ROWS="0: Key vk=0x41  delay=25 ms|1: Key vk=0x42  delay=25 ms|"
-rows() { e2e_list | tr '\n' '|'; }
 names() { echo "$(e2e_control_text 7100 Profiles)|$(e2e_control_text 7101 Profiles)|$(e2e_control_text 7102 Profiles)"; }
 overlay_profile() { e2e_child_text 1 Eye; }
 # Waits until the overlay and the main window both show $1 and the list holds $2 rows.
@@ -21,8 +20,8 @@ e2e_click $((425 + 27)) $((15 + 10))
 e2e_check "the Profile button opens the Profiles window" e2e_wait_window Profiles
 sleep 0.5
 e2e_map_slot 0 alpha.kmc F6
-e2e_check "picking alpha.kmc names slot 1 and loads it (main label $(e2e_profile_label), rows $(rows))" \
-    test "$(e2e_control_text 7100 Profiles)|$(e2e_profile_label)|$(rows)" = "alpha|P1 - alpha|$ALPHA_ROWS"
+e2e_check "picking alpha.kmc names slot 1 and loads it (main label $(e2e_profile_label), rows $(e2e_rows))" \
+    test "$(e2e_control_text 7100 Profiles)|$(e2e_profile_label)|$(e2e_rows)" = "alpha|P1 - alpha|$ALPHA_ROWS"
 e2e_map_slot 1 beta.kmc F7
 e2e_map_slot 2 gamma.kmc F9
 # The scroll keys: Page Up steps back, Page Down steps on.

@@ -9,7 +9,6 @@
 source "$(dirname "$0")/harness.sh"
 e2e_setup
 e2e_start_app
-DATA="$E2E_DRIVE_C/KorvaMacro/Data"
 # Client coordinates from the control table (centres); the event list's rows are 18 high.
 SPEED_EDIT_X=536 SPEED_SET_X=600 EDIT_ROW_Y=251
 DELETE_X=355 DELETE_Y=293 OUTPUT_X=170 OUTPUT_Y=119 SAVE_X=507 SAVE_Y=25 ROW_X=140
@@ -123,7 +122,7 @@ replayed=$(replay 5)
 e2e_check "ScreenMouse clicks the five words where they were recorded (got $(echo $replayed))" test "$replayed" = "$clicks"
 e2e_click $SAVE_X $SAVE_Y
 e2e_check "the saved file keeps ScreenMouse and where the recording started" e2e_poll 5 grep -qzE \
-    $'MOUSEMODE 3\r\nSTART_POS [0-9]+ [0-9]+\r\nMASTER' "$DATA/$NAME.kmc"
+    $'MOUSEMODE 3\r\nSTART_POS [0-9]+ [0-9]+\r\nMASTER' "$E2E_DATA/$NAME.kmc"
 e2e_write_macro Off.kmc "MOUSEMODE 3" "START_POS -900 5000" "SPEED 1" "MACRO_COUNT 1" "EV 1 50 9999 -7 1 $((0x200000))"
 e2e_check "\"Add\" loads a macro recorded on a monitor that is gone" e2e_load_macro 'C:\KorvaMacro\Data\Off.kmc'
 read -r screen_w _ < <(xdotool getdisplaygeometry)

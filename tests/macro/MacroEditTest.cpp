@@ -49,7 +49,6 @@ TEST(EventList, RowTextsAndTypedDelaysGoToTheirEventsAndDeleteTakesTickedRowsOnl
         {7, {Wheel, 0, -120, 0, 0, 3}, L"7: Wheel dy=-120  delay=3 ms"},
         {8, {Wheel, 60, 0, 0, 0, 0}, L"8: Wheel dx=60  delay=0 ms"},
         {9, {Wait, 0, 0, 0, 0, 3000}, L"9: Wait  delay=3000 ms"},
-        {0, {ButtonDown, 0, 0, 1, MODIFIER_CTRL, 0}, L"0: Mouse down btn=1 Ctrl  delay=0 ms"},
         {0,
          {ButtonDown, 812, 433, 1, MODIFIER_CTRL | AT_POSITION, 0},
          L"0: Mouse down btn=1 at 812,433 Ctrl  delay=0 ms"},
