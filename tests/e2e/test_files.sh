@@ -73,7 +73,7 @@ e2e_check "Add says why it cannot load a file" e2e_wait_window "Cannot open macr
 e2e_check "... naming it" grep -qF 'junk.kmc' <<<"$(e2e_texts "Cannot open macro")"
 e2e_key Return
 # Save during a recording stops it first and leaves out the click on Save.
-e2e_click $RECORD_X $RECORD_Y && e2e_key a && click_save
+e2e_click $RECORD_X $RECORD_Y && e2e_wait_text 2001 Stop && e2e_key a && click_save
 e2e_check "Save stops the recording" e2e_wait_text 2001 Record
 e2e_wait_window "Overwrite existing macro?" && e2e_key y
 e2e_check "and saves it without the click (got $(tr '\r\n' '  ' <"$E2E_DATA/Round Trip.kmc"))" e2e_poll 5 eval \
