@@ -151,8 +151,8 @@ void PlaceCursorForClick(const PlaybackIo& io, PlaybackRun& run, const MacroEven
 }
 
 // Sends one movement as small steps: in FreeMouse relative steps, gathered to go out with the
-// moves due right after them (each injection call costs far more than its records), otherwise the
-// confined cursor is carried along the path. False when a stop came in the middle of it.
+// moves that fall due with them (each injection call costs far more than its records), otherwise
+// the confined cursor is carried along the path. False when a stop came in the middle of it.
 bool InjectMove(const PlaybackIo& io, PlaybackRun& run, const MacroEvent& event,
                 std::optional<ScreenPoint>& trackedCursor) {
     int32_t rx = event.dx;
@@ -438,7 +438,11 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
             if (!WaitForEvent(io, run, schedule, event.delayMs)) return false;
         }
         if (app.stopRequested) return false;
-        if (event.type != Move && !SendPendingSteps(io, run)) return false;
+        // Only moves a sped-up macro makes due at once share a call: a move without a wait of its
+        // own (a fast mouse's packets, a loop without waits) goes out by itself, as the window's
+        // pacing between calls then keeps a flood from starving it.
+        bool ownCall = event.type != Move || !EventWaits(event);
+        if (ownCall && !SendPendingSteps(io, run)) return false;
 
         switch (event.type) {
         case Move: {
@@ -449,6 +453,7 @@ bool RunPlaybackPass(const PlaybackIo& io, PlaybackRun& run) {
                 io.repaintPathEditor();
             }
             if (!InjectMove(io, run, event, trackedCursor)) return false;
+            if (ownCall && !SendPendingSteps(io, run)) return false;
             break;
         }
         case ButtonDown:

@@ -27,8 +27,8 @@ constexpr uint32_t MOUSE_DATA_XBUTTON1 = 1;
 constexpr uint32_t MOUSE_DATA_XBUTTON2 = 2;
 
 constexpr int MOUSE_BUTTON_COUNT = 5;
-// The steps of one movement, and of the relative movements due right after it, go out in one
-// injection call, up to this many: a hand movement moves far less between two packets, and a
+// The steps of one movement, and of the relative movements that a speed-up makes due with it, go
+// out in one injection call, up to this many: a hand movement moves far less between two packets, and a
 // longer one (128 units and more on an axis) takes more calls, paced like any other, so that every
 // record reaches the window before too many follow it.
 constexpr size_t MOVE_STEPS_PER_CALL = 64;
@@ -115,8 +115,8 @@ struct PlaybackRun {
     double caughtUpMs = 0;
     bool interfaceStalled = false; // given up on until it is seen caught up
     // Relative steps not sent yet: they go out together before anything else is sent and before
-    // any rest, so moves that fall due at once (no wait, or a wait the speed made shorter than the
-    // time an injection call takes) share one call instead of paying for one each.
+    // any rest, so moves whose waits the speed made shorter than a millisecond, and that fell due
+    // while an injection call ran, share one call instead of paying for one each.
     std::array<MouseInputRecord, MOVE_STEPS_PER_CALL> pendingSteps{};
     size_t pendingCount = 0;
 };

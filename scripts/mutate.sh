@@ -84,7 +84,7 @@ E06	macro/EventList.cpp	wine:EventListWin.*	s/? after + 1 : app.events.size();/?
 E07	macro/EventList_win.cpp	wine:EventListWin.*	/void PasteRows/,/^}/s/if (!MacroEditable()) return;//
 M08	storage/MacroFile.cpp	native e2e:files	s/if (settings.loopCount != 0) AppendKeywordNumber/if (true) AppendKeywordNumber/
 P22	macro/Playback.cpp	native	s/count != 0 \&\& pass >= count;/count != 0 \&\& pass > count;/
-P23	macro/Playback.cpp	native	s/if (event.type != Move \&\& !SendPendingSteps(io, run)) return false;//
+P23	macro/Playback.cpp	native	s/bool ownCall = event.type != Move || !EventWaits(event);/bool ownCall = event.type != Move;/
 A01	app/FocusKeys_win.cpp	wine:FocusKeys.*	s/if (radio \&\& inGroup \&\& !startsGroup)/if (false)/
 X01	ui/windows/PathModel.cpp	native	s/^        previous = current;//
 X02	ui/windows/PathModel.cpp	native	s/double weight = share \* share;/double weight = share;/

@@ -359,6 +359,7 @@ TEST_F(PlaybackTest, InjectionRestsEachMillisecondBetweenPassesAndWhileTheWindow
     fake.stopAtCall = 6; // in the third pass
     EXPECT_EQ(PlayAll().size(), 8u);
     EXPECT_EQ(fake.sleeps, 2);
+    EXPECT_EQ(fake.mouseCalls, 6); // moves without a wait are paced call by call, never gathered
     Load(std::vector(5, KeyTap(0x41)));
     fake.callCostMs = 0.4; // without a wait, the 4th key would come 1.2 ms into the burst
     PlayOnePass();
