@@ -150,6 +150,8 @@ TEST_F(KeyboardHookTest, AutoRepeatIsAKeyPressedAgainBeforeItsRelease) {
     // The hook swallows the repeat of a key that acts once per press, and only that.
     EXPECT_EQ(TakeKeyPress(app, KEY_F7, false, 5000).rule, PlayHotkeyPress);
     EXPECT_EQ(TakeKeyPress(app, KEY_F7, false, 5030).rule, SwallowRepeat);
+    EXPECT_EQ(TakeKeyPress(app, VK_F4_KEY, false, 5000).rule, ToggleMaster); // held, it switches once
+    EXPECT_EQ(TakeKeyPress(app, VK_F4_KEY, false, 5030).rule, SwallowRepeat);
     NoteKeyDown(app, KEY_PAGE_UP, 5000);
     EXPECT_EQ(TakeKeyPress(app, KEY_PAGE_UP, false, 5030),
               (KeyPressDecision{SelectPreviousProfile, -1, false, 0, false, true}));

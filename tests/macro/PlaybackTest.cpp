@@ -231,18 +231,18 @@ TEST_F(PlaybackTest, WaitsScaleKeepTheMoveFloorAndTheirScheduleThroughOversleepS
 
 TEST_F(PlaybackTest, ChordsHoldTheirModifiersAndAStopWithinATenSecondWaitOrAPassEndLeavesNothingHeld) {
     // Ctrl+Alt+Q; a Shift-click with Ctrl+Shift+A inside it; a Ctrl-click and the fifth button still
-    // down when the stop comes 50 ms into a 10 s wait.
+    // down when the hold-off key goes down 50 ms into a 10 s wait.
     Load({KeyTap(0x60051), Button(ButtonDown, 0x0001, MODIFIER_SHIFT), KeyTap(0x30041),
           Button(ButtonUp, 0x0002), Button(ButtonDown, 0x0004, MODIFIER_CTRL), Button(ButtonDown, 0x0100),
           KeyTap(0x42, 10000), KeyTap(0x43)},
          Loop);
-    fake.onSleep = [] { app.stopRequested = fake.sleeps >= 50; };
+    fake.onSleep = [] { app.holdStateOn = fake.sleeps < 50; };
     EXPECT_EQ(PlayAll(),
               (Trace{"keys +17 +18 +81 -81 -18 -17", "keys +16", Sent(MOUSE_FLAG_LEFTDOWN),
                      "keys +17 +65 -65 -17", Sent(MOUSE_FLAG_LEFTUP), "keys -16", "keys +17",
                      Sent(MOUSE_FLAG_RIGHTDOWN), Sent(MOUSE_FLAG_XDOWN, 2), Sent(MOUSE_FLAG_RIGHTUP),
                      Sent(MOUSE_FLAG_XUP, 2), "keys -17", "repaint -1", "done"}));
-    EXPECT_EQ(fake.sleeps, 50); // the stop came at 50 ms and nothing waited after it
+    EXPECT_EQ(fake.sleeps, 50); // it stopped at 50 ms and nothing waited after it
     // A Loop switched to Once in its second pass ends after that pass; each pass lets go of what it holds.
     Load({Button(ButtonDown, 0x0001), KeyTap(0x41, 5), KeyTap(0x42, 5)}, Loop);
     fake.onSleep = [] { app.playMode = fake.sleeps >= 13 ? Once : Loop; };
